@@ -1,0 +1,125 @@
+// The seam on Windows: every call goes to the system.
+#include "platform/Platform.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+std::string overrideDirectory;
+
+// The module that holds this code: the component's DLL, or the program that
+// links the data layer statically.
+HMODULE GetOwnModule()
+{
+    HMODULE module = nullptr;
+    static const int anchor = 0;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCSTR>(&anchor), &module))
+        return nullptr;
+    return module;
+}
+
+std::string WithSeparator(std::string directory)
+{
+    if (!directory.empty() && directory.back() != '\\' && directory.back() != '/')
+        directory += '\\';
+    return directory;
+}
+
+} // namespace
+
+namespace Platform {
+
+std::string GetModuleDirectory()
+{
+    if (!overrideDirectory.empty())
+        return overrideDirectory;
+    std::array<char, MAX_PATH> path{};
+    const DWORD length = GetModuleFileNameA(GetOwnModule(), path.data(), MAX_PATH);
+    // A path that fills the whole buffer may have been cut.
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    std::string directory(path.data(), length);
+    const auto slash = directory.find_last_of("\\/");
+    if (slash == std::string::npos)
+        return {};
+    directory.resize(slash + 1);
+    return directory;
+}
+
+void SetModuleDirectory(const std::string& directory) { overrideDirectory = WithSeparator(directory); }
+
+char GetPathSeparator() { return '\\'; }
+
+bool IsFullPath(const std::string& path) { return path.size() > 1 && path[1] == ':'; }
+
+std::string ReadProfileString(const char* section, const char* key, const char* defaultText,
+                              std::size_t bufferSize, const std::string& file)
+{
+    if (bufferSize == 0)
+        return {};
+    auto buffer = std::make_unique<char[]>(bufferSize);
+    const DWORD length = GetPrivateProfileStringA(section, key, defaultText, buffer.get(),
+                                                  static_cast<DWORD>(bufferSize), file.c_str());
+    return std::string(buffer.get(), std::min<std::size_t>(length, bufferSize - 1));
+}
+
+bool WriteProfileString(const char* section, const char* key, const char* value,
+                        const std::string& file)
+{
+    return WritePrivateProfileStringA(section, key, value, file.c_str()) != FALSE;
+}
+
+std::vector<std::string> ReadProfileSectionNames(std::size_t bufferSize, const std::string& file)
+{
+    std::vector<std::string> names;
+    if (bufferSize < 2)
+        return names;
+    auto buffer = std::make_unique<char[]>(bufferSize);
+    const DWORD length =
+        GetPrivateProfileSectionNamesA(buffer.get(), static_cast<DWORD>(bufferSize), file.c_str());
+    // The list is NUL-separated; its end is the returned length or an empty name.
+    std::size_t position = 0;
+    const std::size_t end = std::min<std::size_t>(length, bufferSize - 1);
+    while (position < end && buffer[position] != '\0')
+    {
+        std::string name(buffer.get() + position, strnlen(buffer.get() + position, end - position));
+        position += name.size() + 1;
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
+HRESULT CreateGuid(GUID& guid) { return CoCreateGuid(&guid); }
+
+std::string FormatGuid(const GUID& guid)
+{
+    std::array<wchar_t, 40> wide{};
+    const int length = StringFromGUID2(guid, wide.data(), static_cast<int>(wide.size()));
+    return std::string(wide.data(), wide.data() + (length > 0 ? length - 1 : 0));
+}
+
+HRESULT ParseGuid(const std::string& text, GUID& guid)
+{
+    // Registry-form GUIDs are plain ASCII; anything else cannot parse anyway.
+    std::wstring wide(text.begin(), text.end());
+    for (auto& c : wide)
+        c = static_cast<unsigned char>(c);
+    return IIDFromString(wide.c_str(), &guid);
+}
+
+bool MoveFileOver(const std::string& source, const std::string& target)
+{
+    // Windows refuses to replace a read-only file; Wine does not, so ask first.
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return false;
+    return MoveFileExA(source.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+} // namespace Platform

@@ -1,0 +1,233 @@
+#include "data/ConfigurationHandler.h"
+
+#include "data/CheckedResult.h"
+#include "data/ResultCodes.h"
+#include "platform/Platform.h"
+#include "tests/support/TestDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using IDs = std::vector<std::int32_t>;
+using Names = std::vector<std::string>;
+
+HRESULT CodeOf(auto&& operation)
+{
+    try {
+        operation();
+    } catch (const CResultError& error) {
+        return error.GetCode();
+    }
+    return S_OK;
+}
+
+IDs LoadDevices(const std::string& configuration)
+{
+    COptions options;
+    options.SetConfiguration(configuration);
+    CConfigurationHandler handler(&options);
+    handler.LoadDeviceList();
+    return handler.GetDeviceIDs();
+}
+
+Names LoadNames()
+{
+    CConfigurationHandler handler(nullptr);
+    handler.LoadNames();
+    Names names;
+    for (std::string name = handler.GetFirst(); !name.empty(); name = handler.GetNext())
+        names.push_back(name);
+    return names;
+}
+
+} // namespace
+
+TEST(ConfigurationHandler, DeviceListTakesEveryNonEmptyPieceInOrder)
+{
+    CTestDirectory dir;
+    // A piece reads like a leading signed number: white space and a sign are
+    // taken, the digits end it, a piece without digits is 0; a negative ID is
+    // stored unsigned and reads back as itself.
+    dir.WriteFile("Vexil2.ini", "[Lab]\r\nDevices=3,17,,250,\r\n"
+                                "[Odd]\r\nDevices= 7,x7,-3,+4,12x,4294967295,5\r\n");
+    EXPECT_EQ(LoadDevices("Lab"), (IDs{3, 17, 250}));
+    EXPECT_EQ(LoadDevices("lab"), (IDs{3, 17, 250}));
+    EXPECT_EQ(LoadDevices("Odd"), (IDs{7, 0, -3, 4, 12, -1, 5}));
+}
+
+TEST(ConfigurationHandler, DeviceListIsEmptyWithoutAStoredConfiguration)
+{
+    CTestDirectory dir;
+    EXPECT_EQ(LoadDevices("Lab"), IDs{}); // no file
+
+    COptions options;
+    options.SetConfiguration("Lab");
+    CConfigurationHandler handler(&options);
+    handler.SaveConfiguration("Lab", "3,17,");
+    handler.LoadDeviceList();
+    EXPECT_TRUE(handler.IsDeviceInConfiguration(17));
+    EXPECT_FALSE(handler.IsDeviceInConfiguration(4));
+
+    ASSERT_TRUE(handler.DeleteConfiguration("Lab"));
+    handler.LoadDeviceList();
+    EXPECT_FALSE(handler.IsDeviceInConfiguration(3));
+    EXPECT_FALSE(handler.IsDeviceInConfiguration(17));
+    EXPECT_EQ(LoadDevices("All"), IDs{});
+}
+
+TEST(ConfigurationHandler, DeviceListNeedsOptions)
+{
+    CTestDirectory dir;
+    CConfigurationHandler handler(nullptr);
+    EXPECT_EQ(CodeOf([&] { handler.LoadDeviceList(); }), Vx::E_INVALID_POINTER);
+}
+
+TEST(ConfigurationHandler, DeviceTextBeyondTheLimitIsSavedWholeButReadCut)
+{
+    CTestDirectory dir;
+    std::string text;
+    for (int i = 0; i < 8190; ++i)
+        text += "1,";
+    text += "12345,"; // 16386 characters: the read stops after "123"
+    CConfigurationHandler(nullptr).SaveConfiguration("Long", text);
+    EXPECT_NE(dir.ReadFile("Vexil2.ini").find(text), std::string::npos);
+    const IDs ids = LoadDevices("Long");
+    ASSERT_EQ(ids.size(), 8191u);
+    EXPECT_EQ(ids.back(), 123);
+}
+
+TEST(ConfigurationHandler, NamesAreSectionsWithNonEmptyDevicesInFileOrder)
+{
+    CTestDirectory dir;
+    EXPECT_EQ(LoadNames(), Names{}); // no file
+    dir.WriteFile("Vexil2.ini", "[Zeta]\r\nDevices=1,\r\n[NoKey]\r\nOther=1\r\n[Empty]\r\nDevices=\r\n"
+                                "[Options]\r\nColumns=126\r\n[Alpha]\r\nDevices=2,\r\n");
+    EXPECT_EQ(LoadNames(), (Names{"Zeta", "Alpha"}));
+}
+
+TEST(ConfigurationHandler, IterationReportsTheEndAndMisuse)
+{
+    CTestDirectory dir;
+    CConfigurationHandler handler(nullptr);
+    EXPECT_EQ(CodeOf([&] { handler.GetNext(); }), Vx::E_INVALID_ITERATOR);
+    EXPECT_EQ(handler.GetFirst(), "");
+    EXPECT_EQ(handler.GetNext(), "");
+
+    handler.SaveConfiguration("One", "1,");
+    handler.SaveConfiguration("Two", "2,");
+    handler.LoadNames(); // a new list needs a new GetFirst
+    EXPECT_EQ(CodeOf([&] { handler.GetNext(); }), Vx::E_INVALID_ITERATOR);
+    EXPECT_EQ(handler.GetFirst(), "One");
+    EXPECT_EQ(handler.GetNext(), "Two");
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(handler.GetNext(), "");
+    EXPECT_EQ(handler.GetFirst(), "One");
+}
+
+TEST(ConfigurationHandler, ExistenceIgnoresCase)
+{
+    CTestDirectory dir;
+    CConfigurationHandler handler(nullptr);
+    EXPECT_FALSE(handler.ConfigurationExists("test"));
+    handler.SaveConfiguration("TEST", "1,");
+    EXPECT_TRUE(handler.ConfigurationExists("test"));
+    EXPECT_FALSE(handler.ConfigurationExists("tes"));
+}
+
+TEST(ConfigurationHandler, SaveOverwritesTheDevicesOfASection)
+{
+    CTestDirectory dir;
+    CConfigurationHandler handler(nullptr);
+    handler.SaveConfiguration("Lab", "1,");
+    handler.SaveConfiguration("LAB", "2,3,");
+    EXPECT_EQ(LoadNames(), Names{"Lab"});
+    EXPECT_EQ(LoadDevices("Lab"), (IDs{2, 3}));
+}
+
+TEST(ConfigurationHandler, NamesLongerThan259CharactersAreNeverConfigurations)
+{
+    CTestDirectory dir;
+    const std::string longest(259, 'n');
+    const std::string tooLong(260, 'l');
+    dir.WriteFile("Vexil2.ini", "[" + tooLong + "]\r\nDevices=1,\r\n");
+    EXPECT_EQ(LoadNames(), Names{});
+    EXPECT_EQ(LoadDevices(tooLong), IDs{});
+
+    CConfigurationHandler handler(nullptr);
+    EXPECT_EQ(CodeOf([&] { handler.SaveConfiguration(tooLong, "2,"); }), Vx::E_SAVE_CONFIGURATION);
+    EXPECT_EQ(CodeOf([&] { handler.SaveConfiguration("", "2,"); }), Vx::E_SAVE_CONFIGURATION);
+    handler.SaveConfiguration(longest, "3,");
+    EXPECT_EQ(LoadNames(), Names{longest});
+    EXPECT_EQ(LoadDevices(longest), IDs{3});
+}
+
+TEST(ConfigurationHandler, DeletingOptionsRemovesOnlyItsDevices)
+{
+    CTestDirectory dir;
+    COptions options;
+    options.SetInterval(42);
+    ASSERT_EQ(options.Save("Vexil2.ini"), S_OK);
+    CConfigurationHandler handler(&options);
+    handler.SaveConfiguration("Options", "5,");
+    EXPECT_EQ(LoadNames(), Names{"Options"});
+
+    EXPECT_TRUE(handler.DeleteConfiguration("Options"));
+    EXPECT_EQ(LoadNames(), Names{});
+    COptions loaded;
+    ASSERT_EQ(loaded.Load("Vexil2.ini"), S_OK);
+    EXPECT_EQ(loaded.GetInterval(), 42);
+
+    // Only the exact name is spared: any other spelling removes the section.
+    EXPECT_TRUE(handler.DeleteConfiguration("options"));
+    ASSERT_EQ(loaded.Load("Vexil2.ini"), S_OK);
+    EXPECT_EQ(loaded.GetInterval(), 10);
+}
+
+TEST(ConfigurationHandler, DeletingRemovesTheWholeSection)
+{
+    CTestDirectory dir;
+    dir.WriteFile("Vexil2.ini", "[Lab]\r\nDevices=1,\r\nNote=kept?\r\n[Rig]\r\nDevices=2,\r\n");
+    CConfigurationHandler handler(nullptr);
+    EXPECT_TRUE(handler.DeleteConfiguration("lab"));
+    EXPECT_TRUE(handler.DeleteConfiguration("Absent"));
+    EXPECT_EQ(LoadNames(), Names{"Rig"});
+    EXPECT_EQ(dir.ReadFile("Vexil2.ini").find("Note"), std::string::npos);
+}
+
+TEST(ConfigurationHandler, WritesIntoAMissingDirectoryFail)
+{
+    CTestDirectory dir;
+    Platform::SetModuleDirectory(dir.GetPath() + "missing" + Platform::GetPathSeparator());
+    CConfigurationHandler handler(nullptr);
+    EXPECT_EQ(CodeOf([&] { handler.SaveConfiguration("Lab", "1,"); }), Vx::E_SAVE_CONFIGURATION);
+    EXPECT_FALSE(handler.DeleteConfiguration("Lab"));
+    EXPECT_FALSE(handler.ConfigurationExists("Lab"));
+}
+
+#include <cstdio>
+TEST(ConfigurationHandler, ZzProbe)
+{
+    CTestDirectory dir;
+    std::string bytes = "[\xC4x]\nDevices=1,\n[]\nDevices=2,\n[Lf]\nDevices=  \" 3, \"  \n[Q]\nDevices=\"4,\n[Sp]\nDevices=5 , 6 ,\n";
+    dir.WriteFile("Vexil2.ini", bytes);
+    const std::string f = dir.GetFile("Vexil2.ini");
+    for (const auto& n : Platform::ReadProfileSectionNames(16384, f))
+        std::printf("PROBE section [%s] devices=[%s]\n", n.c_str(), Platform::ReadProfileString(n.c_str(), "Devices", "", 16384, f).c_str());
+    for (auto s : {"\xE4x", "\xC4X", "", "Lf", "Q", "Sp"})
+        std::printf("PROBE read [%s] -> [%s]\n", s, Platform::ReadProfileString(s, "Devices", "", 16384, f).c_str());
+    std::printf("PROBE w1 %d\n", Platform::WriteProfileString("W", "K", "  padded  ", f));
+    std::printf("PROBE r1 [%s]\n", Platform::ReadProfileString("W", "K", "", 50, f).c_str());
+    std::printf("PROBE del-missing-key %d\n", Platform::WriteProfileString("Nope", "K", nullptr, f));
+    std::printf("PROBE del-missing-sec %d\n", Platform::WriteProfileString("Nope", nullptr, nullptr, f));
+    std::printf("PROBE del-missing-file %d\n", Platform::WriteProfileString("Nope", nullptr, nullptr, dir.GetFile("none.ini")));
+    std::printf("PROBE exists-after %d\n", int(dir.Exists("none.ini")));
+    std::printf("PROBE w-empty-sec %d\n", Platform::WriteProfileString("", "K", "e", f));
+    for (const auto& n : Platform::ReadProfileSectionNames(16384, f)) std::printf("PROBE s2 [%s]\n", n.c_str());
+    std::string after = dir.ReadFile("Vexil2.ini");
+    for (auto& c : after) { if (c == '\r') c = '|'; if (c == '[') c = '<'; }
+    std::printf("PROBE file\n%s\nPROBE end\n", after.c_str());
+}

@@ -1,0 +1,122 @@
+#include "data/DataContainer.h"
+
+#include "data/ResultCodes.h"
+#include "tests/data/RecordTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class DataContainer : public testing::Test
+{
+protected:
+    DataContainer()
+    {
+        container.AddDevice(0x1A, "DSP", 1);
+        container.AddDevice(-1, "ASIC", 0);
+        container.AddRegister(0x1A, 0x10, "SRV", "f/g", 32, 0, 3, TestGuid(1));
+        container.AddRegister(0x1A, 0x20, "USR", "", 32, 1, CRegisterData::USER_OPERATIONS, TestGuid(2));
+        container.AddRegister(-1, 0x30, "USR", "", 32, 1, CRegisterData::USER_OPERATIONS, TestGuid(3));
+    }
+
+    CDataContainer container;
+};
+
+} // namespace
+
+TEST_F(DataContainer, AddDeviceReturnsAnExistingDeviceUnchanged)
+{
+    CDeviceData& again = container.AddDevice(0x1A, "Other", 0);
+    EXPECT_EQ(&again, container.FindDevice(0x1A));
+    EXPECT_EQ(again.GetName(), "DSP");
+    EXPECT_EQ(container.GetUserRegisterFlag(0x1A), 1);
+    EXPECT_EQ(container.GetDeviceCount(), 2);
+    EXPECT_EQ(container.GetDeviceID(0), 0x1A);
+    EXPECT_EQ(container.GetDeviceID(1), -1);
+    EXPECT_EQ(container.GetDeviceName(-1), "ASIC");
+    EXPECT_EQ(container.FindDevice(7), nullptr);
+}
+
+TEST_F(DataContainer, UnknownDeviceOrIndexRaisesInvalidIndex)
+{
+    const GUID id = TestGuid(1);
+    const auto unknown = {
+        RaisedCode([&] { container.GetDeviceID(2); }),
+        RaisedCode([&] { container.GetDeviceID(-1); }),
+        RaisedCode([&] { container.GetDeviceName(7); }),
+        RaisedCode([&] { container.GetUserRegisterFlag(7); }),
+        RaisedCode([&] { container.SetUserRegisterFlag(7, 1); }),
+        RaisedCode([&] { container.GetRegisterCount(7); }),
+        RaisedCode([&] { container.GetRegister(7, 0); }),
+        RaisedCode([&] { container.GetRegister(0x1A, 2); }),
+        RaisedCode([&] { container.FindRegisterByName(7, "SRV"); }),
+        RaisedCode([&] { container.AddRegister(7, 0, "N", "", 8, 1, 0, id); }),
+        RaisedCode([&] { container.ModifyRegister(7, id, 0, "", 8, 1); }),
+        RaisedCode([&] { container.SetRegisterState(7, id, 2); }),
+        RaisedCode([&] { container.SetRegisterStateByName(7, "SRV", 2); }),
+        RaisedCode([&] { container.RemoveRegister(7, id); }),
+    };
+    for (const HRESULT code : unknown)
+        EXPECT_EQ(code, Vx::E_INVALID_INDEX);
+}
+
+TEST_F(DataContainer, DeviceIdByNameTakesTheFirstDeviceOfThatName)
+{
+    container.AddDevice(5, "DSP", 0);
+    EXPECT_EQ(container.GetDeviceIDByName("DSP"), 0x1A);
+    EXPECT_EQ(container.GetDeviceIDByName("ASIC"), -1);
+    EXPECT_EQ(RaisedCode([&] { container.GetDeviceIDByName("dsp"); }), Vx::E_DEVICE_NOT_FOUND);
+}
+
+TEST_F(DataContainer, UserAddedRegistersAreCheckedAndServerRegistersAreNot)
+{
+    EXPECT_EQ(RaisedCode([&] { container.AddRegister(0x1A, 0, "SRV", "", 8, 1, 0, TestGuid(9)); }),
+              Vx::E_REGISTER_NAME_EXISTS);
+    EXPECT_EQ(&container.AddRegister(0x1A, 0, "Renamed", "", 8, 1, 0, TestGuid(2)), &container.GetRegister(0x1A, 1));
+    container.AddRegister(0x1A, 0, "SRV", "", 8, 0, 0, TestGuid(9));
+    EXPECT_EQ(container.GetRegisterCount(0x1A), 3);
+    EXPECT_EQ(container.FindRegisterByName(0x1A, "SRV")->GetAddress(), 0x10u);
+}
+
+TEST_F(DataContainer, ModifyRegisterRefusesAUsedNameBeforeChangingAnything)
+{
+    EXPECT_EQ(RaisedCode([&] { container.ModifyRegister(0x1A, TestGuid(2), 0x99, "SRV", 8, 7); }),
+              Vx::E_REGISTER_NAME_EXISTS);
+    const CRegisterData& reg = container.GetRegister(0x1A, 1);
+    EXPECT_EQ(reg.GetAddress(), 0x20u);
+    EXPECT_EQ(reg.GetLength(), 32);
+
+    container.ModifyRegister(0x1A, TestGuid(2), 0x99, "", 0, CDeviceData::CHANGE_ADDRESS);
+    EXPECT_EQ(reg.GetAddress(), 0x99u);
+    EXPECT_EQ(reg.GetName(), "USR");
+    container.ModifyRegister(0x1A, TestGuid(2), 0, "NEW", 0, CDeviceData::CHANGE_NAME);
+    EXPECT_EQ(container.FindRegisterByName(0x1A, "NEW"), &reg);
+    EXPECT_EQ(RaisedCode([&] { container.ModifyRegister(0x1A, TestGuid(3), 1, "", 8, 1); }),
+              Vx::E_REGISTER_NOT_FOUND);
+}
+
+TEST_F(DataContainer, StateSettersReturnNotFoundForAMissingRegister)
+{
+    EXPECT_EQ(container.SetRegisterState(0x1A, TestGuid(3), 2), Vx::E_REGISTER_NOT_FOUND);
+    EXPECT_EQ(container.SetRegisterStateByName(0x1A, "NONE", 2), Vx::E_REGISTER_NOT_FOUND);
+    EXPECT_EQ(container.SetRegisterStateByName(0x1A, "USR", 2), S_OK);
+    EXPECT_EQ(container.SetRegisterState(-1, TestGuid(3), 2), S_OK);
+    EXPECT_EQ(container.GetRegister(-1, 0).State, 2);
+
+    container.ClearStates();
+    EXPECT_EQ(container.GetRegister(0x1A, 1).State, 1);
+    EXPECT_EQ(container.GetRegister(-1, 0).State, 1);
+}
+
+TEST_F(DataContainer, RemovalsTakeRegistersOutOfEveryDevice)
+{
+    container.RemoveRegister(0x1A, TestGuid(1));
+    EXPECT_EQ(container.GetRegister(0x1A, 0).GetName(), "USR");
+    EXPECT_EQ(RaisedCode([&] { container.RemoveRegister(0x1A, TestGuid(1)); }), Vx::E_REGISTER_NOT_FOUND);
+
+    container.AddRegister(0x1A, 0x10, "SRV", "", 32, 0, 3, TestGuid(1));
+    container.RemoveUserRegisters();
+    EXPECT_EQ(container.GetRegisterCount(0x1A), 1);
+    EXPECT_EQ(container.GetRegisterCount(-1), 0);
+    EXPECT_EQ(container.FindRegisterByName(0x1A, "USR"), nullptr);
+}

@@ -1,0 +1,144 @@
+#include "data/DeviceData.h"
+
+#include "data/ResultCodes.h"
+#include "tests/data/RecordTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+CRegisterData& AddServer(CDeviceData& device, const std::string& name, const GUID& id = GUID{})
+{
+    return device.AddRegister(0x10, name, "folder", 32, 0, 3, id, false);
+}
+
+CRegisterData& AddUser(CDeviceData& device, const std::string& name, const GUID& id = GUID{})
+{
+    return device.AddRegister(0x20, name, "", 32, 1, CRegisterData::USER_OPERATIONS, id, true);
+}
+
+std::vector<std::string> Names(const CDeviceData& device)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < device.GetRegisterCount(); ++i)
+        names.push_back(device.GetRegister(i).GetName());
+    return names;
+}
+
+} // namespace
+
+TEST(DeviceData, RegistersKeepOrderOfAdditionAndTakeTheDeviceId)
+{
+    CDeviceData device(-5, "DSP");
+    AddServer(device, "B");
+    AddUser(device, "A");
+    EXPECT_EQ(Names(device), (std::vector<std::string>{"B", "A"}));
+    EXPECT_EQ(device.GetRegister(1).GetDeviceID(), -5);
+    EXPECT_EQ(device.GetUserRegisterFlag(), 0);
+    EXPECT_EQ(RaisedCode([&] { device.GetRegister(2); }), Vx::E_INVALID_INDEX);
+    EXPECT_EQ(RaisedCode([&] { device.GetRegister(-1); }), Vx::E_INVALID_INDEX);
+}
+
+TEST(DeviceData, CheckedAddReturnsRegisterWithSameIdentifierEvenUnderAnotherName)
+{
+    CDeviceData device(1, "DSP");
+    CRegisterData& first = AddUser(device, "A", TestGuid(1));
+    EXPECT_EQ(&AddUser(device, "Other", TestGuid(1)), &first);
+    EXPECT_EQ(device.GetRegisterCount(), 1);
+    EXPECT_EQ(RaisedCode([&] { AddUser(device, "A", TestGuid(2)); }), Vx::E_REGISTER_NAME_EXISTS);
+    EXPECT_EQ(device.GetRegisterCount(), 1);
+}
+
+TEST(DeviceData, UncheckedAddKeepsDuplicatesAndLookupsTakeTheFirst)
+{
+    CDeviceData device(1, "DSP");
+    CRegisterData& first = AddServer(device, "A", TestGuid(1));
+    CRegisterData& second = AddServer(device, "A", TestGuid(1));
+    EXPECT_EQ(device.FindRegisterByName("A"), &first);
+    EXPECT_EQ(device.FindRegister(TestGuid(1)), &first);
+    EXPECT_EQ(device.FindRegisterByName("a"), nullptr); // case-sensitive
+    EXPECT_EQ(device.FindRegister(TestGuid(9)), nullptr);
+
+    device.RemoveRegister(TestGuid(1));
+    EXPECT_EQ(device.FindRegisterByName("A"), &second);
+    EXPECT_EQ(device.FindRegister(TestGuid(1)), &second);
+    EXPECT_EQ(device.GetRegisterCount(), 1);
+    device.RemoveRegister(TestGuid(1));
+    EXPECT_EQ(device.FindRegisterByName("A"), nullptr);
+    EXPECT_EQ(RaisedCode([&] { device.RemoveRegister(TestGuid(1)); }), Vx::E_REGISTER_NOT_FOUND);
+}
+
+TEST(DeviceData, RenamedRegisterIsFoundByListOrderUnderItsNewName)
+{
+    CDeviceData device(1, "DSP");
+    CRegisterData& early = AddServer(device, "X", TestGuid(1));
+    CRegisterData& late = AddServer(device, "Y", TestGuid(2));
+    AddServer(device, "Z", TestGuid(3));
+
+    device.ModifyRegister(TestGuid(3), 0, "X", 0, CDeviceData::CHANGE_NAME);
+    EXPECT_EQ(device.FindRegisterByName("X"), &early); // a later rename does not overtake
+    device.ModifyRegister(TestGuid(1), 0, "Y", 0, CDeviceData::CHANGE_NAME);
+    EXPECT_EQ(device.FindRegisterByName("Y"), &early); // an earlier one does
+    EXPECT_EQ(device.FindRegisterByName("X"), &device.GetRegister(2));
+    device.RemoveRegister(TestGuid(1));
+    EXPECT_EQ(device.FindRegisterByName("Y"), &late);
+}
+
+TEST(DeviceData, ModifyRegisterChangesOnlyTheFlaggedFields)
+{
+    CDeviceData device(1, "DSP");
+    CRegisterData& reg = AddUser(device, "A", TestGuid(1));
+    reg.WriteValue = {9};
+    EXPECT_EQ(device.ModifyRegister(TestGuid(1), 0x44, "B", 64, CDeviceData::CHANGE_ADDRESS), &reg);
+    EXPECT_EQ(reg.GetAddress(), 0x44u);
+    EXPECT_EQ(reg.GetName(), "A");
+    EXPECT_EQ(reg.GetLength(), 32);
+
+    device.ModifyRegister(TestGuid(1), 0, "", 32, CDeviceData::CHANGE_LENGTH); // same length keeps values
+    EXPECT_EQ(reg.WriteValue, (std::vector<std::uint32_t>{9}));
+    device.ModifyRegister(TestGuid(1), 0, "B", 40, CDeviceData::CHANGE_NAME | CDeviceData::CHANGE_LENGTH);
+    EXPECT_EQ(reg.GetName(), "B");
+    EXPECT_EQ(reg.WriteValue, (std::vector<std::uint32_t>{0, 0}));
+    EXPECT_EQ(reg.GetValueText(CRegisterData::FORMAT_HEX, CRegisterData::SELECT_MASK), "FFFFFFFFFF");
+    EXPECT_EQ(reg.GetAddress(), 0x44u);
+    EXPECT_EQ(device.FindRegisterByName("A"), nullptr);
+    EXPECT_EQ(device.ModifyRegister(TestGuid(2), 1, "C", 8, 7), nullptr);
+}
+
+TEST(DeviceData, StateSettersReturnNotFoundInsteadOfRaising)
+{
+    CDeviceData device(1, "DSP");
+    CRegisterData& reg = AddServer(device, "A", TestGuid(1));
+    EXPECT_EQ(device.SetRegisterState(TestGuid(1), 2), S_OK);
+    EXPECT_EQ(reg.State, 2);
+    EXPECT_EQ(device.SetRegisterStateByName("A", 1), S_OK);
+    EXPECT_EQ(reg.State, 1);
+    EXPECT_EQ(device.SetRegisterState(TestGuid(2), 2), Vx::E_REGISTER_NOT_FOUND);
+    EXPECT_EQ(device.SetRegisterStateByName("B", 2), Vx::E_REGISTER_NOT_FOUND);
+}
+
+TEST(DeviceData, RemoveUserRegistersKeepsServerRegistersInOrderAndFindable)
+{
+    CDeviceData device(1, "DSP");
+    AddServer(device, "S1");
+    AddUser(device, "U1", TestGuid(1));
+    AddServer(device, "S2", TestGuid(2));
+    AddUser(device, "S3");
+    AddServer(device, "S3");
+    for (int i = 0; i < device.GetRegisterCount(); ++i)
+        device.GetRegister(i).State = 2;
+
+    device.RemoveUserRegisters();
+    EXPECT_EQ(Names(device), (std::vector<std::string>{"S1", "S2", "S3"}));
+    EXPECT_EQ(device.FindRegister(TestGuid(1)), nullptr);
+    EXPECT_EQ(device.FindRegisterByName("U1"), nullptr);
+    EXPECT_EQ(device.FindRegister(TestGuid(2)), &device.GetRegister(1));
+    EXPECT_EQ(device.FindRegisterByName("S3"), &device.GetRegister(2));
+
+    device.ClearStates();
+    for (int i = 0; i < device.GetRegisterCount(); ++i)
+        EXPECT_EQ(device.GetRegister(i).State, 1);
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Small helpers shared by the register, device and container tests.
+
+#include "data/CheckedResult.h"
+#include "platform/Types.h"
+
+#include <cstdint>
+
+// The code an operation raised, S_OK when it raised nothing.
+template <class Operation>
+HRESULT RaisedCode(Operation&& operation)
+{
+    try
+    {
+        operation();
+    }
+    catch (const CResultError& error)
+    {
+        return error.GetCode();
+    }
+    return S_OK;
+}
+
+// A fixed, recognisable identifier; different seeds give different ones.
+inline GUID TestGuid(std::uint8_t seed)
+{
+    return GUID{0x12345678u + seed, 0x9ABC, 0xDEF0, {seed, 2, 3, 4, 5, 6, 7, 8}};
+}

@@ -1,0 +1,110 @@
+#include "platform/Platform.h"
+#include "tests/support/TestDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+TEST(ModuleDirectory, EndsWithTheSeparatorAndFollowsTheOverride)
+{
+    CTestDirectory directory;
+    EXPECT_EQ(Platform::GetModuleDirectory(), directory.GetPath());
+    Platform::SetModuleDirectory("somewhere");
+    EXPECT_EQ(Platform::GetModuleDirectory(), std::string("somewhere") + Platform::GetPathSeparator());
+}
+
+#ifdef _WIN32
+TEST(ModuleDirectory, IsTheDirectoryOfTheModuleThatHoldsTheCode)
+{
+    Platform::SetModuleDirectory({});
+    char path[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameA(nullptr, path, MAX_PATH), 0u);
+    std::string expected(path);
+    expected.resize(expected.find_last_of('\\') + 1);
+    EXPECT_EQ(Platform::GetModuleDirectory(), expected);
+}
+
+TEST(FullPath, IsAPathWithADriveLetter)
+{
+    EXPECT_TRUE(Platform::IsFullPath("C:\\x\\Vexil2List.txt"));
+    EXPECT_TRUE(Platform::IsFullPath("z:"));
+    EXPECT_FALSE(Platform::IsFullPath("\\\\server\\share\\file.txt"));
+    EXPECT_FALSE(Platform::IsFullPath("Vexil2List.txt"));
+    EXPECT_FALSE(Platform::IsFullPath(""));
+}
+#else
+TEST(FullPath, IsAnAbsolutePath)
+{
+    EXPECT_TRUE(Platform::IsFullPath("/tmp/Vexil2List.txt"));
+    EXPECT_FALSE(Platform::IsFullPath("C:\\x\\Vexil2List.txt"));
+    EXPECT_FALSE(Platform::IsFullPath("Vexil2List.txt"));
+    EXPECT_FALSE(Platform::IsFullPath(""));
+}
+#endif
+
+TEST(Guid, GeneratedValuesAreNonNullAndDoNotRepeat)
+{
+    std::set<std::string> seen;
+    for (int i = 0; i < 10000; ++i)
+    {
+        GUID guid{};
+        ASSERT_EQ(Platform::CreateGuid(guid), S_OK);
+        ASSERT_FALSE(IsNullGuid(guid));
+        ASSERT_TRUE(seen.insert(Platform::FormatGuid(guid)).second);
+    }
+}
+
+TEST(Guid, RegistryFormRoundTripsInUpperCase)
+{
+    const GUID guid{0x0123ABCD, 0x4567, 0x89EF, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}};
+    const std::string text = Platform::FormatGuid(guid);
+    EXPECT_EQ(text, "{0123ABCD-4567-89EF-0123-456789ABCDEF}");
+    GUID parsed{};
+    ASSERT_EQ(Platform::ParseGuid("{0123abcd-4567-89ef-0123-456789abcdef}", parsed), S_OK);
+    EXPECT_TRUE(SameGuid(parsed, guid));
+}
+
+TEST(Guid, MalformedRegistryFormsAreRefused)
+{
+    GUID guid{};
+    for (const char* text : {"{0123ABCD-4567-89EF-0123-456789ABCDEG}", "(0123ABCD-4567-89EF-0123-456789ABCDEF}",
+                             "{0123ABCD-4567-89EF-0123-456789ABCDEF)", "{0123ABCD+4567-89EF-0123-456789ABCDEF}",
+                             "{0123ABCD-4567-89EF-0123456789ABCDEF-}"})
+        EXPECT_EQ(Platform::ParseGuid(text, guid), CO_E_IIDSTRING) << text;
+    EXPECT_EQ(Platform::ParseGuid("{0123ABCD-4567-89EF-0123-456789ABCDEF}x", guid), E_INVALIDARG);
+}
+
+TEST(MoveFileOver, PutsTheNewFileInPlaceOfTheOld)
+{
+    CTestDirectory directory;
+    directory.WriteFile("target.txt", "old");
+    directory.WriteFile("source.txt", "new");
+    ASSERT_TRUE(Platform::MoveFileOver(directory.GetFile("source.txt"), directory.GetFile("target.txt")));
+    EXPECT_EQ(directory.ReadFile("target.txt"), "new");
+    EXPECT_FALSE(directory.Exists("source.txt"));
+}
+
+TEST(MoveFileOver, LeavesAReadOnlyTargetAsItWas)
+{
+    CTestDirectory directory;
+    directory.WriteFile("target.txt", "old");
+    directory.WriteFile("source.txt", "new");
+    std::filesystem::permissions(directory.GetFile("target.txt"), std::filesystem::perms::owner_read |
+                                                                      std::filesystem::perms::group_read |
+                                                                      std::filesystem::perms::others_read);
+    EXPECT_FALSE(Platform::MoveFileOver(directory.GetFile("source.txt"), directory.GetFile("target.txt")));
+    EXPECT_EQ(directory.ReadFile("target.txt"), "old");
+}
+
+TEST(MoveFileOver, FailsWhenADirectoryStandsInPlaceOfTheTarget)
+{
+    CTestDirectory directory;
+    std::filesystem::create_directory(directory.GetFile("target.txt"));
+    directory.WriteFile("source.txt", "new");
+    EXPECT_FALSE(Platform::MoveFileOver(directory.GetFile("source.txt"), directory.GetFile("target.txt")));
+    EXPECT_TRUE(std::filesystem::is_directory(directory.GetFile("target.txt")));
+}
+
+} // namespace
