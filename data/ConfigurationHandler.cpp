@@ -102,6 +102,10 @@ void CConfigurationHandler::SaveConfiguration(const std::string& name, const std
 
 bool CConfigurationHandler::DeleteConfiguration(const std::string& name) const
 {
+    // No configuration has an empty name; the ini functions would take it as
+    // the keys before the first section and remove those.
+    if (name.empty())
+        return true;
     // The options share their section with a configuration named "Options".
     const char* key = name == OPTIONS_SECTION ? DEVICES_KEY : nullptr;
     return Platform::WriteProfileString(name.c_str(), key, nullptr, GetIniFile());

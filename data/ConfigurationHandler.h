@@ -4,9 +4,10 @@
 // is never stored; callers test for it themselves.
 //
 // Limits of the readers: a "Devices" value is read up to 16383 characters (a
-// longer one is cut there, its last piece read as far as it goes); a section
-// name longer than 259 characters is never a configuration: LoadNames skips
-// it, LoadDeviceList reads nothing for it and SaveConfiguration refuses it.
+// longer one is cut there, its last piece read as far as it goes). An empty
+// section name or one longer than 259 characters is never a configuration:
+// LoadNames skips it, LoadDeviceList reads nothing for it and
+// SaveConfiguration refuses it.
 
 #include "data/Options.h"
 
@@ -45,7 +46,7 @@ public:
     // Raises 0x85000511 when the write fails or the name is empty or too long.
     void SaveConfiguration(const std::string& name, const std::string& deviceText) const;
     // "Options" (exactly) loses only its "Devices" key, any other section goes
-    // whole. False when the file cannot be written.
+    // whole; an empty name touches nothing. False when the file cannot be written.
     bool DeleteConfiguration(const std::string& name) const;
 
     static constexpr std::size_t MAX_NAME_LENGTH = 259;

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -42,8 +43,15 @@ ReadOutcome ReadWholeFile(const std::string& path, std::string& bytes)
     bytes.clear();
     char chunk[16384];
     std::size_t count = 0;
-    while ((count = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
-        bytes.append(chunk, count);
+    try
+    {
+        while ((count = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
+            bytes.append(chunk, count);
+    }
+    catch (const std::bad_alloc&)
+    {
+        RaiseResult(Vx::E_OUT_OF_MEMORY); // a file too large to hold
+    }
     return std::ferror(file.get()) != 0 ? ReadOutcome::CannotRead : ReadOutcome::Read;
 }
 

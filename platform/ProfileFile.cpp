@@ -57,7 +57,7 @@ CProfileFile CProfileFile::Parse(const std::string& bytes)
             const auto close = line.rfind(']');
             if (close != std::string_view::npos)
             {
-                file.m_sections.push_back({std::string(line.substr(1, close - 1)), {}});
+                file.m_sections.push_back({std::string(Trim(line.substr(1, close - 1))), {}});
                 continue;
             }
         }
@@ -103,7 +103,7 @@ std::optional<std::string> CProfileFile::FindValue(const std::string& section,
     const auto keyName = Trim(key);
     for (const auto& s : m_sections)
     {
-        if (s.Name.empty() || !EqualNoCase(s.Name, sectionName))
+        if (!EqualNoCase(s.Name, sectionName))
             continue;
         for (const auto& k : s.Keys)
             if (EqualNoCase(k.Name, keyName))
@@ -121,7 +121,7 @@ bool CProfileFile::SetValue(const std::string& section, const std::string& key,
     const std::string stored(TrimLeft(value));
     for (auto& s : m_sections)
     {
-        if (s.Name.empty() || !EqualNoCase(s.Name, sectionName))
+        if (!EqualNoCase(s.Name, sectionName))
             continue;
         for (auto& k : s.Keys)
             if (EqualNoCase(k.Name, keyName))
@@ -134,16 +134,17 @@ bool CProfileFile::SetValue(const std::string& section, const std::string& key,
         s.Keys.push_back({std::string(TrimLeft(key)), stored});
         return true;
     }
-    // New names keep their trailing blanks but lose the leading ones, like the system's.
+    // New names keep their trailing blanks but lose the leading ones, like the
+    // system's; reading the file back trims them.
     m_sections.push_back({std::string(TrimLeft(section)), {{std::string(TrimLeft(key)), stored}}});
     return true;
 }
 
 bool CProfileFile::DeleteSection(const std::string& section)
 {
-    const auto found = std::find_if(m_sections.begin(), m_sections.end(), [&](const CSection& s) {
-        return !s.Name.empty() && EqualNoCase(s.Name, section);
-    });
+    const auto name = Trim(section);
+    const auto found = std::find_if(m_sections.begin(), m_sections.end(),
+                                    [&](const CSection& s) { return EqualNoCase(s.Name, name); });
     if (found == m_sections.end())
         return false;
     m_sections.erase(found);
@@ -152,12 +153,14 @@ bool CProfileFile::DeleteSection(const std::string& section)
 
 bool CProfileFile::DeleteKey(const std::string& section, const std::string& key)
 {
+    const auto sectionName = Trim(section);
+    const auto keyName = Trim(key);
     for (auto& s : m_sections)
     {
-        if (s.Name.empty() || !EqualNoCase(s.Name, section))
+        if (!EqualNoCase(s.Name, sectionName))
             continue;
         const auto found = std::find_if(s.Keys.begin(), s.Keys.end(),
-                                        [&](const CKey& k) { return EqualNoCase(k.Name, key); });
+                                        [&](const CKey& k) { return EqualNoCase(k.Name, keyName); });
         if (found != s.Keys.end())
         {
             s.Keys.erase(found);

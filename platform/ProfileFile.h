@@ -2,9 +2,10 @@
 // Our own implementation of the private profile (ini) functions for platforms
 // that lack them. It keeps the file format and the semantics of the system's
 // functions as far as the component uses them: sections and keys compared
-// without regard to case, surrounding white space trimmed, a quoted value
-// unquoted, "\r\n" line ends, deletion of a key or a section, and the file
-// written back whole on every change.
+// without regard to case, names and values trimmed of surrounding white space,
+// a quoted value unquoted, "\r\n" line ends, deletion of a key or a section,
+// and the file written back whole on every change. The keys before the first
+// section header form the section "".
 
 #include <cstddef>
 #include <optional>

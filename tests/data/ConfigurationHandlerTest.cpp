@@ -128,24 +128,17 @@ TEST(ConfigurationHandler, IterationReportsTheEndAndMisuse)
     EXPECT_EQ(handler.GetFirst(), "One");
 }
 
-TEST(ConfigurationHandler, ExistenceIgnoresCase)
+TEST(ConfigurationHandler, SectionNamesIgnoreCase)
 {
     CTestDirectory dir;
     CConfigurationHandler handler(nullptr);
     EXPECT_FALSE(handler.ConfigurationExists("test"));
     handler.SaveConfiguration("TEST", "1,");
+    handler.SaveConfiguration("Test", "2,3,"); // overwrites the same section
     EXPECT_TRUE(handler.ConfigurationExists("test"));
     EXPECT_FALSE(handler.ConfigurationExists("tes"));
-}
-
-TEST(ConfigurationHandler, SaveOverwritesTheDevicesOfASection)
-{
-    CTestDirectory dir;
-    CConfigurationHandler handler(nullptr);
-    handler.SaveConfiguration("Lab", "1,");
-    handler.SaveConfiguration("LAB", "2,3,");
-    EXPECT_EQ(LoadNames(), Names{"Lab"});
-    EXPECT_EQ(LoadDevices("Lab"), (IDs{2, 3}));
+    EXPECT_EQ(LoadNames(), Names{"TEST"});
+    EXPECT_EQ(LoadDevices("test"), (IDs{2, 3}));
 }
 
 TEST(ConfigurationHandler, NamesLongerThan259CharactersAreNeverConfigurations)
@@ -190,12 +183,15 @@ TEST(ConfigurationHandler, DeletingOptionsRemovesOnlyItsDevices)
 TEST(ConfigurationHandler, DeletingRemovesTheWholeSection)
 {
     CTestDirectory dir;
-    dir.WriteFile("Vexil2.ini", "[Lab]\r\nDevices=1,\r\nNote=kept?\r\n[Rig]\r\nDevices=2,\r\n");
+    dir.WriteFile("Vexil2.ini", "Stray=1\r\n[Lab]\r\nDevices=1,\r\nNote=gone\r\n[Rig]\r\nDevices=2,\r\n");
     CConfigurationHandler handler(nullptr);
     EXPECT_TRUE(handler.DeleteConfiguration("lab"));
     EXPECT_TRUE(handler.DeleteConfiguration("Absent"));
+    EXPECT_TRUE(handler.DeleteConfiguration("")); // not the keys before the first section
     EXPECT_EQ(LoadNames(), Names{"Rig"});
-    EXPECT_EQ(dir.ReadFile("Vexil2.ini").find("Note"), std::string::npos);
+    const std::string bytes = dir.ReadFile("Vexil2.ini");
+    EXPECT_EQ(bytes.find("Note"), std::string::npos);
+    EXPECT_NE(bytes.find("Stray=1"), std::string::npos);
 }
 
 TEST(ConfigurationHandler, WritesIntoAMissingDirectoryFail)
@@ -206,28 +202,4 @@ TEST(ConfigurationHandler, WritesIntoAMissingDirectoryFail)
     EXPECT_EQ(CodeOf([&] { handler.SaveConfiguration("Lab", "1,"); }), Vx::E_SAVE_CONFIGURATION);
     EXPECT_FALSE(handler.DeleteConfiguration("Lab"));
     EXPECT_FALSE(handler.ConfigurationExists("Lab"));
-}
-
-#include <cstdio>
-TEST(ConfigurationHandler, ZzProbe)
-{
-    CTestDirectory dir;
-    std::string bytes = "[\xC4x]\nDevices=1,\n[]\nDevices=2,\n[Lf]\nDevices=  \" 3, \"  \n[Q]\nDevices=\"4,\n[Sp]\nDevices=5 , 6 ,\n";
-    dir.WriteFile("Vexil2.ini", bytes);
-    const std::string f = dir.GetFile("Vexil2.ini");
-    for (const auto& n : Platform::ReadProfileSectionNames(16384, f))
-        std::printf("PROBE section [%s] devices=[%s]\n", n.c_str(), Platform::ReadProfileString(n.c_str(), "Devices", "", 16384, f).c_str());
-    for (auto s : {"\xE4x", "\xC4X", "", "Lf", "Q", "Sp"})
-        std::printf("PROBE read [%s] -> [%s]\n", s, Platform::ReadProfileString(s, "Devices", "", 16384, f).c_str());
-    std::printf("PROBE w1 %d\n", Platform::WriteProfileString("W", "K", "  padded  ", f));
-    std::printf("PROBE r1 [%s]\n", Platform::ReadProfileString("W", "K", "", 50, f).c_str());
-    std::printf("PROBE del-missing-key %d\n", Platform::WriteProfileString("Nope", "K", nullptr, f));
-    std::printf("PROBE del-missing-sec %d\n", Platform::WriteProfileString("Nope", nullptr, nullptr, f));
-    std::printf("PROBE del-missing-file %d\n", Platform::WriteProfileString("Nope", nullptr, nullptr, dir.GetFile("none.ini")));
-    std::printf("PROBE exists-after %d\n", int(dir.Exists("none.ini")));
-    std::printf("PROBE w-empty-sec %d\n", Platform::WriteProfileString("", "K", "e", f));
-    for (const auto& n : Platform::ReadProfileSectionNames(16384, f)) std::printf("PROBE s2 [%s]\n", n.c_str());
-    std::string after = dir.ReadFile("Vexil2.ini");
-    for (auto& c : after) { if (c == '\r') c = '|'; if (c == '[') c = '<'; }
-    std::printf("PROBE file\n%s\nPROBE end\n", after.c_str());
 }

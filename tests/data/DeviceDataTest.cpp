@@ -108,18 +108,6 @@ TEST(DeviceData, ModifyRegisterChangesOnlyTheFlaggedFields)
     EXPECT_EQ(device.ModifyRegister(TestGuid(2), 1, "C", 8, 7), nullptr);
 }
 
-TEST(DeviceData, StateSettersReturnNotFoundInsteadOfRaising)
-{
-    CDeviceData device(1, "DSP");
-    CRegisterData& reg = AddServer(device, "A", TestGuid(1));
-    EXPECT_EQ(device.SetRegisterState(TestGuid(1), 2), S_OK);
-    EXPECT_EQ(reg.State, 2);
-    EXPECT_EQ(device.SetRegisterStateByName("A", 1), S_OK);
-    EXPECT_EQ(reg.State, 1);
-    EXPECT_EQ(device.SetRegisterState(TestGuid(2), 2), Vx::E_REGISTER_NOT_FOUND);
-    EXPECT_EQ(device.SetRegisterStateByName("B", 2), Vx::E_REGISTER_NOT_FOUND);
-}
-
 TEST(DeviceData, RemoveUserRegistersKeepsServerRegistersInOrderAndFindable)
 {
     CDeviceData device(1, "DSP");

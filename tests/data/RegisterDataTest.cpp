@@ -154,13 +154,3 @@ TEST(RegisterData, UnknownInputFormatChangesNothing)
     EXPECT_EQ(reg.GetValueText(HEX, READ), "0");
     EXPECT_EQ(reg.GetValueText(HEX, MASK), "FFFFFFFF");
 }
-
-TEST(RegisterData, NewLengthReallocatesClearedValuesAndFullMask)
-{
-    CRegisterData reg = MakeRegister(32);
-    reg.SetValueText("5", HEX, READ | WRITE | MASK);
-    reg.SetLength(36);
-    EXPECT_EQ(reg.GetLength(), 36);
-    EXPECT_EQ(reg.ReadValue, (std::vector<std::uint32_t>{0, 0}));
-    EXPECT_EQ(reg.GetValueText(HEX, MASK), "FFFFFFFFF");
-}

@@ -53,6 +53,26 @@ TEST_F(Profile, RewritingAHandWrittenFileKeepsItsLines)
     EXPECT_EQ(Bytes(), "top=0\r\n[A]\r\n; note\r\nx=1\r\nbare\r\nz=3\r\n[B]\r\ny=2\r\n");
 }
 
+TEST_F(Profile, NamesAreTrimmedOfSurroundingBlanks)
+{
+    m_directory.WriteFile("Vexil2.ini", "[ Spaced ]\r\nDevices=1,\r\n");
+    EXPECT_EQ(Platform::ReadProfileSectionNames(16384, m_file), (Names{"Spaced"}));
+    EXPECT_EQ(Read(" Spaced ", "Devices"), "1,");
+    ASSERT_TRUE(Write(" Pad ", " Devices ", "2,"));
+    EXPECT_EQ(Bytes(), "[Spaced]\r\nDevices=1,\r\n[Pad ]\r\nDevices =2,\r\n");
+    EXPECT_EQ(Read("Pad", "Devices"), "2,");
+}
+
+TEST_F(Profile, KeysBeforeTheFirstSectionFormTheNamelessSection)
+{
+    m_directory.WriteFile("Vexil2.ini", "Stray=1\r\n[A]\r\nx=2\r\n");
+    EXPECT_EQ(Read("", "Stray"), "1");
+    EXPECT_EQ(Read("A", "Stray"), "dflt");
+    ASSERT_TRUE(Write("", nullptr, nullptr));
+    EXPECT_EQ(Read("", "Stray"), "dflt");
+    EXPECT_EQ(Read("A", "x"), "2");
+}
+
 TEST_F(Profile, NamesAreComparedWithoutRegardToCase)
 {
     ASSERT_TRUE(Write("TEST", "Devices", "1,"));
