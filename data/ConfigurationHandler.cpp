@@ -44,16 +44,23 @@ void CConfigurationHandler::LoadDeviceList()
 
     const std::string text =
         Platform::ReadProfileString(name.c_str(), DEVICES_KEY, "", MAX_DEVICES_LENGTH + 1, GetIniFile());
+    m_deviceIDs = ParseDeviceList(text);
+}
+
+std::vector<std::int32_t> CConfigurationHandler::ParseDeviceList(std::string_view text)
+{
+    std::vector<std::int32_t> ids;
     std::string_view rest = text;
     while (!rest.empty()) {
         const std::size_t comma = rest.find(',');
         const std::string_view piece = rest.substr(0, comma);
         if (!piece.empty())
-            m_deviceIDs.push_back(static_cast<std::int32_t>(Vx::ScanDecimal(piece).value_or(0)));
+            ids.push_back(static_cast<std::int32_t>(Vx::ScanDecimal(piece).value_or(0)));
         if (comma == std::string_view::npos)
             break;
         rest.remove_prefix(comma + 1);
     }
+    return ids;
 }
 
 bool CConfigurationHandler::IsDeviceInConfiguration(std::int32_t deviceID) const

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CConfigurationHandler
@@ -31,6 +32,8 @@ public:
     // Device IDs of the option Configuration; raises 0x8500000D without options.
     void LoadDeviceList();
     bool IsDeviceInConfiguration(std::int32_t deviceID) const;
+    // The IDs of a "Devices" value: a number per non-empty piece between commas.
+    static std::vector<std::int32_t> ParseDeviceList(std::string_view text);
     const std::vector<std::int32_t>& GetDeviceIDs() const { return m_deviceIDs; }
 
     // Names of the sections with a non-empty "Devices" value, in file order.
