@@ -15,3 +15,11 @@ add_custom_target(wine_prefix ALL DEPENDS ${VEXIL_WINEPREFIX}/.vexil-ready)
 
 # ctest, test discovery and add_test run .exe files through this.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${VEXIL_WINE_RUN} ${VEXIL_WINEPREFIX})
+
+# A ctest fixture that registers a built COM server DLL in the build's prefix
+# with Wine's regsvr32, as an installer would.
+function(vexil_register_dll target fixture)
+  add_test(NAME register_${target}
+    COMMAND ${VEXIL_WINE_RUN} ${VEXIL_WINEPREFIX} regsvr32 /s Z:$<TARGET_FILE:${target}>)
+  set_tests_properties(register_${target} PROPERTIES FIXTURES_SETUP ${fixture} TIMEOUT 120)
+endfunction()

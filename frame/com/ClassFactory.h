@@ -1,6 +1,8 @@
 #pragma once
 // The class object of a creatable class T (T::Create() makes an instance).
-// Class objects do not keep the module loaded; LockServer does.
+// A class whose set-up can fail has `HRESULT Initialize()`, run once after
+// construction; its failure is the creation's. Class objects do not keep the
+// module loaded; LockServer does.
 
 #include "frame/com/ComObject.h"
 
@@ -55,6 +57,12 @@ public:
         CComPtr<T> object = T::Create();
         if (!object)
             return E_OUTOFMEMORY;
+        if constexpr (requires { object->Initialize(); })
+        {
+            const HRESULT hr = object->Initialize();
+            if (FAILED(hr))
+                return hr;
+        }
         return object->QueryInterface(iid, out);
     }
     STDMETHODIMP LockServer(BOOL lock) override

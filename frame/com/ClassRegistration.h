@@ -1,0 +1,30 @@
+#pragma once
+// Self-registration of a simple in-process class: its class key with
+// InprocServer32 (the module, apartment threaded), its two ProgIDs and its
+// type library, and removal of exactly these. Used by our stand-in servers;
+// the control itself registers through its registry script.
+
+#include <objbase.h>
+
+#include <string>
+
+struct CClassRegistration
+{
+    const CLSID& ClassId;
+    const GUID& LibraryId;
+    std::wstring Description;
+    std::wstring ProgId;            // versioned, e.g. "Vexil.Simulator.1"
+    std::wstring IndependentProgId; // e.g. "Vexil.Simulator"
+};
+
+namespace ClassRegistration {
+
+// Writes every key and registers the module's type library; on failure
+// nothing stays behind and SELFREG_E_CLASS or SELFREG_E_TYPELIB is returned.
+HRESULT Register(const CClassRegistration& registration);
+// Removes the keys and the type library registration; S_OK when they are gone.
+HRESULT Unregister(const CClassRegistration& registration);
+
+std::wstring FormatGuid(REFGUID guid);
+
+} // namespace ClassRegistration

@@ -1,0 +1,68 @@
+#pragma once
+// The simulator as its clients meet it: created through COM in a
+// single-threaded apartment, driven through the server interface and the
+// control interface, values as VARIANT arrays.
+
+#include "frame/com/ComPtr.h"
+#include "frame/com/SafeArray.h"
+#include "frame/com/Variant.h"
+
+#include "VexilSim.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+constexpr HRESULT kNoConnection = static_cast<HRESULT>(0x80042000u);
+constexpr HRESULT kDeviceNotSupported = static_cast<HRESULT>(0x85000001u);
+constexpr HRESULT kInvalidAccessLength = static_cast<HRESULT>(0x85000002u);
+constexpr HRESULT kIllegalMask = static_cast<HRESULT>(0x85000003u);
+constexpr HRESULT kNoAccess = static_cast<HRESULT>(0x85000004u);
+constexpr HRESULT kIllegalParameter = static_cast<HRESULT>(0x85000008u);
+constexpr HRESULT kIllegalAccessType = static_cast<HRESULT>(0x8500000Au);
+
+// Arrays as the control sends them: masks of I4, values of VARIANTs.
+CVariant MakeI4Array(std::initializer_list<LONG> words);
+CVariant MakeVariantArray(std::initializer_list<LONG> words);
+// A mask of all ones for a length.
+CVariant MakeFullMask(int length);
+
+// The elements of an array of I4 (the normal read shape); fails the test otherwise.
+std::vector<LONG> GetI4Elements(const VARIANT& value);
+
+// The description of the thread's error object, taken from it.
+std::wstring TakeErrorDescription();
+
+struct CRegisterEntry
+{
+    LONG address = 0;
+    LONG length = 0;
+    LONG operations = 0;
+};
+
+class CSimulatorTest : public testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Reads under a full mask.
+    std::vector<LONG> Read(LONG device, LONG address, LONG length);
+    std::vector<LONG> Read(LONG device, LONG address, LONG length, const CVariant& mask);
+    HRESULT TryRead(LONG device, LONG address, LONG length, const CVariant& mask, CVariant& value);
+    void Write(LONG device, LONG address, LONG length, std::initializer_list<LONG> value, const CVariant& mask);
+    HRESULT TryWrite(LONG device, LONG address, LONG length, std::initializer_list<LONG> value,
+                     const CVariant& mask);
+    // A register of the served description, by device and name.
+    CRegisterEntry FindRegister(LONG device, const std::wstring& name);
+    // Loads a description written to a file of the test's own.
+    HRESULT LoadDescriptionText(const std::string& text);
+
+    CComPtr<IVexilFN> m_server;
+    CComPtr<IVexilSimControl> m_control;
+
+private:
+    bool m_initialized = false;
+};
