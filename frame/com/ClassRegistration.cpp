@@ -24,6 +24,10 @@ public:
     {
         return RegCreateKeyExW(parent, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &m_key, nullptr);
     }
+    LSTATUS Open(HKEY parent, const std::wstring& path)
+    {
+        return RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &m_key);
+    }
     // A string value; the empty name is the key's default value.
     LSTATUS SetString(const wchar_t* name, const std::wstring& value) const
     {
@@ -99,7 +103,11 @@ HRESULT Unregister(const CClassRegistration& registration)
     RegDeleteTreeW(HKEY_CLASSES_ROOT, registration.ProgId.c_str());
     RegDeleteTreeW(HKEY_CLASSES_ROOT, registration.IndependentProgId.c_str());
     const HRESULT hr = UnRegisterTypeLib(registration.LibraryId, 1, 0, LOCALE_NEUTRAL, SYS_WIN64);
-    return SUCCEEDED(hr) || hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_LIBNOTREGISTERED ? S_OK : SELFREG_E_TYPELIB;
+    // Wine answers E_INVALIDARG for a library that is not registered: what counts is that it is gone.
+    CRegKey library;
+    const bool gone =
+        library.Open(HKEY_CLASSES_ROOT, L"TypeLib\\" + FormatGuid(registration.LibraryId) + L"\\1.0") != ERROR_SUCCESS;
+    return SUCCEEDED(hr) || gone ? S_OK : SELFREG_E_TYPELIB;
 }
 
 } // namespace ClassRegistration

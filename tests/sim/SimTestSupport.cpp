@@ -2,6 +2,8 @@
 
 #include "tests/support/TestDirectory.h"
 
+#include "frame/com/BStr.h"
+
 #include <oleauto.h>
 
 CVariant MakeI4Array(std::initializer_list<LONG> words)
@@ -119,6 +121,6 @@ HRESULT CSimulatorTest::LoadDescriptionText(const std::string& text)
     CTestDirectory directory;
     directory.WriteFile("description.txt", text);
     const std::string path = directory.GetFile("description.txt");
-    const CBStrPath wide(std::wstring(path.begin(), path.end()));
+    const CBStr wide(std::wstring(path.begin(), path.end()));
     return m_control->LoadDescription(wide.Get());
 }

@@ -9,6 +9,7 @@
 
 #include "VexilSim.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <initializer_list>

@@ -1,0 +1,126 @@
+// The registrar runs a component's registry script against a registry: here
+// an in-memory one, so the same tests run natively and under Wine.
+#include "frame/registrar/Registrar.h"
+#include "tests/support/FakeRegistry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const SCRIPT = R"(HKCR
+{
+    Test.Thing.1 = s 'Test Thing'
+    {
+        CLSID = s '{11111111-2222-3333-4444-555555555555}'
+    }
+    NoRemove CLSID
+    {
+        ForceRemove {11111111-2222-3333-4444-555555555555} = s 'Test Thing'
+        {
+            ForceRemove 'Programmable'
+            InprocServer32 = s '%MODULE%'
+            {
+                val ThreadingModel = s 'Apartment'
+            }
+            'MiscStatus' = s '0'
+            {
+                '1' = s '131473'
+            }
+            Flags = d 7
+        }
+    }
+}
+)";
+const char* const CLASS_KEY = "CLSID\\{11111111-2222-3333-4444-555555555555}";
+
+std::int32_t RunScript(const std::string& script, Registrar::Mode mode, CFakeRegistry& registry,
+                 const std::string& module = "C:\\Vexil\\thing.dll")
+{
+    return Registrar::Run(script, {{"MODULE", Registrar::QuoteForScript(module)}}, mode, registry);
+}
+
+TEST(Registrar, RegistrationWritesEveryKeyAndValueOfTheScript)
+{
+    CFakeRegistry registry;
+    ASSERT_EQ(RunScript(SCRIPT, Registrar::Mode::Register, registry), 0);
+    EXPECT_EQ(registry.GetValue("HKCR", "Test.Thing.1"), "Test Thing");
+    EXPECT_EQ(registry.GetValue("HKCR", "Test.Thing.1\\CLSID"), "{11111111-2222-3333-4444-555555555555}");
+    EXPECT_EQ(registry.GetValue("HKCR", CLASS_KEY), "Test Thing");
+    EXPECT_TRUE(registry.HasKey("HKCR", std::string(CLASS_KEY) + "\\Programmable"));
+    EXPECT_EQ(registry.GetValue("HKCR", std::string(CLASS_KEY) + "\\Programmable"), "<none>");
+    EXPECT_EQ(registry.GetValue("HKCR", std::string(CLASS_KEY) + "\\InprocServer32"), "C:\\Vexil\\thing.dll");
+    EXPECT_EQ(registry.GetValue("HKCR", std::string(CLASS_KEY) + "\\InprocServer32", "ThreadingModel"), "Apartment");
+    EXPECT_EQ(registry.GetValue("HKCR", std::string(CLASS_KEY) + "\\MiscStatus\\1"), "131473");
+    EXPECT_EQ(registry.GetValue("HKCR", std::string(CLASS_KEY) + "\\Flags"), "7");
+}
+
+TEST(Registrar, AModulePathWithAQuoteIsWrittenWhole)
+{
+    CFakeRegistry registry;
+    ASSERT_EQ(RunScript(SCRIPT, Registrar::Mode::Register, registry, "C:\\Bob's tools\\thing.dll"), 0);
+    EXPECT_EQ(registry.GetValue("HKCR", std::string(CLASS_KEY) + "\\InprocServer32"), "C:\\Bob's tools\\thing.dll");
+}
+
+TEST(Registrar, RegisteringAgainLeavesOneSetOfKeys)
+{
+    CFakeRegistry registry;
+    ASSERT_EQ(RunScript(SCRIPT, Registrar::Mode::Register, registry), 0);
+    const std::size_t keys = registry.CountKeysBelow("HKCR", CLASS_KEY);
+    // Something left below the class key by an older version goes with it.
+    registry.CreateKey("HKCR", std::string(CLASS_KEY) + "\\Stale");
+    ASSERT_EQ(RunScript(SCRIPT, Registrar::Mode::Register, registry), 0);
+    EXPECT_EQ(registry.CountKeysBelow("HKCR", CLASS_KEY), keys);
+    EXPECT_FALSE(registry.HasKey("HKCR", std::string(CLASS_KEY) + "\\Stale"));
+}
+
+TEST(Registrar, UnregistrationRemovesTheKeysButKeepsNoRemoveKeys)
+{
+    CFakeRegistry registry;
+    registry.CreateKey("HKCR", "CLSID\\{99999999-0000-0000-0000-000000000000}"); // another component's class
+    ASSERT_EQ(RunScript(SCRIPT, Registrar::Mode::Register, registry), 0);
+    ASSERT_EQ(RunScript(SCRIPT, Registrar::Mode::Unregister, registry), 0);
+    EXPECT_FALSE(registry.HasKey("HKCR", "Test.Thing.1"));
+    EXPECT_FALSE(registry.HasKey("HKCR", CLASS_KEY));
+    EXPECT_TRUE(registry.HasKey("HKCR", "CLSID"));
+    EXPECT_TRUE(registry.HasKey("HKCR", "CLSID\\{99999999-0000-0000-0000-000000000000}"));
+}
+
+TEST(Registrar, RegistrationStopsAtTheFirstFailingKey)
+{
+    CFakeRegistry registry;
+    registry.FailOn("MiscStatus");
+    EXPECT_EQ(RunScript(SCRIPT, Registrar::Mode::Register, registry), static_cast<std::int32_t>(0x80070005u));
+    EXPECT_TRUE(registry.HasKey("HKCR", std::string(CLASS_KEY) + "\\InprocServer32"));
+    EXPECT_FALSE(registry.HasKey("HKCR", std::string(CLASS_KEY) + "\\Flags"));
+}
+
+TEST(Registrar, ScriptsThatCannotBeReadAreRefused)
+{
+    CFakeRegistry registry;
+    EXPECT_EQ(RunScript("HKCR { Key = s 'open }", Registrar::Mode::Register, registry), static_cast<std::int32_t>(0x80070057u));
+    EXPECT_EQ(Registrar::Run("HKCR { K = s '%UNKNOWN%' }", {}, Registrar::Mode::Register, registry),
+              static_cast<std::int32_t>(0x80070057u));
+    EXPECT_FALSE(registry.HasKey("HKCR", "Key"));
+}
+
+TEST(RegistryScript, ErrorsNameTheLine)
+{
+    std::string error;
+    EXPECT_FALSE(RegistryScript::Parse("HKCR\n{\n  Key = x 'a'\n}\n", error));
+    EXPECT_EQ(error, "line 3: unknown value type 'x'");
+    EXPECT_FALSE(RegistryScript::Parse("HKCR\n{\n  Key\n  {\n", error));
+    EXPECT_EQ(error, "line 5: missing '}'");
+}
+
+TEST(RegistryScript, PercentSignsAndQuotesSurviveSubstitution)
+{
+    std::string text;
+    ASSERT_TRUE(RegistryScript::Substitute("100%% at '%A%'", {{"A", "x''y"}}, text));
+    EXPECT_EQ(text, "100% at 'x''y'");
+    std::string error;
+    const auto script = RegistryScript::Parse("HKCR { K = s '" + std::string("x''y") + "' }", error);
+    ASSERT_TRUE(script);
+    EXPECT_EQ(script->Roots[0].Keys[0].Default->Text, "x'y");
+}
+
+} // namespace

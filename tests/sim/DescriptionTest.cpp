@@ -1,0 +1,286 @@
+// What the simulator serves: the built-in description, description files,
+// their errors, and the file beside the DLL.
+#include "tests/sim/SimTestSupport.h"
+
+#include "tests/support/TestDirectory.h"
+
+#include "frame/com/BStr.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+
+namespace {
+
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+struct CDeviceList
+{
+    std::vector<std::wstring> names;
+    std::vector<LONG> ids;
+};
+
+struct CRegisterList
+{
+    std::vector<std::wstring> names, paths;
+    std::vector<LONG> addresses, lengths, operations;
+    LONG userFlag = -1;
+};
+
+std::vector<std::wstring> GetStrings(const VARIANT& value)
+{
+    EXPECT_EQ(V_VT(&value), VT_ARRAY | VT_BSTR);
+    CSafeArrayData<BSTR> data(V_VT(&value) == (VT_ARRAY | VT_BSTR) ? V_ARRAY(&value) : nullptr);
+    std::vector<std::wstring> strings;
+    for (BSTR text : data.GetElements())
+        strings.emplace_back(text ? text : L"");
+    return strings;
+}
+
+CDeviceList GetDevices(IVexilFN* server)
+{
+    CVariant names, ids;
+    EXPECT_EQ(server->GetDevices(names.Out(), ids.Out()), S_OK);
+    return {GetStrings(names.Get()), GetI4Elements(ids.Get())};
+}
+
+CRegisterList GetRegisters(IVexilFN* server, LONG device)
+{
+    CVariant names, addresses, lengths, operations, paths, numbers, extras;
+    CRegisterList list;
+    EXPECT_EQ(server->GetRegisters(device, names.Out(), addresses.Out(), lengths.Out(), operations.Out(),
+                                   paths.Out(), numbers.Out(), extras.Out(), &list.userFlag),
+              S_OK);
+    list.names = GetStrings(names.Get());
+    list.paths = GetStrings(paths.Get());
+    list.addresses = GetI4Elements(addresses.Get());
+    list.lengths = GetI4Elements(lengths.Get());
+    list.operations = GetI4Elements(operations.Get());
+    return list;
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+class BuiltInDescription : public CSimulatorTest
+{
+};
+
+TEST_F(BuiltInDescription, HasAtLeastFourDevicesAndAboutTwoHundredRegisters)
+{
+    const CDeviceList devices = GetDevices(m_server.Get());
+    ASSERT_GE(devices.ids.size(), 4u);
+    ASSERT_EQ(devices.names.size(), devices.ids.size());
+    std::size_t registers = 0;
+    for (LONG id : devices.ids)
+        registers += GetRegisters(m_server.Get(), id).names.size();
+    EXPECT_GE(registers, 180u);
+    EXPECT_LE(registers, 250u);
+}
+
+TEST_F(BuiltInDescription, CoversEveryLengthAndEveryOperationCombination)
+{
+    std::set<LONG> lengths, combinations;
+    for (LONG id : GetDevices(m_server.Get()).ids)
+    {
+        const CRegisterList list = GetRegisters(m_server.Get(), id);
+        lengths.insert(list.lengths.begin(), list.lengths.end());
+        combinations.insert(list.operations.begin(), list.operations.end());
+    }
+    for (LONG length : {1, 8, 16, 32, 33, 40, 64, 128})
+        EXPECT_TRUE(lengths.contains(length)) << length;
+    for (LONG operations = 0; operations < 16; ++operations)
+        EXPECT_TRUE(combinations.contains(operations)) << operations;
+}
+
+TEST_F(BuiltInDescription, ExercisesTheControlsTree)
+{
+    std::map<std::wstring, int> deviceCountByName;
+    std::size_t deepest = 0;
+    int withoutUserRegisters = 0;
+    for (LONG id : GetDevices(m_server.Get()).ids)
+    {
+        const CRegisterList list = GetRegisters(m_server.Get(), id);
+        withoutUserRegisters += list.userFlag == 0;
+        for (const std::wstring& name : std::set<std::wstring>(list.names.begin(), list.names.end()))
+            ++deviceCountByName[name];
+        for (const std::wstring& path : list.paths)
+            deepest = std::max(deepest, path.empty() ? 0 : static_cast<std::size_t>(std::count(path.begin(), path.end(), L'/') + 1));
+    }
+    EXPECT_EQ(deepest, 3u);
+    EXPECT_EQ(withoutUserRegisters, 1);
+    EXPECT_GE(deviceCountByName[L"CTRL"], 2);
+}
+
+TEST_F(BuiltInDescription, RegistersOfADeviceHaveDistinctAddressesAndNames)
+{
+    for (LONG id : GetDevices(m_server.Get()).ids)
+    {
+        const CRegisterList list = GetRegisters(m_server.Get(), id);
+        EXPECT_EQ(std::set<LONG>(list.addresses.begin(), list.addresses.end()).size(), list.addresses.size()) << id;
+        EXPECT_EQ(std::set<std::wstring>(list.names.begin(), list.names.end()).size(), list.names.size()) << id;
+    }
+}
+
+TEST_F(BuiltInDescription, UnknownDeviceHasNoRegisters)
+{
+    CVariant names, addresses, lengths, operations, paths, numbers, extras;
+    LONG flag = -1;
+    EXPECT_EQ(m_server->GetRegisters(99, names.Out(), addresses.Out(), lengths.Out(), operations.Out(), paths.Out(),
+                                     numbers.Out(), extras.Out(), &flag),
+              kDeviceNotSupported);
+    EXPECT_EQ(names.GetType(), VT_EMPTY);
+    EXPECT_EQ(flag, 0);
+}
+
+class DescriptionFile : public CSimulatorTest
+{
+};
+
+TEST_F(DescriptionFile, ReplacesDevicesRegistersAndMemory)
+{
+    const CRegisterEntry ctrl = FindRegister(2, L"CTRL");
+    Write(2, ctrl.address, 32, {7}, MakeFullMask(32));
+    ASSERT_EQ(LoadDescriptionText("# a small board\n"
+                                  "device 7 \"Test board\" user=1\n"
+                                  "  register CFG 0x20 40 RWC reset=0xAB00000001 path=\"Top/Sub one\"\n"
+                                  "  register EVT 0x24 8 1 behaviour=read-to-clear:100\n"
+                                  "device -2 Other\n"
+                                  "  register CTRL 0x0 32 RW  # same address as elsewhere\n"),
+              S_OK);
+    const CDeviceList devices = GetDevices(m_server.Get());
+    EXPECT_THAT(devices.ids, ElementsAre(7, -2));
+    EXPECT_THAT(devices.names, ElementsAre(L"Test board", L"Other"));
+    const CRegisterList board = GetRegisters(m_server.Get(), 7);
+    EXPECT_THAT(board.names, ElementsAre(L"CFG", L"EVT"));
+    EXPECT_THAT(board.paths, ElementsAre(L"Top/Sub one", L""));
+    EXPECT_THAT(board.lengths, ElementsAre(40, 8));
+    EXPECT_THAT(board.operations, ElementsAre(0x7, 0x1));
+    EXPECT_EQ(board.userFlag, 1);
+    EXPECT_EQ(GetRegisters(m_server.Get(), -2).userFlag, 0);
+    EXPECT_THAT(Read(7, 0x20, 40), ElementsAre(1, 0xAB));
+    EXPECT_THAT(Read(-2, 0, 32), ElementsAre(0));
+    CVariant value;
+    EXPECT_EQ(TryRead(2, ctrl.address, 32, MakeFullMask(32), value), kDeviceNotSupported);
+}
+
+TEST_F(DescriptionFile, MalformedFileIsRefusedNamingTheLineAndTheOldOneStays)
+{
+    const HRESULT hr = LoadDescriptionText("device 7 Board\n"
+                                           "register A 0x0 32 RW\n"
+                                           "register B 0x4 129 RW\n");
+    EXPECT_EQ(hr, E_INVALIDARG);
+    const std::wstring description = TakeErrorDescription();
+    EXPECT_THAT(Narrow(description), HasSubstr("line 3"));
+    EXPECT_THAT(Narrow(description), HasSubstr("129"));
+    EXPECT_EQ(GetDevices(m_server.Get()).ids.front(), 1);
+}
+
+struct CMalformedCase
+{
+    const char* text;
+    const char* line;
+    const char* problem;
+};
+
+class MalformedDescription : public CSimulatorTest, public testing::WithParamInterface<CMalformedCase>
+{
+};
+
+TEST_P(MalformedDescription, IsRefusedWithTheLineAndTheProblem)
+{
+    EXPECT_EQ(LoadDescriptionText(GetParam().text), E_INVALIDARG);
+    const std::string description = Narrow(TakeErrorDescription());
+    EXPECT_THAT(description, HasSubstr(GetParam().line));
+    EXPECT_THAT(description, HasSubstr(GetParam().problem));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachProblem, MalformedDescription,
+    testing::Values(CMalformedCase{"register A 0 32 R\n", "line 1", "before the first device"},
+                    CMalformedCase{"device 1 A\n\ndevice 1 B\n", "line 3", "used twice"},
+                    CMalformedCase{"device 1 A\nregister X 0 32 RX\n", "line 2", "RX"},
+                    CMalformedCase{"device 1 A\nregister X 0 32 RR\n", "line 2", "twice"},
+                    CMalformedCase{"device 1 A\nregister X 0 8 RW reset=0x100\n", "line 2", "does not fit"},
+                    CMalformedCase{"device 1 A\nregister X 0 8 RW\nregister Y 0 8 RW\n", "line 3", "address"},
+                    CMalformedCase{"device 1 A\nregister X 0 8 RW\nregister X 4 8 RW\n", "line 3", "named X"},
+                    CMalformedCase{"device 1 A\nregister X 0x1FFFFFFFF 8 RW\n", "line 2", "32-bit"},
+                    CMalformedCase{"device 1 A\nregister X 0 8 RW behaviour=sticky\n", "line 2", "sticky"},
+                    CMalformedCase{"device 1 A\nregister X 0 8 RW colour=red\n", "line 2", "colour=red"},
+                    CMalformedCase{"device 1 \"A\nregister X 0 8 RW\n", "line 1", "quote"},
+                    CMalformedCase{"device 1 A user=2\n", "line 1", "user=2"},
+                    CMalformedCase{"device 1 A\nregister X 0 8\n", "line 2", "needs"},
+                    CMalformedCase{"board 1 A\n", "line 1", "board"}));
+
+TEST_F(DescriptionFile, MissingFileIsRefused)
+{
+    EXPECT_EQ(m_control->LoadDescription(CBStr(L"Z:\\no\\such\\description.txt").Get()),
+              HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+    EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr("description.txt"));
+}
+
+TEST_F(DescriptionFile, BuiltInDescriptionCanBeRestored)
+{
+    ASSERT_EQ(LoadDescriptionText("device 5 Only\n"), S_OK);
+    ASSERT_EQ(m_control->LoadBuiltInDescription(), S_OK);
+    EXPECT_GE(GetDevices(m_server.Get()).ids.size(), 4u);
+}
+
+// A copy of the DLL in a directory of the test's own, loaded without the
+// registry, so that its "VexilSim.txt" concerns no one else.
+class DescriptionBesideTheDll : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+        // The build's Unix path, as Wine's drive Z: shows it.
+        const std::filesystem::path built = std::string("Z:") + VEXIL_SIM_DLL;
+        std::filesystem::copy_file(built, std::filesystem::path(m_directory.GetFile("VexilSim.dll")));
+    }
+    void TearDown() override
+    {
+        if (m_module)
+            FreeLibrary(m_module);
+        CoUninitialize();
+    }
+
+    HRESULT Create(CComPtr<IVexilFN>& server)
+    {
+        m_module = LoadLibraryA(m_directory.GetFile("VexilSim.dll").c_str());
+        if (!m_module)
+            return HRESULT_FROM_WIN32(GetLastError());
+        using CGetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+        const auto getClassObject =
+            reinterpret_cast<CGetClassObject>(reinterpret_cast<void*>(GetProcAddress(m_module, "DllGetClassObject")));
+        CComPtr<IClassFactory> factory;
+        const HRESULT hr = getClassObject(CLSID_VexilSim, IID_IClassFactory, factory.OutVoid());
+        return FAILED(hr) ? hr : factory->CreateInstance(nullptr, IID_IVexilFN, server.OutVoid());
+    }
+
+    CTestDirectory m_directory;
+    HMODULE m_module = nullptr;
+};
+
+TEST_F(DescriptionBesideTheDll, IsServedFromCreation)
+{
+    m_directory.WriteFile("VexilSim.txt", "device 42 Beside\nregister R 0x8 16 RW reset=0x1234\n");
+    CComPtr<IVexilFN> server;
+    ASSERT_EQ(Create(server), S_OK);
+    EXPECT_THAT(GetDevices(server.Get()).ids, ElementsAre(42));
+    CVariant value;
+    ASSERT_EQ(server->ReadRegister(42, 8, 16, value.Out(), MakeFullMask(16).Get(), 0), S_OK);
+    EXPECT_THAT(GetI4Elements(value.Get()), ElementsAre(0x1234));
+}
+
+TEST_F(DescriptionBesideTheDll, MalformedFileFailsTheCreationNamingTheLine)
+{
+    m_directory.WriteFile("VexilSim.txt", "device 42 Beside\nregister R 0x8 0 RW\n");
+    CComPtr<IVexilFN> server;
+    EXPECT_EQ(Create(server), E_INVALIDARG);
+    EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr("VexilSim.txt, line 2"));
+}
+
+} // namespace

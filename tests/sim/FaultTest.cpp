@@ -1,0 +1,214 @@
+// Faults armed through the control interface: failing calls, failing
+// registers, delays, state changes after a number of calls, value shapes,
+// and the call counts.
+#include "tests/sim/SimTestSupport.h"
+
+#include "frame/com/BStr.h"
+
+#include <windows.h>
+
+#include <chrono>
+
+namespace {
+
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+constexpr LONG kTransceiver = 2;
+constexpr HRESULT kTimeout = static_cast<HRESULT>(0x80042007u);
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+class Faults : public CSimulatorTest
+{
+protected:
+    void SetUp() override
+    {
+        CSimulatorTest::SetUp();
+        m_ctrl = FindRegister(kTransceiver, L"CTRL");
+        m_wide = FindRegister(1, L"W128");
+        ASSERT_EQ(m_control->ResetCallCount(), S_OK);
+    }
+
+    HRESULT ReadCtrl()
+    {
+        CVariant value;
+        return TryRead(kTransceiver, m_ctrl.address, 32, MakeFullMask(32), value);
+    }
+
+    // The read value of a register in the current shape.
+    CVariant ReadShaped(LONG device, const CRegisterEntry& entry)
+    {
+        CVariant value;
+        EXPECT_EQ(TryRead(device, entry.address, entry.length, MakeFullMask(entry.length), value), S_OK);
+        return value;
+    }
+
+    CRegisterEntry m_ctrl;
+    CRegisterEntry m_wide;
+};
+
+TEST_F(Faults, CallNumberCountsFromArmingAndFailsOnce)
+{
+    ASSERT_EQ(ReadCtrl(), S_OK);
+    ASSERT_EQ(m_control->FailCall(3, kTimeout, CBStr(L"bus timeout").Get()), S_OK);
+    EXPECT_EQ(ReadCtrl(), S_OK);
+    LONG state = 0;
+    EXPECT_EQ(m_server->GetServerState(&state), S_OK);
+    EXPECT_EQ(ReadCtrl(), kTimeout);
+    const std::string description = Narrow(TakeErrorDescription());
+    EXPECT_THAT(description, HasSubstr("bus timeout"));
+    EXPECT_THAT(description, HasSubstr("device 2, address 0x0"));
+    EXPECT_EQ(ReadCtrl(), S_OK);
+}
+
+TEST_F(Faults, CallNumberFailureAppliesToListCallsToo)
+{
+    ASSERT_EQ(m_control->FailCall(1, E_FAIL, CBStr(L"lists unavailable").Get()), S_OK);
+    CVariant names, ids;
+    EXPECT_EQ(m_server->GetDevices(names.Out(), ids.Out()), E_FAIL);
+    EXPECT_EQ(names.GetType(), VT_EMPTY);
+    EXPECT_EQ(TakeErrorDescription(), L"lists unavailable");
+}
+
+TEST_F(Faults, RegisterFailsOnEveryCallUntilCleared)
+{
+    ASSERT_EQ(m_control->FailRegister(kTransceiver, m_ctrl.address, kTimeout, CBStr(L"no answer").Get()), S_OK);
+    EXPECT_EQ(ReadCtrl(), kTimeout);
+    EXPECT_EQ(TryWrite(kTransceiver, m_ctrl.address, 32, {1}, MakeFullMask(32)), kTimeout);
+    EXPECT_EQ(ReadCtrl(), kTimeout);
+    EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr("no answer"));
+    // Other registers are served.
+    EXPECT_EQ(Read(1, m_wide.address, 128).size(), 4u);
+    ASSERT_EQ(m_control->ClearFaults(), S_OK);
+    EXPECT_EQ(ReadCtrl(), S_OK);
+}
+
+TEST_F(Faults, SuccessCodesCannotBeArmed)
+{
+    EXPECT_EQ(m_control->FailCall(1, S_OK, nullptr), E_INVALIDARG);
+    EXPECT_EQ(m_control->FailCall(0, E_FAIL, nullptr), E_INVALIDARG);
+    EXPECT_EQ(m_control->FailRegister(1, 0, S_FALSE, nullptr), E_INVALIDARG);
+    EXPECT_EQ(ReadCtrl(), S_OK);
+}
+
+TEST_F(Faults, DelayHoldsEveryCall)
+{
+    ASSERT_EQ(m_control->SetCallDelay(150), S_OK);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ReadCtrl(), S_OK);
+    LONG state = 0;
+    EXPECT_EQ(m_server->GetServerState(&state), S_OK);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(290));
+    ASSERT_EQ(m_control->ClearFaults(), S_OK);
+    const auto again = std::chrono::steady_clock::now();
+    EXPECT_EQ(ReadCtrl(), S_OK);
+    EXPECT_LT(std::chrono::steady_clock::now() - again, std::chrono::milliseconds(100));
+    EXPECT_EQ(m_control->SetCallDelay(-1), E_INVALIDARG);
+}
+
+TEST_F(Faults, StateChangesAfterTheCountedCallIsServed)
+{
+    ASSERT_EQ(m_control->ChangeStateAfter(2, 0), S_OK);
+    EXPECT_EQ(ReadCtrl(), S_OK);
+    EXPECT_EQ(ReadCtrl(), S_OK); // the second call is served, then the state drops
+    EXPECT_EQ(ReadCtrl(), kNoConnection);
+    LONG state = -1;
+    EXPECT_EQ(m_server->GetServerState(&state), S_OK);
+    EXPECT_EQ(state, 0);
+}
+
+TEST_F(Faults, CallCountsByKind)
+{
+    ReadCtrl();
+    ReadCtrl();
+    TryWrite(kTransceiver, m_ctrl.address, 32, {1}, MakeFullMask(32));
+    LONG state = 0;
+    m_server->GetServerState(&state);
+    m_server->Reserved1();
+    LONG all = 0, reads = 0, writes = 0;
+    ASSERT_EQ(m_control->GetCallCount(VexilSimCallsAll, &all), S_OK);
+    ASSERT_EQ(m_control->GetCallCount(VexilSimCallsRead, &reads), S_OK);
+    ASSERT_EQ(m_control->GetCallCount(VexilSimCallsWrite, &writes), S_OK);
+    EXPECT_EQ(all, 5);
+    EXPECT_EQ(reads, 2);
+    EXPECT_EQ(writes, 1);
+    ASSERT_EQ(m_control->ResetCallCount(), S_OK);
+    ASSERT_EQ(m_control->GetCallCount(VexilSimCallsAll, &all), S_OK);
+    EXPECT_EQ(all, 0);
+}
+
+TEST_F(Faults, TwoByteIntegerShape)
+{
+    Write(kTransceiver, m_ctrl.address, 32, {0x00011234}, MakeFullMask(32));
+    ASSERT_EQ(m_control->SetValueShape(VexilSimShapeI2), S_OK);
+    const CVariant value = ReadShaped(kTransceiver, m_ctrl);
+    ASSERT_EQ(value.GetType(), VT_ARRAY | VT_I2);
+    CSafeArrayData<SHORT> data(V_ARRAY(&value.Get()));
+    EXPECT_THAT(std::vector<SHORT>(data.GetElements().begin(), data.GetElements().end()), ElementsAre(0x1234));
+}
+
+TEST_F(Faults, DoubleShape)
+{
+    ASSERT_EQ(m_control->SetValueShape(VexilSimShapeR8), S_OK);
+    const CVariant value = ReadShaped(1, m_wide);
+    ASSERT_EQ(value.GetType(), VT_ARRAY | VT_R8);
+    CSafeArrayData<double> data(V_ARRAY(&value.Get()));
+    // Words as signed 32-bit integers, so that each converts back exactly.
+    EXPECT_THAT(std::vector<double>(data.GetElements().begin(), data.GetElements().end()),
+                ElementsAre(static_cast<LONG>(0x89ABCDEF), 0x01234567, 0x76543210, static_cast<LONG>(0xFEDCBA98)));
+}
+
+TEST_F(Faults, StringShape)
+{
+    Write(kTransceiver, m_ctrl.address, 32, {-5}, MakeFullMask(32));
+    ASSERT_EQ(m_control->SetValueShape(VexilSimShapeBStr), S_OK);
+    const CVariant value = ReadShaped(kTransceiver, m_ctrl);
+    ASSERT_EQ(value.GetType(), VT_ARRAY | VT_BSTR);
+    CSafeArrayData<BSTR> data(V_ARRAY(&value.Get()));
+    ASSERT_EQ(data.GetElements().size(), 1u);
+    EXPECT_STREQ(data.GetElements()[0], L"-5");
+}
+
+TEST_F(Faults, VariantShape)
+{
+    ASSERT_EQ(m_control->SetValueShape(VexilSimShapeVariant), S_OK);
+    const CVariant value = ReadShaped(1, m_wide);
+    ASSERT_EQ(value.GetType(), VT_ARRAY | VT_VARIANT);
+    CSafeArrayData<VARIANT> data(V_ARRAY(&value.Get()));
+    ASSERT_EQ(data.GetElements().size(), 4u);
+    EXPECT_EQ(V_VT(&data.GetElements()[1]), VT_I4);
+    EXPECT_EQ(V_I4(&data.GetElements()[1]), 0x01234567);
+}
+
+TEST_F(Faults, EmptyShape)
+{
+    ASSERT_EQ(m_control->SetValueShape(VexilSimShapeEmpty), S_OK);
+    EXPECT_EQ(ReadShaped(kTransceiver, m_ctrl).GetType(), VT_EMPTY);
+}
+
+TEST_F(Faults, ScalarShapeIsTheLowWordAlone)
+{
+    ASSERT_EQ(m_control->SetValueShape(VexilSimShapeScalar), S_OK);
+    const CVariant value = ReadShaped(1, m_wide);
+    ASSERT_EQ(value.GetType(), VT_I4);
+    EXPECT_EQ(V_I4(&value.Get()), static_cast<LONG>(0x89ABCDEF));
+}
+
+TEST_F(Faults, ShortShapeLacksTheLastWord)
+{
+    ASSERT_EQ(m_control->SetValueShape(VexilSimShapeShort), S_OK);
+    EXPECT_THAT(GetI4Elements(ReadShaped(1, m_wide).Get()),
+                ElementsAre(static_cast<LONG>(0x89ABCDEF), 0x01234567, 0x76543210));
+    EXPECT_TRUE(GetI4Elements(ReadShaped(kTransceiver, m_ctrl).Get()).empty());
+}
+
+TEST_F(Faults, ClearingRestoresTheNormalShape)
+{
+    ASSERT_EQ(m_control->SetValueShape(VexilSimShapeEmpty), S_OK);
+    ASSERT_EQ(m_control->ClearFaults(), S_OK);
+    EXPECT_EQ(ReadShaped(kTransceiver, m_ctrl).GetType(), VT_ARRAY | VT_I4);
+    EXPECT_EQ(m_control->SetValueShape(static_cast<VexilSimValueShape>(8)), E_INVALIDARG);
+}
+
+} // namespace
