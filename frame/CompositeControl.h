@@ -63,13 +63,7 @@ public:
     // null until the container gave a colour.
     HBRUSH GetBackgroundBrush() const { return m_background.Get(); }
 
-    virtual void ShowHelp()
-    {
-        if constexpr (requires { T::HELP_CONTEXT; })
-            ShowHelpContext(m_window, T::HELP_CONTEXT);
-        else
-            ShowHelpContext(m_window, HelpContextId);
-    }
+    virtual void ShowHelp() { ShowHelpContext(m_window, HelpContextId); }
     virtual void ShowHelpContext(HWND window, DWORD contextId)
     {
         Help::ShowHelpContext(Module::GetInstance(), window, contextId);

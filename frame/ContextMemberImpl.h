@@ -21,10 +21,7 @@ public:
             return E_POINTER;
         LeaveContext();
         m_context = context;
-        const HRESULT hr = context->AddMember(this, &m_contextCookie);
-        if (FAILED(hr))
-            m_contextCookie = 0;
-        return hr;
+        return context->AddMember(this, &m_contextCookie);
     }
     STDMETHODIMP SetContext(IHostContext* context) override
     {

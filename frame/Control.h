@@ -14,7 +14,6 @@
 //       // Optional; the frame has defaults that handle nothing:
 //       BOOL ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT& result); // TRUE: handled
 //       BOOL PreTranslateAccelerator(MSG*, HRESULT& result); // TRUE: translated; ends with TranslateDialogKeys
-//       static constexpr DWORD HELP_CONTEXT = 1;       // help topic of the window (1 when absent)
 //       static bool IsConfigurationComponent();        // the placement rule of SetObjectRects (no when absent)
 //
 //       void OnServerStateChanged(long state);         // with IVexilFNClientImpl

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # bench.sh: the data-layer benchmark natively (optimised build) and under Wine
-# (the windows preset's build), one after the other.
+# (the windows preset's build), one after the other; then the simulator's raw
+# ReadRegister rate under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake --preset bench >/dev/null && cmake --build --preset bench --target data_bench
-cmake --preset windows >/dev/null && cmake --build --preset windows --target data_bench wine_prefix
+cmake --preset windows >/dev/null && cmake --build --preset windows --target data_bench sim_bench VexilSim wine_prefix
+prefix="$PWD/build/windows/wineprefix"
 echo "=== native"
 build/bench/tests/bench/data_bench
 echo "=== Wine"
-scripts/wine-run.sh "$PWD/build/windows/wineprefix" build/windows/tests/bench/data_bench.exe
+scripts/wine-run.sh "$prefix" build/windows/tests/bench/data_bench.exe
+echo "=== Wine: simulator"
+scripts/wine-run.sh "$prefix" regsvr32 /s "Z:$PWD/build/windows/sim/VexilSim.dll"
+scripts/wine-run.sh "$prefix" build/windows/tests/bench/sim_bench.exe

@@ -19,7 +19,9 @@ std::wstring Numbered(const wchar_t* stem, int number, int digits = 2)
 }
 
 // Adds registers to one device at increasing addresses, each at the next
-// multiple of its own byte size so that wide registers stay aligned.
+// multiple of its own byte size so that wide registers stay aligned. Names
+// are unique in a device: the control's selection file names a register by
+// device and name.
 class CDeviceBuilder
 {
 public:
@@ -128,18 +130,20 @@ void AddTransceiver(CDescription& description)
     for (int channel = 0; channel < 4; ++channel)
     {
         const std::wstring folder = L"Rx/" + Numbered(L"Channel", channel, 1);
-        device.Add(folder, L"GAIN", 16, R | W, CWords(0x4000));
-        device.Add(folder, L"OFFSET", 16, R | W);
-        device.Add(folder, L"ENABLE", 1, R | W | S);
+        const std::wstring prefix = Numbered(L"RX", channel, 1) + L"_";
+        device.Add(folder, prefix + L"GAIN", 16, R | W, CWords(0x4000));
+        device.Add(folder, prefix + L"OFFSET", 16, R | W);
+        device.Add(folder, prefix + L"ENABLE", 1, R | W | S);
         for (const wchar_t* coefficient : {L"COEFF_A", L"COEFF_B", L"COEFF_C", L"COEFF_D"})
-            device.Add(folder + L"/Filter", coefficient, 32, R | W);
+            device.Add(folder + L"/Filter", prefix + coefficient, 32, R | W);
     }
     device.SkipTo(0x400);
     for (int channel = 0; channel < 4; ++channel)
     {
         const std::wstring folder = L"Tx/" + Numbered(L"Channel", channel, 1);
-        device.Add(folder, L"POWER", 8, R | W, CWords(0x20));
-        device.Add(folder, L"DELAY", 40, R | W | C);
+        const std::wstring prefix = Numbered(L"TX", channel, 1) + L"_";
+        device.Add(folder, prefix + L"POWER", 8, R | W, CWords(0x20));
+        device.Add(folder, prefix + L"DELAY", 40, R | W | C);
     }
     device.Add(L"Tx/FIFO", L"DATA", 32, W);
     device.Add(L"Tx/FIFO", L"LEVEL", 8, R);
@@ -154,9 +158,10 @@ void AddPowerManager(CDescription& description)
     for (const wchar_t* rail : {L"VCORE", L"VIO", L"VDDQ", L"VAUX"})
     {
         const std::wstring folder = std::wstring(L"Rails/") + rail;
-        device.AddAt(address, folder, L"VOLTAGE", 16, R | W, CWords(0x0CE4));
-        device.Add(folder, L"CURRENT", 16, R, CWords(0x0100));
-        device.Add(folder, L"LIMIT", 16, R | W | C | S, CWords(0x0800));
+        const std::wstring prefix = std::wstring(rail) + L"_";
+        device.AddAt(address, folder, prefix + L"VOLTAGE", 16, R | W, CWords(0x0CE4));
+        device.Add(folder, prefix + L"CURRENT", 16, R, CWords(0x0100));
+        device.Add(folder, prefix + L"LIMIT", 16, R | W | C | S, CWords(0x0800));
         address += 0x40;
     }
     device.SkipTo(0x200);
@@ -175,9 +180,10 @@ void AddDsp(CDescription& description)
     for (int bank = 0; bank < 2; ++bank)
     {
         const std::wstring folder = L"Filters/" + Numbered(L"Bank", bank, 1);
-        device.Add(folder, L"GAIN", 16, R | W, CWords(0x7FFF));
+        const std::wstring prefix = Numbered(L"B", bank, 1) + L"_";
+        device.Add(folder, prefix + L"GAIN", 16, R | W, CWords(0x7FFF));
         for (int tap = 0; tap < 32; ++tap)
-            device.Add(folder + L"/Taps", Numbered(L"TAP", tap), 32, R | W);
+            device.Add(folder + L"/Taps", prefix + Numbered(L"TAP", tap), 32, R | W);
     }
     // A mailbox high in the address space (a negative 32-bit address).
     device.AddAt(static_cast<long>(static_cast<std::int32_t>(0xFFFF0000u)), L"Mailbox", L"MAILBOX", 32, R | W);

@@ -261,8 +261,9 @@ private:
         CDeviceInfo& device = m_description.devices.back();
         CRegisterInfo info;
         info.name = words[1];
-        if (info.name.empty())
-            Fail(L"the register name is empty");
+        // The control's register files hold a name as one word after a '|'.
+        if (info.name.empty() || info.name.find_first_of(L" \t|") != std::wstring::npos)
+            Fail(L"register name " + Quote(info.name) + L" is empty or holds a blank or '|'");
         info.address = ParseNumber32(words[2], L"address");
         info.length = ParseLength(words[3]);
         info.operations = ParseOperations(words[4]);

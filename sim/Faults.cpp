@@ -24,11 +24,12 @@ void CFaults::Clear()
 std::optional<CInjectedFailure> CFaults::StartCall(std::optional<std::pair<long, long>> target)
 {
     ++m_calls;
-    const auto byNumber = m_callFailures.find(m_calls);
-    if (byNumber != m_callFailures.end())
+    // Of failures armed for the same call, the first one armed is served.
+    const auto [first, last] = m_callFailures.equal_range(m_calls);
+    if (first != last)
     {
-        CInjectedFailure failure = std::move(byNumber->second);
-        m_callFailures.erase(byNumber);
+        CInjectedFailure failure = std::move(first->second);
+        m_callFailures.erase(first, last);
         return failure;
     }
     if (target)

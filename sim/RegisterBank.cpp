@@ -40,7 +40,7 @@ std::optional<CAccessFailure> CRegisterBank::FindCell(long device, long address,
     return std::nullopt;
 }
 
-CWords CRegisterBank::GetCurrentValue(CCell& cell, CClock::time_point now) const
+CWords CRegisterBank::GetCurrentValue(CCell& cell, CClock::time_point now)
 {
     if (!cell.info)
         return cell.value.CutTo(cell.length);
@@ -70,7 +70,7 @@ CWords CRegisterBank::GetCurrentValue(CCell& cell, CClock::time_point now) const
     }
 }
 
-void CRegisterBank::SetValue(CCell& cell, const CWords& value, CClock::time_point now) const
+void CRegisterBank::SetValue(CCell& cell, const CWords& value, CClock::time_point now)
 {
     cell.value = value.CutTo(cell.length);
     cell.since = now;

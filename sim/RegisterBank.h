@@ -61,8 +61,8 @@ private:
     // a failure for an unknown device or a length the register does not have.
     std::optional<CAccessFailure> FindCell(long device, long address, int length, CCell*& cell);
     // The value as of now: counters run, periodic bits get set.
-    CWords GetCurrentValue(CCell& cell, CClock::time_point now) const;
-    void SetValue(CCell& cell, const CWords& value, CClock::time_point now) const;
+    static CWords GetCurrentValue(CCell& cell, CClock::time_point now);
+    static void SetValue(CCell& cell, const CWords& value, CClock::time_point now);
 
     CDescription m_description;
     std::map<CKey, CCell> m_cells;

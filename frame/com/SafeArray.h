@@ -74,6 +74,8 @@ template <> inline constexpr VARTYPE kSafeArrayType<VARIANT> = VT_VARIANT;
 // another element type or more dimensions, or cannot be locked.
 template <class T> class CSafeArrayData
 {
+    static_assert(kSafeArrayType<T> != VT_EMPTY, "no array element type for T");
+
 public:
     explicit CSafeArrayData(SAFEARRAY* array)
     {

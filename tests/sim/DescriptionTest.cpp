@@ -10,59 +10,13 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 
 namespace {
 
 using testing::ElementsAre;
 using testing::HasSubstr;
-
-struct CDeviceList
-{
-    std::vector<std::wstring> names;
-    std::vector<LONG> ids;
-};
-
-struct CRegisterList
-{
-    std::vector<std::wstring> names, paths;
-    std::vector<LONG> addresses, lengths, operations;
-    LONG userFlag = -1;
-};
-
-std::vector<std::wstring> GetStrings(const VARIANT& value)
-{
-    EXPECT_EQ(V_VT(&value), VT_ARRAY | VT_BSTR);
-    CSafeArrayData<BSTR> data(V_VT(&value) == (VT_ARRAY | VT_BSTR) ? V_ARRAY(&value) : nullptr);
-    std::vector<std::wstring> strings;
-    for (BSTR text : data.GetElements())
-        strings.emplace_back(text ? text : L"");
-    return strings;
-}
-
-CDeviceList GetDevices(IVexilFN* server)
-{
-    CVariant names, ids;
-    EXPECT_EQ(server->GetDevices(names.Out(), ids.Out()), S_OK);
-    return {GetStrings(names.Get()), GetI4Elements(ids.Get())};
-}
-
-CRegisterList GetRegisters(IVexilFN* server, LONG device)
-{
-    CVariant names, addresses, lengths, operations, paths, numbers, extras;
-    CRegisterList list;
-    EXPECT_EQ(server->GetRegisters(device, names.Out(), addresses.Out(), lengths.Out(), operations.Out(),
-                                   paths.Out(), numbers.Out(), extras.Out(), &list.userFlag),
-              S_OK);
-    list.names = GetStrings(names.Get());
-    list.paths = GetStrings(paths.Get());
-    list.addresses = GetI4Elements(addresses.Get());
-    list.lengths = GetI4Elements(lengths.Get());
-    list.operations = GetI4Elements(operations.Get());
-    return list;
-}
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 class BuiltInDescription : public CSimulatorTest
 {
@@ -180,10 +134,13 @@ TEST_F(DescriptionFile, MalformedFileIsRefusedNamingTheLineAndTheOldOneStays)
 
 struct CMalformedCase
 {
+    const char* name;
     const char* text;
     const char* line;
     const char* problem;
 };
+
+void PrintTo(const CMalformedCase& test, std::ostream* out) { *out << test.name; }
 
 class MalformedDescription : public CSimulatorTest, public testing::WithParamInterface<CMalformedCase>
 {
@@ -199,20 +156,23 @@ TEST_P(MalformedDescription, IsRefusedWithTheLineAndTheProblem)
 
 INSTANTIATE_TEST_SUITE_P(
     EachProblem, MalformedDescription,
-    testing::Values(CMalformedCase{"register A 0 32 R\n", "line 1", "before the first device"},
-                    CMalformedCase{"device 1 A\n\ndevice 1 B\n", "line 3", "used twice"},
-                    CMalformedCase{"device 1 A\nregister X 0 32 RX\n", "line 2", "RX"},
-                    CMalformedCase{"device 1 A\nregister X 0 32 RR\n", "line 2", "twice"},
-                    CMalformedCase{"device 1 A\nregister X 0 8 RW reset=0x100\n", "line 2", "does not fit"},
-                    CMalformedCase{"device 1 A\nregister X 0 8 RW\nregister Y 0 8 RW\n", "line 3", "address"},
-                    CMalformedCase{"device 1 A\nregister X 0 8 RW\nregister X 4 8 RW\n", "line 3", "named X"},
-                    CMalformedCase{"device 1 A\nregister X 0x1FFFFFFFF 8 RW\n", "line 2", "32-bit"},
-                    CMalformedCase{"device 1 A\nregister X 0 8 RW behaviour=sticky\n", "line 2", "sticky"},
-                    CMalformedCase{"device 1 A\nregister X 0 8 RW colour=red\n", "line 2", "colour=red"},
-                    CMalformedCase{"device 1 \"A\nregister X 0 8 RW\n", "line 1", "quote"},
-                    CMalformedCase{"device 1 A user=2\n", "line 1", "user=2"},
-                    CMalformedCase{"device 1 A\nregister X 0 8\n", "line 2", "needs"},
-                    CMalformedCase{"board 1 A\n", "line 1", "board"}));
+    testing::Values(CMalformedCase{"RegisterBeforeDevice", "register A 0 32 R\n", "line 1", "before the first device"},
+                    CMalformedCase{"DeviceIdTwice", "device 1 A\n\ndevice 1 B\n", "line 3", "used twice"},
+                    CMalformedCase{"UnknownOperationLetter", "device 1 A\nregister X 0 32 RX\n", "line 2", "RX"},
+                    CMalformedCase{"OperationLetterTwice", "device 1 A\nregister X 0 32 RR\n", "line 2", "twice"},
+                    CMalformedCase{"ResetWiderThanLength", "device 1 A\nregister X 0 8 RW reset=0x100\n", "line 2", "does not fit"},
+                    CMalformedCase{"AddressTwice", "device 1 A\nregister X 0 8 RW\nregister Y 0 8 RW\n", "line 3", "address"},
+                    CMalformedCase{"NameTwice", "device 1 A\nregister X 0 8 RW\nregister X 4 8 RW\n", "line 3", "named X"},
+                    CMalformedCase{"AddressBeyond32Bits", "device 1 A\nregister X 0x1FFFFFFFF 8 RW\n", "line 2", "32-bit"},
+                    CMalformedCase{"UnknownBehaviour", "device 1 A\nregister X 0 8 RW behaviour=sticky\n", "line 2", "sticky"},
+                    CMalformedCase{"UnknownSetting", "device 1 A\nregister X 0 8 RW colour=red\n", "line 2", "colour=red"},
+                    CMalformedCase{"OpenQuote", "device 1 \"A\nregister X 0 8 RW\n", "line 1", "quote"},
+                    CMalformedCase{"UserFlagNotZeroOrOne", "device 1 A user=2\n", "line 1", "user=2"},
+                    CMalformedCase{"MissingOperations", "device 1 A\nregister X 0 8\n", "line 2", "needs"},
+                    CMalformedCase{"NameWithBlank", "device 1 A\nregister \"X Y\" 0 8 RW\n", "line 2", "blank"},
+                    CMalformedCase{"NameWithBar", "device 1 A\nregister X|Y 0 8 RW\n", "line 2", "X|Y"},
+                    CMalformedCase{"UnknownStatement", "board 1 A\n", "line 1", "board"}),
+    [](const testing::TestParamInfo<CMalformedCase>& test) { return std::string(test.param.name); });
 
 TEST_F(DescriptionFile, MissingFileIsRefused)
 {
@@ -236,32 +196,31 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
-        // The build's Unix path, as Wine's drive Z: shows it.
-        const std::filesystem::path built = std::string("Z:") + VEXIL_SIM_DLL;
-        std::filesystem::copy_file(built, std::filesystem::path(m_directory.GetFile("VexilSim.dll")));
+        m_initialized = true;
+        std::filesystem::copy_file(GetBuiltDllPath(), std::filesystem::path(m_directory.GetFile("VexilSim.dll")));
     }
     void TearDown() override
     {
-        if (m_module)
-            FreeLibrary(m_module);
-        CoUninitialize();
+        m_module.reset();
+        if (m_initialized)
+            CoUninitialize();
     }
 
     HRESULT Create(CComPtr<IVexilFN>& server)
     {
-        m_module = LoadLibraryA(m_directory.GetFile("VexilSim.dll").c_str());
-        if (!m_module)
+        m_module = std::make_unique<CLibrary>();
+        if (!m_module->Load(m_directory.GetFile("VexilSim.dll")))
             return HRESULT_FROM_WIN32(GetLastError());
         using CGetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-        const auto getClassObject =
-            reinterpret_cast<CGetClassObject>(reinterpret_cast<void*>(GetProcAddress(m_module, "DllGetClassObject")));
         CComPtr<IClassFactory> factory;
-        const HRESULT hr = getClassObject(CLSID_VexilSim, IID_IClassFactory, factory.OutVoid());
+        const HRESULT hr = m_module->Find<CGetClassObject>("DllGetClassObject")(CLSID_VexilSim, IID_IClassFactory,
+                                                                                factory.OutVoid());
         return FAILED(hr) ? hr : factory->CreateInstance(nullptr, IID_IVexilFN, server.OutVoid());
     }
 
     CTestDirectory m_directory;
-    HMODULE m_module = nullptr;
+    bool m_initialized = false;
+    std::unique_ptr<CLibrary> m_module; // freed after the test's objects, before the directory
 };
 
 TEST_F(DescriptionBesideTheDll, IsServedFromCreation)

@@ -7,8 +7,6 @@ namespace {
 
 using testing::HasSubstr;
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 class ErrorInformation : public CSimulatorTest
 {
 };

@@ -17,8 +17,6 @@ using testing::HasSubstr;
 constexpr LONG kTransceiver = 2;
 constexpr HRESULT kTimeout = static_cast<HRESULT>(0x80042007u);
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 class Faults : public CSimulatorTest
 {
 protected:
@@ -103,7 +101,7 @@ TEST_F(Faults, DelayHoldsEveryCall)
     ASSERT_EQ(m_control->ClearFaults(), S_OK);
     const auto again = std::chrono::steady_clock::now();
     EXPECT_EQ(ReadCtrl(), S_OK);
-    EXPECT_LT(std::chrono::steady_clock::now() - again, std::chrono::milliseconds(100));
+    EXPECT_LT(std::chrono::steady_clock::now() - again, std::chrono::milliseconds(140));
     EXPECT_EQ(m_control->SetCallDelay(-1), E_INVALIDARG);
 }
 

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -26,14 +27,7 @@ std::optional<std::wstring> ReadString(HKEY root, const std::wstring& path, cons
     return value;
 }
 
-bool KeyExists(HKEY root, const std::wstring& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
+bool KeyExists(HKEY root, const std::wstring& path) { return CRegistryKey().Open(root, path); }
 
 TEST(Registration, ClassKeyNamesTheDllApartmentThreaded)
 {
@@ -80,56 +74,66 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
-        m_path = L"Software\\VexilSimTest\\" + std::to_wstring(GetCurrentProcessId());
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_root,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, m_root), ERROR_SUCCESS);
-        m_module = LoadLibraryA((std::string("Z:") + VEXIL_SIM_DLL).c_str());
-        ASSERT_NE(m_module, nullptr);
+        m_initialized = true;
+        ASSERT_TRUE(m_root.Create(HKEY_CURRENT_USER, kRootPath));
+        ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, m_root.Get()), ERROR_SUCCESS);
+        ASSERT_TRUE(m_module->Load(GetBuiltDllPath()));
     }
     void TearDown() override
     {
+        m_module.reset();
         RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-        if (m_module)
-            FreeLibrary(m_module);
-        if (m_root)
-            RegCloseKey(m_root);
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VexilSimTest");
-        CoUninitialize();
+        RegDeleteTreeW(HKEY_CURRENT_USER, kRootPath);
+        if (m_initialized)
+            CoUninitialize();
     }
 
     HRESULT CallServer(const char* name)
     {
-        const auto call = reinterpret_cast<CServerCall>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
+        const auto call = m_module->Find<CServerCall>(name);
         return call ? call() : E_NOTIMPL;
     }
 
-    DWORD CountSubkeys()
+    static DWORD CountSubkeys(HKEY key)
     {
         DWORD count = 0;
-        RegQueryInfoKeyW(m_root, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr,
+        RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr,
                          nullptr, nullptr);
         return count;
     }
 
-    std::wstring m_path;
-    HKEY m_root = nullptr;
-    HMODULE m_module = nullptr;
+    // Parents such as CLSID may stay behind, but nothing below them.
+    bool HoldsOnlyEmptyParents()
+    {
+        for (const wchar_t* parent : {L"CLSID", L"Interface", L"TypeLib"})
+        {
+            CRegistryKey key;
+            if (key.Open(m_root.Get(), parent) && CountSubkeys(key.Get()) != 0)
+                return false;
+        }
+        return CountSubkeys(m_root.Get()) <= 3;
+    }
+
+    static constexpr wchar_t kRootPath[] = L"Software\\VexilSimTest";
+    bool m_initialized = false;
+    CRegistryKey m_root;
+    std::unique_ptr<CLibrary> m_module = std::make_unique<CLibrary>();
 };
 
 TEST_F(PrivateRegistration, UnregisterRemovesEverythingRegisterWrote)
 {
     ASSERT_EQ(CallServer("DllRegisterServer"), S_OK);
-    EXPECT_TRUE(KeyExists(m_root, L"CLSID\\" + FormatGuid(CLSID_VexilSim) + L"\\InprocServer32"));
-    EXPECT_TRUE(KeyExists(m_root, L"Vexil.Simulator\\CLSID"));
-    EXPECT_TRUE(KeyExists(m_root, L"Vexil.Simulator.1\\CLSID"));
-    EXPECT_TRUE(KeyExists(m_root, L"TypeLib\\" + FormatGuid(LIBID_VexilSimLib)));
+    EXPECT_TRUE(KeyExists(m_root.Get(), L"CLSID\\" + FormatGuid(CLSID_VexilSim) + L"\\InprocServer32"));
+    EXPECT_TRUE(KeyExists(m_root.Get(), L"Vexil.Simulator\\CLSID"));
+    EXPECT_TRUE(KeyExists(m_root.Get(), L"Vexil.Simulator.1\\CLSID"));
+    EXPECT_TRUE(KeyExists(m_root.Get(), L"TypeLib\\" + FormatGuid(LIBID_VexilSimLib)));
+    EXPECT_TRUE(KeyExists(m_root.Get(), L"Interface\\" + FormatGuid(IID_IVexilSimControl)));
     ASSERT_EQ(CallServer("DllUnregisterServer"), S_OK);
-    EXPECT_FALSE(KeyExists(m_root, L"CLSID\\" + FormatGuid(CLSID_VexilSim)));
-    EXPECT_FALSE(KeyExists(m_root, L"Vexil.Simulator"));
-    EXPECT_FALSE(KeyExists(m_root, L"Vexil.Simulator.1"));
-    EXPECT_FALSE(KeyExists(m_root, L"TypeLib\\" + FormatGuid(LIBID_VexilSimLib)));
+    EXPECT_FALSE(KeyExists(m_root.Get(), L"CLSID\\" + FormatGuid(CLSID_VexilSim)));
+    EXPECT_FALSE(KeyExists(m_root.Get(), L"Vexil.Simulator"));
+    EXPECT_FALSE(KeyExists(m_root.Get(), L"Vexil.Simulator.1"));
+    EXPECT_FALSE(KeyExists(m_root.Get(), L"TypeLib\\" + FormatGuid(LIBID_VexilSimLib)));
+    EXPECT_TRUE(HoldsOnlyEmptyParents());
     // Unregistering twice is harmless.
     EXPECT_EQ(CallServer("DllUnregisterServer"), S_OK);
 }

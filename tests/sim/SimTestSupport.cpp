@@ -6,6 +6,37 @@
 
 #include <oleauto.h>
 
+CRegistryKey::~CRegistryKey()
+{
+    if (m_key)
+        RegCloseKey(m_key);
+}
+
+bool CRegistryKey::Open(HKEY root, const std::wstring& path)
+{
+    return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &m_key) == ERROR_SUCCESS;
+}
+
+bool CRegistryKey::Create(HKEY root, const std::wstring& path)
+{
+    return RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr) ==
+           ERROR_SUCCESS;
+}
+
+CLibrary::~CLibrary()
+{
+    if (m_module)
+        FreeLibrary(m_module);
+}
+
+bool CLibrary::Load(const std::string& path)
+{
+    m_module = LoadLibraryA(path.c_str());
+    return m_module != nullptr;
+}
+
+std::string GetBuiltDllPath() { return std::string("Z:") + VEXIL_SIM_DLL; }
+
 CVariant MakeI4Array(std::initializer_list<LONG> words)
 {
     return CVariant(CSafeArray::MakeI4(std::vector<LONG>(words)));
@@ -38,6 +69,40 @@ std::vector<LONG> GetI4Elements(const VARIANT& value)
     CSafeArrayData<LONG> data(V_ARRAY(&value));
     EXPECT_TRUE(data.IsValid());
     return {data.GetElements().begin(), data.GetElements().end()};
+}
+
+std::vector<std::wstring> GetStrings(const VARIANT& value)
+{
+    EXPECT_EQ(V_VT(&value), VT_ARRAY | VT_BSTR);
+    CSafeArrayData<BSTR> data(V_VT(&value) == (VT_ARRAY | VT_BSTR) ? V_ARRAY(&value) : nullptr);
+    std::vector<std::wstring> strings;
+    for (BSTR text : data.GetElements())
+        strings.emplace_back(text ? text : L"");
+    return strings;
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+CDeviceList GetDevices(IVexilFN* server)
+{
+    CVariant names, ids;
+    EXPECT_EQ(server->GetDevices(names.Out(), ids.Out()), S_OK);
+    return {GetStrings(names.Get()), GetI4Elements(ids.Get())};
+}
+
+CRegisterList GetRegisters(IVexilFN* server, LONG device)
+{
+    CVariant names, addresses, lengths, operations, paths, numbers, extras;
+    CRegisterList list;
+    EXPECT_EQ(server->GetRegisters(device, names.Out(), addresses.Out(), lengths.Out(), operations.Out(),
+                                   paths.Out(), numbers.Out(), extras.Out(), &list.userFlag),
+              S_OK);
+    list.names = GetStrings(names.Get());
+    list.paths = GetStrings(paths.Get());
+    list.addresses = GetI4Elements(addresses.Get());
+    list.lengths = GetI4Elements(lengths.Get());
+    list.operations = GetI4Elements(operations.Get());
+    return list;
 }
 
 std::wstring TakeErrorDescription()
@@ -100,19 +165,11 @@ HRESULT CSimulatorTest::TryWrite(LONG device, LONG address, LONG length, std::in
 
 CRegisterEntry CSimulatorTest::FindRegister(LONG device, const std::wstring& name)
 {
-    CVariant names, addresses, lengths, operations, paths, numbers, extras;
-    LONG userFlag = 0;
-    EXPECT_EQ(m_server->GetRegisters(device, names.Out(), addresses.Out(), lengths.Out(), operations.Out(),
-                                     paths.Out(), numbers.Out(), extras.Out(), &userFlag),
-              S_OK);
-    CSafeArrayData<BSTR> nameData(V_ARRAY(&names.Get()));
-    const std::vector<LONG> addressList = GetI4Elements(addresses.Get());
-    const std::vector<LONG> lengthList = GetI4Elements(lengths.Get());
-    const std::vector<LONG> operationList = GetI4Elements(operations.Get());
-    for (std::size_t i = 0; i < nameData.GetElements().size(); ++i)
-        if (nameData.GetElements()[i] == name)
-            return {addressList.at(i), lengthList.at(i), operationList.at(i)};
-    ADD_FAILURE() << "no register " << std::string(name.begin(), name.end()) << " in device " << device;
+    const CRegisterList list = GetRegisters(m_server.Get(), device);
+    for (std::size_t i = 0; i < list.names.size(); ++i)
+        if (list.names[i] == name)
+            return {list.addresses.at(i), list.lengths.at(i), list.operations.at(i)};
+    ADD_FAILURE() << "no register " << Narrow(name) << " in device " << device;
     return {};
 }
 

@@ -1,0 +1,73 @@
+// Status texts for result codes and the error report shown to the user.
+#include "control/Vexil2UI.h"
+
+#include "control/ServerValues.h"
+#include "data/Texts.h"
+#include "frame/com/BStr.h"
+#include "frame/com/ErrorInfo.h"
+
+#include "ErrorDisplay.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr int ERROR_CAPTION = 101;
+constexpr int NO_REASON = 102;
+constexpr int REASON_LABEL = 114;
+constexpr int REST_NOT_PROCESSED = 138;
+
+// The error display of the host family; false when it cannot be created or
+// does not answer, so that the caller falls back to a message box.
+bool ShowWithErrorDisplay(const std::string& message, const std::string& caption, HRESULT code,
+                          const std::string& reason)
+{
+    CComPtr<IErrorDisplay> display;
+    if (FAILED(CoCreateInstance(CLSID_ErrorDisplay, nullptr, CLSCTX_ALL, IID_IErrorDisplay, display.OutVoid())))
+        return false;
+    CBStr messageText(ServerValues::Widen(message));
+    CBStr captionText(ServerValues::Widen(caption));
+    CBStr reasonText(ServerValues::Widen(reason));
+    long button = 0;
+    return SUCCEEDED(display->ShowMessage(messageText.Get(), captionText.Get(), code, reasonText.Get(), 0, 1, &button));
+}
+
+} // namespace
+
+void CVexil2UI::ShowStatus(HRESULT code, int count)
+{
+    StatusLine::SetText(m_statusBar, 0, StatusLine::FormatCodeText(code, count));
+}
+
+void CVexil2UI::ShowError(HRESULT code, const std::string& itemName)
+{
+    m_operationRunning = false;
+    StopRepeatTimer();
+
+    std::string message = Texts::GetCodeText(code);
+    if (!itemName.empty())
+        message += " " + itemName + Texts::GetString(REST_NOT_PROCESSED);
+    const std::string caption = Texts::GetString(ERROR_CAPTION);
+    const std::string reason = GetErrorReason();
+
+    if (ShowWithErrorDisplay(message, caption, code, reason))
+        return;
+    char codeText[64];
+    std::snprintf(codeText, sizeof codeText, "HRESULT 0x%08lx (%ld)", static_cast<unsigned long>(code),
+                  static_cast<long>(code));
+    MessageBoxA(nullptr, (message + "\r\n" + codeText).c_str(), caption.c_str(), MB_OK);
+}
+
+std::string CVexil2UI::GetErrorReason()
+{
+    IVexilFN* server = GetServer();
+    CComPtr<ISupportErrorInfo> support;
+    if (server && SUCCEEDED(server->QueryInterface(IID_ISupportErrorInfo, support.OutVoid())) &&
+        support->InterfaceSupportsErrorInfo(IID_IVexilFN) == S_OK)
+    {
+        const std::wstring description = ErrorInfo::TakeDescription();
+        if (!description.empty())
+            return Texts::GetString(REASON_LABEL) + "\n" + ServerValues::Narrow(description);
+    }
+    return Texts::GetString(NO_REASON);
+}

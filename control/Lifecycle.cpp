@@ -1,0 +1,300 @@
+// The control's message routing, initialisation, layout, the start-up loading
+// that the host triggers with Go, and what is saved when the control goes away.
+#include "control/Vexil2UI.h"
+
+#include "control/ServerValues.h"
+#include "data/CheckedResult.h"
+#include "data/ResultCodes.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* OPTIONS_FILE = "Vexil2.ini";
+constexpr UINT STATUS_BAR_ID = 1100;
+constexpr int STATUS_BAR_HEIGHT = 20;
+constexpr int MINIMUM_WIDTH = 600;
+constexpr int MINIMUM_HEIGHT = 300;
+constexpr int CELL_EDIT_LIMIT = 128;
+constexpr UINT ANY = ~0u;
+
+// The wait cursor for the duration of a scope.
+class CWaitCursor
+{
+public:
+    CWaitCursor() : m_previous(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+    ~CWaitCursor() { SetCursor(m_previous); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+private:
+    HCURSOR m_previous;
+};
+
+} // namespace
+
+// The routing of the control's window, in the order the handlers are tried.
+const CVexil2UI::CRoute CVexil2UI::ROUTES[] = {
+    {WM_INITDIALOG, ANY, ANY, false, &CVexil2UI::OnInitDialog},
+    {WM_SIZE, ANY, ANY, false, &CVexil2UI::OnSize},
+    {WM_COMMAND, IDC_CLOSE, BN_CLICKED, false, &CVexil2UI::OnClose},
+    {WM_COMMAND, IDC_USE_REPEAT, BN_CLICKED, false, &CVexil2UI::OnUseRepeat},
+    {WM_NOTIFY, IDC_REGISTER_LIST, LVN_ITEMCHANGED, false, &CVexil2UI::OnSelectionChanged},
+    {WM_NOTIFY, 0, HDN_ENDTRACKA, true, &CVexil2UI::OnColumnTracked},
+    {WM_NOTIFY, 0, HDN_ENDTRACKW, true, &CVexil2UI::OnColumnTracked},
+    {WM_COMMAND, IDC_ABORT, BN_CLICKED, false, &CVexil2UI::OnAbort},
+};
+
+bool CVexil2UI::Matches(const CRoute& route, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (route.message != message)
+        return false;
+    if (message == WM_COMMAND)
+        return LOWORD(wParam) == route.id && HIWORD(wParam) == route.code;
+    if (message == WM_NOTIFY)
+    {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        return header && header->idFrom == route.id && header->code == route.code;
+    }
+    return true;
+}
+
+BOOL CVexil2UI::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    const bool fromList = window == m_list && m_list != nullptr;
+    if (!fromList && window != GetControlWindow())
+        return FALSE;
+    for (const CRoute& route : ROUTES)
+        if ((!fromList || route.forList) && Matches(route, message, wParam, lParam))
+            if ((this->*route.handler)(wParam, lParam, result))
+                return TRUE;
+    return FALSE;
+}
+
+CVexil2UI::~CVexil2UI()
+{
+    // What the user chose survives the control: options and selection are
+    // written whatever the option to remember the selection says.
+    if (const HRESULT hr = m_options.Save(OPTIONS_FILE); FAILED(hr))
+        ShowError(hr);
+    try
+    {
+        m_data.SaveSelections(CDataContainer::SELECTION_FILE);
+    }
+    catch (const CResultError& error)
+    {
+        ShowError(error.GetCode());
+    }
+}
+
+BOOL CVexil2UI::OnInitDialog(WPARAM, LPARAM, LRESULT& result)
+{
+    m_list = Item(IDC_REGISTER_LIST);
+    m_cellEdit = Item(IDC_CELL_EDIT);
+    SubclassContainedWindows();
+
+    EnableWindow(Item(IDC_ABORT), m_serverReady != 0);
+    UpdateControls();
+
+    if (FAILED(m_options.Load(OPTIONS_FILE)))
+        ShowError(Vx::E_OPEN_OPTIONS);
+
+    CheckDlgButton(GetControlWindow(), IDC_USE_REPEAT, m_options.GetRepeat() ? BST_CHECKED : BST_UNCHECKED);
+    SendMessageW(m_cellEdit, EM_SETLIMITTEXT, CELL_EDIT_LIMIT, 0);
+
+    m_statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE,
+                                  0, 0, 0, 0, GetControlWindow(),
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(STATUS_BAR_ID)),
+                                  reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(GetControlWindow(), GWLP_HINSTANCE)),
+                                  nullptr);
+    LayoutStatusBar();
+    UpdateRepeatText();
+
+    SetMinimumSize(SIZE{MINIMUM_WIDTH, MINIMUM_HEIGHT});
+
+    ListView_SetExtendedListViewStyle(m_list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    SetupColumns();
+
+    m_resizer.Attach(GetControlWindow());
+    m_resizer.SetMinimumSize(MINIMUM_WIDTH, MINIMUM_HEIGHT);
+    for (const int id : {IDC_HELP_BUTTON, IDC_CLOSE, IDC_OPTIONS, IDC_CONFIGURE, IDC_ABORT, IDC_WRITE, IDC_READ})
+        m_resizer.AddItem(id, 0xE);
+    m_resizer.AddItem(IDC_LIST_GROUP, 0xD);
+    m_resizer.AddItem(IDC_REGISTER_LIST, 0xD);
+    m_resizer.AddItem(IDC_USE_REPEAT, 0xA);
+
+    result = TRUE; // let the dialog manager set the focus
+    return TRUE;
+}
+
+void CVexil2UI::LayoutStatusBar()
+{
+    RECT client{};
+    GetClientRect(GetControlWindow(), &client);
+    const int width = client.right - client.left;
+    MoveWindow(m_statusBar, 0, client.bottom - STATUS_BAR_HEIGHT, width, STATUS_BAR_HEIGHT, TRUE);
+    const int parts[2] = {std::max(width - 200, 400), -1};
+    SendMessageA(m_statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+}
+
+BOOL CVexil2UI::OnSize(WPARAM, LPARAM, LRESULT&)
+{
+    if (!m_statusBar)
+        return FALSE;
+    LayoutStatusBar();
+    m_resizer.Resize();
+    RepaintNow(GetControlWindow());
+    return TRUE;
+}
+
+void CVexil2UI::RepaintNow(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+BOOL CVexil2UI::OnClose(WPARAM, LPARAM, LRESULT&)
+{
+    // The host's frame window is the parent of the window that holds us.
+    if (HWND parent = GetParent(GetControlWindow()))
+        if (HWND frame = GetParent(parent))
+            PostMessageW(frame, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+STDMETHODIMP CVexil2UI::Go()
+{
+    ShowStatus(Vx::MSG_READY);
+    if (GetServer())
+    {
+        CWaitCursor wait;
+        {
+            CStatus status(m_statusBar, "Reading register list");
+            ReadServerState();
+            RepaintNow(GetControlWindow());
+            ReadDevicesFromServer();
+            for (int index = 0; index < m_data.GetDeviceCount(); ++index)
+                ReadRegistersFromServer(m_data.GetDeviceID(index));
+        }
+        {
+            CStatus status(m_statusBar, "Reading user added registers from file");
+            try
+            {
+                m_data.LoadUserRegisters(CDataContainer::USER_REGISTER_FILE);
+            }
+            catch (const CResultError& error)
+            {
+                ShowError(error.GetCode());
+            }
+        }
+        if (m_options.GetRememberConfiguration())
+        {
+            CStatus reading(m_statusBar, "Reading list of selected registers");
+            try
+            {
+                m_data.LoadSelections(CDataContainer::SELECTION_FILE);
+            }
+            catch (const CResultError& error)
+            {
+                ShowError(error.GetCode());
+            }
+            CStatus filling(m_statusBar, "Filling the register list");
+            FillList();
+        }
+    }
+    UpdateControls();
+    return S_OK;
+}
+
+void CVexil2UI::ReadServerState()
+{
+    long state = 0;
+    if (const HRESULT hr = GetServer()->GetServerState(&state); FAILED(hr))
+        ShowError(hr);
+    else
+        m_serverReady = state;
+}
+
+void CVexil2UI::ReadDevicesFromServer()
+{
+    try
+    {
+        CVariant names;
+        CVariant ids;
+        CCheckedResult check;
+        check = GetServer()->GetDevices(names.Out(), ids.Out());
+        const auto deviceNames = ServerValues::ToStrings(names.Get());
+        const auto deviceIds = ServerValues::ToIntegers(ids.Get());
+        const std::size_t count = std::min(deviceNames.size(), deviceIds.size());
+        for (std::size_t i = 0; i < count; ++i)
+            m_data.AddDevice(deviceIds[i], deviceNames[i], 0);
+    }
+    catch (const CResultError& error)
+    {
+        ShowError(error.GetCode());
+    }
+}
+
+void CVexil2UI::ReadRegistersFromServer(std::int32_t deviceId)
+{
+    try
+    {
+        CVariant names, addresses, lengths, operations, secondTexts, numbers, extras;
+        long userRegisterFlag = 0;
+        CCheckedResult check;
+        check = GetServer()->GetRegisters(deviceId, names.Out(), addresses.Out(), lengths.Out(), operations.Out(),
+                                          secondTexts.Out(), numbers.Out(), extras.Out(), &userRegisterFlag);
+        const auto registerNames = ServerValues::ToStrings(names.Get());
+        const auto registerAddresses = ServerValues::ToIntegers(addresses.Get());
+        const auto registerLengths = ServerValues::ToIntegers(lengths.Get());
+        const auto registerOperations = ServerValues::ToIntegers(operations.Get());
+        const auto registerPaths = ServerValues::ToStrings(secondTexts.Get());
+        // Element j of every array describes register j; a short array ends the list.
+        const std::size_t count = std::min({registerNames.size(), registerAddresses.size(), registerLengths.size(),
+                                            registerOperations.size(), registerPaths.size()});
+        const GUID fresh{};
+        for (std::size_t j = 0; j < count; ++j)
+            m_data.AddRegister(deviceId, static_cast<std::uint32_t>(registerAddresses[j]), registerNames[j],
+                               registerPaths[j], registerLengths[j], 0,
+                               static_cast<std::uint32_t>(registerOperations[j]), fresh);
+        m_data.SetUserRegisterFlag(deviceId, userRegisterFlag);
+    }
+    catch (const CResultError& error)
+    {
+        ShowError(error.GetCode());
+    }
+}
+
+void CVexil2UI::ApplyOptions()
+{
+    CStatus status(m_statusBar, "Saving options");
+    if (const HRESULT hr = m_options.Save(OPTIONS_FILE); FAILED(hr))
+    {
+        ShowError(hr);
+        return;
+    }
+    SetupColumns();
+    FillList();
+    RestoreSelection();
+    UpdateRepeatText();
+}
+
+void CVexil2UI::SubclassContainedWindows()
+{
+    // The list's own messages (mouse, scrolling, clipboard, its header's
+    // notifications) pass through the control's routing first.
+    SetWindowSubclass(m_list, &CVexil2UI::ContainedWindowProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK CVexil2UI::ContainedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                                UINT_PTR, DWORD_PTR data)
+{
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, &CVexil2UI::ContainedWindowProc, 0);
+    else
+    {
+        LRESULT result = 0;
+        if (reinterpret_cast<CVexil2UI*>(data)->ProcessWindowMessage(window, message, wParam, lParam, result))
+            return result;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}

@@ -1,0 +1,121 @@
+#pragma once
+// The register tool control: a composite control whose window is dialog
+// template 104. Its behaviour is split over files by concern:
+//   Lifecycle.cpp    members, message routing, initialisation, layout, start-up loading, destruction
+//   RegisterList.cpp the list of selected registers
+//   ServerState.cpp  the server's state, its event and which controls are enabled
+//   ErrorReport.cpp  status texts and the error report
+//   Repeat.cpp       the repeat text and timer
+
+#include "control/ColumnLayout.h"
+#include "control/Status.h"
+#include "data/DataContainer.h"
+#include "data/Options.h"
+#include "dialogs/EZSize.h"
+#include "frame/ControlFrame.h"
+#include "resources/resource.h"
+
+#include "HostFramework.h"
+#include "VexilFN.h"
+#include "Vexil2UI.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+class CVexil2UI final : public CVexil2UIBase<CVexil2UI>
+{
+public:
+    static constexpr UINT IDD = IDD_VEXIL2UI;
+    static const CLSID& GetObjectCLSID() { return CLSID_Vexil2UI; }
+
+    // The interfaces a host reaches, in the order they are matched.
+    using Interfaces = CVexil2UIInterfaces<CVexil2UI>;
+
+    // IGoClient: the start-up loading.
+    STDMETHODIMP Go() override;
+
+    // Frame callbacks.
+    BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void OnServerStateChanged(long state);
+
+    // Status line and error report.
+    void ShowStatus(HRESULT code, int count = 0);
+    void ShowError(HRESULT code, const std::string& itemName = {});
+    std::string GetErrorReason();
+
+    // The list of selected registers.
+    void SetupColumns();
+    void FillList();
+    void AddRow(std::int32_t deviceId, CRegisterData& record);
+    int UpdateRowValues(int row);
+    void RememberSelection();
+    void RestoreSelection();
+
+    void UpdateControls();
+    void UpdateRepeatText();
+    void StopRepeatTimer();
+
+    // After the options changed (the Options dialog ended with OK): save
+    // them, rebuild the list and the repeat text.
+    void ApplyOptions();
+
+private:
+    friend CVexil2UIBase<CVexil2UI>;
+    CVexil2UI() = default;
+    ~CVexil2UI() override;
+
+    // One line of the message routing: a handler answers whether it handled
+    // the message and sets the result.
+    using Handler = BOOL (CVexil2UI::*)(WPARAM, LPARAM, LRESULT&);
+    struct CRoute
+    {
+        UINT message;
+        UINT id;      // command or notifying control id, for WM_COMMAND and WM_NOTIFY
+        UINT code;    // notification code, for WM_COMMAND and WM_NOTIFY
+        bool forList; // also serves the messages of the list, which is subclassed into this routing
+        Handler handler;
+    };
+    static const CRoute ROUTES[];
+    static bool Matches(const CRoute& route, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Message handlers.
+    BOOL OnInitDialog(WPARAM, LPARAM, LRESULT&);
+    BOOL OnSize(WPARAM, LPARAM, LRESULT&);
+    BOOL OnClose(WPARAM, LPARAM, LRESULT&);
+    BOOL OnUseRepeat(WPARAM, LPARAM, LRESULT&);
+    BOOL OnAbort(WPARAM, LPARAM, LRESULT&);
+    BOOL OnSelectionChanged(WPARAM, LPARAM, LRESULT&);
+    BOOL OnColumnTracked(WPARAM, LPARAM, LRESULT&);
+    static void RepaintNow(HWND window);
+
+    // Start-up steps.
+    void ReadServerState();
+    void ReadDevicesFromServer();
+    void ReadRegistersFromServer(std::int32_t deviceId);
+    void LayoutStatusBar();
+    void SubclassContainedWindows();
+    static LRESULT CALLBACK ContainedWindowProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+    int GetSelectedCount() const;
+    CRegisterData* GetRowRecord(int row) const;
+    HWND Item(int id) const { return GetDlgItem(GetControlWindow(), id); }
+
+    // Members, all zero or empty at construction.
+    long m_serverReady = 0;
+    int m_repeatKind = 0;
+    bool m_editing = false;
+    bool m_operationRunning = false;
+    UINT_PTR m_repeatTimer = 0;
+    HWND m_statusBar = nullptr;
+    HWND m_list = nullptr;
+    HWND m_cellEdit = nullptr;
+    COptions m_options;
+    CColumnLayout m_layout{m_options}; // the columns of the list as last set up
+    CDataContainer m_data;
+    CEZSize m_resizer;
+    int m_editColumn = 0;
+    int m_editRow = 0;
+    std::vector<int> m_savedSelection;
+};
