@@ -66,6 +66,7 @@ void CVexil2UI::FillList()
     if (!allDevices)
         configuration.LoadDeviceList();
 
+    std::vector<std::pair<std::int32_t, CRegisterData*>> rows;
     for (int d = 0; d < m_data.GetDeviceCount(); ++d)
     {
         const std::int32_t deviceId = m_data.GetDeviceID(d);
@@ -75,9 +76,13 @@ void CVexil2UI::FillList()
         {
             CRegisterData& record = m_data.GetRegister(deviceId, r);
             if (record.State == CRegisterData::STATE_SELECTED)
-                AddRow(deviceId, record);
+                rows.emplace_back(deviceId, &record);
         }
     }
+    // The list makes room for every row at once instead of growing row by row.
+    ListView_SetItemCountEx(m_list, static_cast<int>(rows.size()), LVSICF_NOINVALIDATEALL);
+    for (const auto& [deviceId, record] : rows)
+        AddRow(deviceId, *record);
 }
 
 void CVexil2UI::AddRow(std::int32_t deviceId, CRegisterData& record)
@@ -96,7 +101,7 @@ void CVexil2UI::AddRow(std::int32_t deviceId, CRegisterData& record)
     if (layout.HasDeviceColumn())
         SetCellText(m_list, row, 1, record.GetName());
 
-    int column = UpdateRowValues(row);
+    int column = WriteValueCells(row, record);
     for (const auto& spec : layout.GetColumns())
         if (spec.What == CColumnLayout::Content::Length || spec.What == CColumnLayout::Content::Operations)
             SetCellText(m_list, row, column++, layout.GetCellText(spec, record, m_data));
@@ -105,15 +110,18 @@ void CVexil2UI::AddRow(std::int32_t deviceId, CRegisterData& record)
 int CVexil2UI::UpdateRowValues(int row)
 {
     CRegisterData* record = GetRowRecord(row);
-    if (!record)
-        return 0;
+    return record ? WriteValueCells(row, *record) : 0;
+}
+
+int CVexil2UI::WriteValueCells(int row, const CRegisterData& record)
+{
     const CColumnLayout& layout = m_layout;
     int column = layout.GetFirstValueColumn();
     for (const auto& spec : layout.GetColumns())
     {
         using Content = CColumnLayout::Content;
         if (spec.What == Content::ReadValue || spec.What == Content::WriteValue || spec.What == Content::Mask)
-            SetCellText(m_list, row, column++, layout.GetCellText(spec, *record, m_data));
+            SetCellText(m_list, row, column++, layout.GetCellText(spec, record, m_data));
     }
     return column;
 }
@@ -148,14 +156,26 @@ int CVexil2UI::GetSelectedCount() const
     return m_list ? static_cast<int>(SendMessageW(m_list, LVM_GETSELECTEDCOUNT, 0, 0)) : 0;
 }
 
-BOOL CVexil2UI::OnSelectionChanged(WPARAM, LPARAM, LRESULT&)
+BOOL CVexil2UI::OnSelectionChanged(WPARAM, LPARAM lParam, LRESULT&)
 {
+    // The list also reports changes of texts and other states; only a change
+    // of the selection is news to the user.
+    const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+    if (!(change->uChanged & LVIF_STATE) || !((change->uOldState ^ change->uNewState) & LVIS_SELECTED))
+        return TRUE;
     const int selected = GetSelectedCount();
     if (selected > 0)
         ShowStatus(Vx::MSG_ITEMS_SELECTED, selected);
     else
         ShowStatus(Vx::MSG_READY);
     UpdateControls();
+    return TRUE;
+}
+
+BOOL CVexil2UI::OnDeleteAllItems(WPARAM, LPARAM, LRESULT& result)
+{
+    // Rows own nothing, so the list need not report each row it deletes.
+    result = TRUE;
     return TRUE;
 }
 

@@ -88,6 +88,7 @@ private:
     BOOL OnAbort(WPARAM, LPARAM, LRESULT&);
     BOOL OnSelectionChanged(WPARAM, LPARAM, LRESULT&);
     BOOL OnColumnTracked(WPARAM, LPARAM, LRESULT&);
+    BOOL OnDeleteAllItems(WPARAM, LPARAM, LRESULT&);
     static void RepaintNow(HWND window);
 
     // Start-up steps.
@@ -96,8 +97,9 @@ private:
     void ReadRegistersFromServer(std::int32_t deviceId);
     void LayoutStatusBar();
     void SubclassContainedWindows();
-    static LRESULT CALLBACK ContainedWindowProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK ContainedWindowProc(HWND, UINT, WPARAM, LPARAM);
 
+    int WriteValueCells(int row, const CRegisterData& record);
     int GetSelectedCount() const;
     CRegisterData* GetRowRecord(int row) const;
     HWND Item(int id) const { return GetDlgItem(GetControlWindow(), id); }
@@ -111,6 +113,7 @@ private:
     HWND m_statusBar = nullptr;
     HWND m_list = nullptr;
     HWND m_cellEdit = nullptr;
+    WNDPROC m_listProc = nullptr; // the list's own procedure, behind our routing
     COptions m_options;
     CColumnLayout m_layout{m_options}; // the columns of the list as last set up
     CDataContainer m_data;

@@ -22,8 +22,14 @@
 //       friend CCompositeControlObject<CMyControl, ...>; // when the constructor is private
 //   };
 //
+// What T gets: GetControlWindow(), SetMinimumSize(SIZE pixels) (size
+// negotiation), TranslateDialogKeys(MSG*) (the dialog keys, the last step of
+// its own pre-translation), ShowHelp() and ShowHelpContext(HWND, DWORD)
+// (virtual), GetServer(), GetContext(), UpdateBackgroundFromAmbient().
+//
 // The module's resources hold the dialog template, the type library
-// (resource 1) and the manifest (RT_MANIFEST 2).
+// (resource 1) and the manifest (RT_MANIFEST 2). Tests replace the call that
+// opens help (Help::ReplaceWinHelp).
 
 #include "frame/CompositeControl.h"
 #include "frame/ContextMemberImpl.h"

@@ -1,7 +1,5 @@
 // How a host embeds a control built on the frame: in-place and UI
-// activation, the window and its placement, deactivation, and what the
-// control tells about itself (interfaces, status, class).
-#include "frame/ModuleExports.h"
+// activation, the window and its placement, deactivation.
 #include "tests/frame/FrameTestSupport.h"
 #include "tests/frame/TestControl.h"
 #include "tests/support/TestContainer.h"
@@ -44,14 +42,14 @@ RECT GetRectInParent(HWND window)
     return rect;
 }
 
-class Activation : public testing::Test
+class FrameActivation : public testing::Test
 {
 protected:
     CComPtr<CTestControl> m_control = CTestControl::Create();
     CTestContainer m_container;
 };
 
-TEST_F(Activation, InPlaceActivationCreatesTheWindowInTheSiteWindow)
+TEST_F(FrameActivation, InPlaceActivationCreatesTheWindowInTheSiteWindow)
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
 
@@ -67,7 +65,7 @@ TEST_F(Activation, InPlaceActivationCreatesTheWindowInTheSiteWindow)
     EXPECT_TRUE(EqualRect(&placed, &site));
 }
 
-TEST_F(Activation, WindowUsesTheCurrentCommonControls)
+TEST_F(FrameActivation, WindowUsesTheCurrentCommonControls)
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
     SIZE ideal{};
@@ -82,7 +80,7 @@ TEST_F(Activation, WindowUsesTheCurrentCommonControls)
     DestroyWindow(hostButton);
 }
 
-TEST_F(Activation, InPlaceActivationAsksTheSiteBeforeItMakesTheWindow)
+TEST_F(FrameActivation, InPlaceActivationAsksTheSiteBeforeItMakesTheWindow)
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
 
@@ -91,7 +89,7 @@ TEST_F(Activation, InPlaceActivationAsksTheSiteBeforeItMakesTheWindow)
     EXPECT_FALSE(m_container.WasCalled("OnUIActivate"));
 }
 
-TEST_F(Activation, SiteThatRefusesActivationGetsNoWindow)
+TEST_F(FrameActivation, SiteThatRefusesActivationGetsNoWindow)
 {
     m_container.SetCanInPlaceActivate(S_FALSE);
 
@@ -101,7 +99,7 @@ TEST_F(Activation, SiteThatRefusesActivationGetsNoWindow)
     EXPECT_EQ(m_control->CountMessages(WM_INITDIALOG), 0);
 }
 
-TEST(ActivationWithPlainSite, PlainSiteIsToldOfActivationAndDeactivation)
+TEST(FramePlainSite, PlainSiteIsToldOfActivationAndDeactivation)
 {
     const CComPtr<CTestControl> control = CTestControl::Create();
     CTestContainer container({700, 400}, CTestContainer::CSiteKind::Plain);
@@ -115,7 +113,7 @@ TEST(ActivationWithPlainSite, PlainSiteIsToldOfActivationAndDeactivation)
     EXPECT_FALSE(container.WasCalled("OnInPlaceActivateEx"));
 }
 
-TEST_F(Activation, ControlKeepsItsWindowWhenTheSiteAllowsWindowless)
+TEST_F(FrameActivation, ControlKeepsItsWindowWhenTheSiteAllowsWindowless)
 {
     m_container.SetWindowlessAllowed(true);
 
@@ -124,7 +122,7 @@ TEST_F(Activation, ControlKeepsItsWindowWhenTheSiteAllowsWindowless)
     EXPECT_TRUE(IsWindow(m_container.GetControlWindow()));
 }
 
-TEST_F(Activation, UIActivationTakesTheFocusAndBecomesTheActiveObject)
+TEST_F(FrameActivation, UIActivationTakesTheFocusAndBecomesTheActiveObject)
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
 
@@ -136,7 +134,7 @@ TEST_F(Activation, UIActivationTakesTheFocusAndBecomesTheActiveObject)
     EXPECT_TRUE(HoldsFocus(m_container.GetControlWindow()));
 }
 
-TEST_F(Activation, FocusFromTheHostUIActivatesAndReachesTheFirstTabStop)
+TEST_F(FrameActivation, FocusFromTheHostUIActivatesAndReachesTheFirstTabStop)
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
     const HWND window = m_container.GetControlWindow();
@@ -149,7 +147,7 @@ TEST_F(Activation, FocusFromTheHostUIActivatesAndReachesTheFirstTabStop)
     EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_TEST_EDIT));
 }
 
-TEST_F(Activation, MouseActivationUIActivates)
+TEST_F(FrameActivation, MouseActivationUIActivates)
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
     const HWND window = m_container.GetControlWindow();
@@ -163,7 +161,7 @@ TEST_F(Activation, MouseActivationUIActivates)
     EXPECT_NE(m_container.GetActiveObject(), nullptr);
 }
 
-TEST_F(Activation, DocumentWindowDeactivationKeepsTheControlUIActive)
+TEST_F(FrameActivation, DocumentWindowDeactivationKeepsTheControlUIActive)
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
     ASSERT_EQ(m_container.DoVerb(OLEIVERB_UIACTIVATE), S_OK);
@@ -175,7 +173,7 @@ TEST_F(Activation, DocumentWindowDeactivationKeepsTheControlUIActive)
     EXPECT_NE(m_container.GetActiveObject(), nullptr);
 }
 
-TEST_F(Activation, WindowQueriesAnswerUnexpectedWithoutAWindow)
+TEST_F(FrameActivation, WindowQueriesAnswerUnexpectedWithoutAWindow)
 {
     HWND window = reinterpret_cast<HWND>(1);
     ASSERT_EQ(m_container.Load(m_control->GetUnknown()), S_OK);
@@ -187,7 +185,7 @@ TEST_F(Activation, WindowQueriesAnswerUnexpectedWithoutAWindow)
     EXPECT_EQ(active->GetWindow(nullptr), E_POINTER);
 }
 
-TEST_F(Activation, CloseDestroysTheWindowAndLeavesActivation)
+TEST_F(FrameActivation, CloseDestroysTheWindowAndLeavesActivation)
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
     ASSERT_EQ(m_container.DoVerb(OLEIVERB_UIACTIVATE), S_OK);
@@ -204,7 +202,7 @@ TEST_F(Activation, CloseDestroysTheWindowAndLeavesActivation)
     EXPECT_EQ(m_control->CountMessages(WM_DESTROY), 1);
 }
 
-TEST_F(Activation, HideVerbHidesTheWindowAndActivationShowsItAgain)
+TEST_F(FrameActivation, HideVerbHidesTheWindowAndActivationShowsItAgain)
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
     const HWND window = m_container.GetControlWindow();
@@ -217,7 +215,7 @@ TEST_F(Activation, HideVerbHidesTheWindowAndActivationShowsItAgain)
     EXPECT_EQ(m_container.GetControlWindow(), window);
 }
 
-TEST_F(Activation, ResizingTheSiteMovesAndSizesTheWindow)
+TEST_F(FrameActivation, ResizingTheSiteMovesAndSizesTheWindow)
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
 
@@ -228,7 +226,7 @@ TEST_F(Activation, ResizingTheSiteMovesAndSizesTheWindow)
     EXPECT_TRUE(EqualRect(&placed, &expected));
 }
 
-TEST_F(Activation, ClippedPositionShowsOnlyTheVisiblePart)
+TEST_F(FrameActivation, ClippedPositionShowsOnlyTheVisiblePart)
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
     const RECT position{10, 20, 410, 320};
@@ -245,7 +243,7 @@ TEST_F(Activation, ClippedPositionShowsOnlyTheVisiblePart)
     EXPECT_TRUE(EqualRect(&visible, &expected));
 }
 
-TEST(ConfigurationComponent, OnlyRecordsThePositionItIsGiven)
+TEST(FrameConfigurationComponent, OnlyRecordsThePositionItIsGiven)
 {
     const CComPtr<CConfigurationTestControl> control = CConfigurationTestControl::Create();
     CTestContainer container;
@@ -261,109 +259,6 @@ TEST(ConfigurationComponent, OnlyRecordsThePositionItIsGiven)
     const RECT after = GetRectInParent(window);
     EXPECT_TRUE(EqualRect(&after, &before));
     EXPECT_TRUE(EqualRect(&control->m_position, &position));
-}
-
-TEST(ControlIdentity, AnswersEveryStandardInterfaceWithOneIdentity)
-{
-    const CComPtr<CTestControl> control = CTestControl::Create();
-    const IID interfaces[] = {IID_IFrameTestControl,
-                              IID_IDispatch,
-                              IID_IViewObjectEx,
-                              IID_IViewObject2,
-                              IID_IViewObject,
-                              IID_IOleInPlaceObjectWindowless,
-                              IID_IOleInPlaceObject,
-                              IID_IOleWindow,
-                              IID_IOleInPlaceActiveObject,
-                              IID_IOleControl,
-                              IID_IOleObject,
-                              IID_IPersistStreamInit,
-                              IID_IPersist,
-                              IID_ISpecifyPropertyPages,
-                              IID_IQuickActivate,
-                              IID_IPersistStorage,
-                              IID_IDataObject,
-                              IID_IProvideClassInfo,
-                              IID_IProvideClassInfo2,
-                              IID_IContextMember,
-                              IID_IVexilFNClient};
-    CComPtr<IUnknown> identity;
-    ASSERT_EQ(control->QueryInterface(IID_IUnknown, identity.OutVoid()), S_OK);
-    for (const IID& iid : interfaces)
-    {
-        CComPtr<IUnknown> answer;
-        ASSERT_EQ(control->QueryInterface(iid, answer.OutVoid()), S_OK);
-        CComPtr<IUnknown> back;
-        ASSERT_EQ(answer->QueryInterface(IID_IUnknown, back.OutVoid()), S_OK);
-        EXPECT_EQ(back.Get(), identity.Get());
-    }
-    CComPtr<IUnknown> none;
-    EXPECT_EQ(control->QueryInterface(IID_IOleCache, none.OutVoid()), E_NOINTERFACE);
-}
-
-TEST(ControlIdentity, TellsItsClassAndStatus)
-{
-    const CComPtr<CTestControl> control = CTestControl::Create();
-    CComPtr<IOleObject> object;
-    ASSERT_EQ(control->QueryInterface(IID_IOleObject, object.OutVoid()), S_OK);
-    DWORD status = 0;
-    CLSID id{};
-
-    EXPECT_EQ(object->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
-    EXPECT_EQ(status, 131473u);
-    EXPECT_EQ(object->GetUserClassID(&id), S_OK);
-    EXPECT_TRUE(IsEqualCLSID(id, CLSID_FrameTestControl));
-    CComPtr<IPersistStorage> storage;
-    ASSERT_EQ(control->QueryInterface(IID_IPersistStorage, storage.OutVoid()), S_OK);
-    id = CLSID_NULL;
-    EXPECT_EQ(storage->GetClassID(&id), S_OK);
-    EXPECT_TRUE(IsEqualCLSID(id, CLSID_FrameTestControl));
-    CComPtr<IPersist> persist;
-    ASSERT_EQ(control->QueryInterface(IID_IPersist, persist.OutVoid()), S_OK);
-    id = CLSID_NULL;
-    EXPECT_EQ(persist->GetClassID(&id), S_OK);
-    EXPECT_TRUE(IsEqualCLSID(id, CLSID_FrameTestControl));
-    CAUUID pages{5, nullptr};
-    CComPtr<ISpecifyPropertyPages> pageSource;
-    ASSERT_EQ(control->QueryInterface(IID_ISpecifyPropertyPages, pageSource.OutVoid()), S_OK);
-    EXPECT_EQ(pageSource->GetPages(&pages), S_OK);
-    EXPECT_EQ(pages.cElems, 0u);
-}
-
-TEST(ControlIdentity, DescribesItsClassFromTheModuleTypeLibrary)
-{
-    const CComPtr<CTestControl> control = CTestControl::Create();
-    CComPtr<IProvideClassInfo2> provider;
-    ASSERT_EQ(control->QueryInterface(IID_IProvideClassInfo2, provider.OutVoid()), S_OK);
-    CComPtr<ITypeInfo> info;
-
-    ASSERT_EQ(provider->GetClassInfo(info.Out()), S_OK);
-
-    TYPEATTR* attributes = nullptr;
-    ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
-    EXPECT_TRUE(IsEqualGUID(attributes->guid, CLSID_FrameTestControl));
-    EXPECT_EQ(attributes->typekind, TKIND_COCLASS);
-    info->ReleaseTypeAttr(attributes);
-    GUID source{};
-    EXPECT_EQ(provider->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source), E_FAIL);
-}
-
-TEST(ModuleClassObject, MakesTheControlForItsClassOnly)
-{
-    CComPtr<IClassFactory> factory;
-    ASSERT_EQ(GetModuleClassObject<CTestControl>(CLSID_FrameTestControl, IID_IClassFactory, factory.OutVoid()),
-              S_OK);
-    CComPtr<IUnknown> other;
-    EXPECT_EQ(GetModuleClassObject<CTestControl>(CLSID_StdFont, IID_IClassFactory, other.OutVoid()),
-              CLASS_E_CLASSNOTAVAILABLE);
-    EXPECT_EQ(other.Get(), nullptr);
-
-    CComPtr<IOleObject> object;
-    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IOleObject, object.OutVoid()), S_OK);
-    factory.Reset();
-    EXPECT_EQ(CanUnloadModule(), S_FALSE);
-    object.Reset();
-    EXPECT_EQ(CanUnloadModule(), S_OK);
 }
 
 } // namespace

@@ -94,7 +94,7 @@ COLORREF AskChildColor(HWND window, UINT message)
     return description.lbColor;
 }
 
-TEST(InactiveDrawing, ShowsAGreyFramedBoxWithTheCentredTitle)
+TEST(FrameInactiveDrawing, ShowsAGreyFramedBoxWithTheCentredTitle)
 {
     const CComPtr<CTestControl> control = CTestControl::Create();
     const CPicture picture(300, 100);
@@ -119,7 +119,7 @@ TEST(InactiveDrawing, ShowsAGreyFramedBoxWithTheCentredTitle)
     EXPECT_GE(white.left, white.right) << "the title has a background";
 }
 
-TEST(InactiveDrawing, ActiveControlLeavesThePaintingToItsWindow)
+TEST(FrameInactiveDrawing, ActiveControlLeavesThePaintingToItsWindow)
 {
     const CComPtr<CTestControl> control = CTestControl::Create();
     CTestContainer container;
@@ -132,7 +132,7 @@ TEST(InactiveDrawing, ActiveControlLeavesThePaintingToItsWindow)
     EXPECT_EQ(picture.GetPixel(50, 25), RGB(255, 255, 255));
 }
 
-TEST(InactiveDrawing, NeedsADeviceAndBounds)
+TEST(FrameInactiveDrawing, NeedsADeviceAndBounds)
 {
     const CComPtr<CTestControl> control = CTestControl::Create();
     CComPtr<IViewObject> view;
@@ -147,21 +147,21 @@ TEST(InactiveDrawing, NeedsADeviceAndBounds)
               E_INVALIDARG);
 }
 
-class AmbientBackground : public testing::Test
+class FrameAmbientBackground : public testing::Test
 {
 protected:
     CComPtr<CTestControl> m_control = CTestControl::Create();
     CTestContainer m_container;
 };
 
-TEST_F(AmbientBackground, WithoutAnAmbientColourTheSystemColoursStay)
+TEST_F(FrameAmbientBackground, WithoutAnAmbientColourTheSystemColoursStay)
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
 
     EXPECT_EQ(AskChildColor(m_container.GetControlWindow(), WM_CTLCOLORSTATIC), GetSysColor(COLOR_BTNFACE));
 }
 
-TEST_F(AmbientBackground, ColourOfTheHostAtActivationIsTaken)
+TEST_F(FrameAmbientBackground, ColourOfTheHostAtActivationIsTaken)
 {
     m_container.SetAmbientBackColor(RGB(200, 10, 30));
 
@@ -172,7 +172,7 @@ TEST_F(AmbientBackground, ColourOfTheHostAtActivationIsTaken)
     EXPECT_EQ(AskChildColor(window, WM_CTLCOLORBTN), RGB(200, 10, 30));
 }
 
-TEST_F(AmbientBackground, ChangedColourRecoloursAndRepaintsTheControlAndItsChildren)
+TEST_F(FrameAmbientBackground, ChangedColourRecoloursAndRepaintsTheControlAndItsChildren)
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
     const HWND window = m_container.GetControlWindow();
@@ -189,7 +189,7 @@ TEST_F(AmbientBackground, ChangedColourRecoloursAndRepaintsTheControlAndItsChild
     EXPECT_EQ(AskChildColor(window, WM_CTLCOLORBTN), RGB(10, 200, 30));
 }
 
-TEST_F(AmbientBackground, SystemColourOfTheHostIsTranslated)
+TEST_F(FrameAmbientBackground, SystemColourOfTheHostIsTranslated)
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
 
@@ -198,7 +198,7 @@ TEST_F(AmbientBackground, SystemColourOfTheHostIsTranslated)
     EXPECT_EQ(AskChildColor(m_container.GetControlWindow(), WM_CTLCOLORSTATIC), GetSysColor(COLOR_WINDOW));
 }
 
-TEST_F(AmbientBackground, OtherAmbientChangesAreAcceptedWithoutRereadingTheColour)
+TEST_F(FrameAmbientBackground, OtherAmbientChangesAreAcceptedWithoutRereadingTheColour)
 {
     m_container.SetAmbientBackColor(RGB(1, 2, 3));
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
@@ -211,7 +211,7 @@ TEST_F(AmbientBackground, OtherAmbientChangesAreAcceptedWithoutRereadingTheColou
     EXPECT_EQ(AskChildColor(m_container.GetControlWindow(), WM_CTLCOLORSTATIC), RGB(1, 2, 3));
 }
 
-TEST_F(AmbientBackground, HostWithoutTheColourLeavesTheCurrentOne)
+TEST_F(FrameAmbientBackground, HostWithoutTheColourLeavesTheCurrentOne)
 {
     m_container.SetAmbientBackColor(RGB(1, 2, 3));
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);

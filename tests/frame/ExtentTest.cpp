@@ -37,7 +37,7 @@ SIZE MeasureTemplateWindow(HWND parent)
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-class Extent : public testing::Test
+class FrameExtent : public testing::Test
 {
 protected:
     template <class I> CComPtr<I> Query()
@@ -50,7 +50,7 @@ protected:
     CComPtr<CTestControl> m_control = CTestControl::Create();
 };
 
-TEST_F(Extent, ExtentSetByTheHostIsTheOneItReadsBack)
+TEST_F(FrameExtent, ExtentSetByTheHostIsTheOneItReadsBack)
 {
     SIZEL size{10000, 5000};
     SIZEL read{};
@@ -67,7 +67,7 @@ TEST_F(Extent, ExtentSetByTheHostIsTheOneItReadsBack)
     EXPECT_EQ(read, size);
 }
 
-TEST_F(Extent, OnlyTheContentAspectCanBeSized)
+TEST_F(FrameExtent, OnlyTheContentAspectCanBeSized)
 {
     SIZEL before{};
     Query<IOleObject>()->GetExtent(DVASPECT_CONTENT, &before);
@@ -82,7 +82,7 @@ TEST_F(Extent, OnlyTheContentAspectCanBeSized)
     EXPECT_EQ(after, before);
 }
 
-TEST_F(Extent, ChangedExtentNotifiesTheDataAndViewSinksOnce)
+TEST_F(FrameExtent, ChangedExtentNotifiesTheDataAndViewSinksOnce)
 {
     CTestContainer container;
     ASSERT_EQ(container.Load(m_control->GetUnknown()), S_OK);
@@ -97,7 +97,7 @@ TEST_F(Extent, ChangedExtentNotifiesTheDataAndViewSinksOnce)
     EXPECT_EQ(container.CountCalls("OnViewChange"), 1);
 }
 
-TEST_F(Extent, ChangedExtentOfAnActiveControlRepaintsItsWindow)
+TEST_F(FrameExtent, ChangedExtentOfAnActiveControlRepaintsItsWindow)
 {
     CTestContainer container;
     ASSERT_EQ(container.Embed(m_control->GetUnknown()), S_OK);
@@ -112,7 +112,7 @@ TEST_F(Extent, ChangedExtentOfAnActiveControlRepaintsItsWindow)
     EXPECT_TRUE(GetUpdateRect(window, &invalid, FALSE));
 }
 
-TEST_F(Extent, ProposalBelowTheMinimumGetsTheMinimum)
+TEST_F(FrameExtent, ProposalBelowTheMinimumGetsTheMinimum)
 {
     DVEXTENTINFO info{sizeof info, DVEXTENT_INTEGRAL, ToHiMetric({400, 200})};
     SIZEL size{};
@@ -122,7 +122,7 @@ TEST_F(Extent, ProposalBelowTheMinimumGetsTheMinimum)
     EXPECT_EQ(size, ToHiMetric({600, 300}));
 }
 
-TEST_F(Extent, ProposalAboveTheMinimumIsLeftToTheHost)
+TEST_F(FrameExtent, ProposalAboveTheMinimumIsLeftToTheHost)
 {
     DVEXTENTINFO info{sizeof info, DVEXTENT_INTEGRAL, ToHiMetric({800, 600})};
     SIZEL size{};
@@ -132,7 +132,7 @@ TEST_F(Extent, ProposalAboveTheMinimumIsLeftToTheHost)
     EXPECT_EQ(size, (SIZEL{-1, -1}));
 }
 
-TEST_F(Extent, EachDimensionIsNegotiatedOnItsOwn)
+TEST_F(FrameExtent, EachDimensionIsNegotiatedOnItsOwn)
 {
     DVEXTENTINFO info{sizeof info, DVEXTENT_INTEGRAL, ToHiMetric({800, 200})};
     SIZEL size{};
@@ -142,7 +142,7 @@ TEST_F(Extent, EachDimensionIsNegotiatedOnItsOwn)
     EXPECT_EQ(size, (SIZEL{-1, ToHiMetric({600, 300}).cy}));
 }
 
-TEST_F(Extent, DimensionsThatMayNotChangeKeepTheCurrentExtent)
+TEST_F(FrameExtent, DimensionsThatMayNotChangeKeepTheCurrentExtent)
 {
     SIZEL current{20000, 10000};
     Query<IOleObject>()->SetExtent(DVASPECT_CONTENT, &current);
@@ -164,7 +164,7 @@ TEST_F(Extent, DimensionsThatMayNotChangeKeepTheCurrentExtent)
     EXPECT_EQ(size, current);
 }
 
-TEST_F(Extent, ContentModeGivesTheSizeOfTheDialogTemplate)
+TEST_F(FrameExtent, ContentModeGivesTheSizeOfTheDialogTemplate)
 {
     CTestContainer container;
     const SIZEL expected = ToHiMetric(MeasureTemplateWindow(container.GetSiteWindow()));
@@ -180,7 +180,7 @@ TEST_F(Extent, ContentModeGivesTheSizeOfTheDialogTemplate)
     EXPECT_EQ(size, expected);
 }
 
-TEST_F(Extent, NegotiationRefusesWrongAspectsModesAndMissingArguments)
+TEST_F(FrameExtent, NegotiationRefusesWrongAspectsModesAndMissingArguments)
 {
     DVEXTENTINFO info{sizeof info, DVEXTENT_INTEGRAL, ToHiMetric({400, 200})};
     SIZEL size{};
@@ -194,7 +194,7 @@ TEST_F(Extent, NegotiationRefusesWrongAspectsModesAndMissingArguments)
     EXPECT_EQ(view->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), E_FAIL);
 }
 
-TEST_F(Extent, QuickActivationReportsStatusAndSizesTheContent)
+TEST_F(FrameExtent, QuickActivationReportsStatusAndSizesTheContent)
 {
     QACONTAINER container{};
     container.cbSize = sizeof container;

@@ -89,7 +89,7 @@ private:
     DWORD m_cookie = 0;
 };
 
-class ControlHelp : public testing::Test
+class FrameHelp : public testing::Test
 {
 protected:
     void SetUp() override
@@ -103,7 +103,7 @@ protected:
     HWND m_window = nullptr;
 };
 
-TEST_F(ControlHelp, HelpButtonOpensTheControlsTopicInTheHelpFileBesideTheModule)
+TEST_F(FrameHelp, HelpButtonOpensTheControlsTopicInTheHelpFileBesideTheModule)
 {
     SendMessageW(GetDlgItem(m_window, IDC_TEST_HELP), BM_CLICK, 0, 0);
     m_container.PumpMessages();
@@ -116,7 +116,7 @@ TEST_F(ControlHelp, HelpButtonOpensTheControlsTopicInTheHelpFileBesideTheModule)
     EXPECT_EQ(request.context, 1u);
 }
 
-TEST_F(ControlHelp, RequestWithoutContextOpensTopicOne)
+TEST_F(FrameHelp, RequestWithoutContextOpensTopicOne)
 {
     HELPINFO request = MakeHelpRequest(0);
 
@@ -127,7 +127,7 @@ TEST_F(ControlHelp, RequestWithoutContextOpensTopicOne)
     EXPECT_EQ(GetHelpRequests()[0].window, m_window);
 }
 
-TEST_F(ControlHelp, RequestWithContextOpensThatTopicOverTheActiveWindow)
+TEST_F(FrameHelp, RequestWithContextOpensThatTopicOverTheActiveWindow)
 {
     HELPINFO request = MakeHelpRequest(14);
 
@@ -139,7 +139,7 @@ TEST_F(ControlHelp, RequestWithContextOpensThatTopicOverTheActiveWindow)
     EXPECT_EQ(GetHelpRequests()[0].file, GetProgramHelpFile());
 }
 
-TEST_F(ControlHelp, HelpRequestsAreNotPassedOnToTheControl)
+TEST_F(FrameHelp, HelpRequestsAreNotPassedOnToTheControl)
 {
     HELPINFO request = MakeHelpRequest(0);
     SendMessageW(m_window, WM_HELP, 0, reinterpret_cast<LPARAM>(&request));
@@ -150,14 +150,14 @@ TEST_F(ControlHelp, HelpRequestsAreNotPassedOnToTheControl)
     EXPECT_EQ(GetHelpRequests().size(), 2u);
 }
 
-TEST_F(ControlHelp, TopicZeroOpensNothing)
+TEST_F(FrameHelp, TopicZeroOpensNothing)
 {
     m_control->ShowHelpContext(m_window, 0);
 
     EXPECT_TRUE(GetHelpRequests().empty());
 }
 
-TEST_F(ControlHelp, HostsHelpPathServiceNamesTheFileToOpen)
+TEST_F(FrameHelp, HostsHelpPathServiceNamesTheFileToOpen)
 {
     const CRegisteredHelpPathService service(S_OK, L"C:\\host help\\found.hlp");
 
@@ -170,7 +170,7 @@ TEST_F(ControlHelp, HostsHelpPathServiceNamesTheFileToOpen)
     EXPECT_EQ(CFakeHelpPathService::s_asked, std::wstring(expected.begin(), expected.end()));
 }
 
-TEST_F(ControlHelp, ServiceThatFindsNoFileLeavesTheModulesHelpFile)
+TEST_F(FrameHelp, ServiceThatFindsNoFileLeavesTheModulesHelpFile)
 {
     {
         const CRegisteredHelpPathService failing(E_FAIL, L"C:\\ignored.hlp");
@@ -186,7 +186,7 @@ TEST_F(ControlHelp, ServiceThatFindsNoFileLeavesTheModulesHelpFile)
     EXPECT_EQ(GetHelpRequests()[1].file, GetProgramHelpFile());
 }
 
-TEST(HelpFile, ComponentFileCtlDllLooksForCtlHlpInItsDirectory)
+TEST(FrameHelpFile, ComponentFileCtlDllLooksForCtlHlpInItsDirectory)
 {
     const CTestDirectory directory;
     directory.WriteFile("ctl.dll", "");
@@ -194,7 +194,7 @@ TEST(HelpFile, ComponentFileCtlDllLooksForCtlHlpInItsDirectory)
     EXPECT_EQ(Help::BuildHelpFilePath(directory.GetFile("ctl.dll")), directory.GetFile("ctl.hlp"));
 }
 
-TEST(HelpFile, ShortFileNameIsTakenInItsLongForm)
+TEST(FrameHelpFile, ShortFileNameIsTakenInItsLongForm)
 {
     const CTestDirectory directory;
     directory.WriteFile("LongComponentName.dll", "");
@@ -202,13 +202,14 @@ TEST(HelpFile, ShortFileNameIsTakenInItsLongForm)
     std::string shortPath(MAX_PATH, '\0');
     shortPath.resize(GetShortPathNameA(longPath.c_str(), shortPath.data(), MAX_PATH));
     ASSERT_FALSE(shortPath.empty());
+    ASSERT_NE(shortPath, longPath) << "the file system gave no short name";
 
     const std::string helpFile = Help::BuildHelpFilePath(shortPath);
 
     EXPECT_EQ(helpFile.substr(helpFile.find_last_of('\\') + 1), "LongComponentName.hlp");
 }
 
-TEST(HelpFile, MissingComponentFileHasNoHelpFile)
+TEST(FrameHelpFile, MissingComponentFileHasNoHelpFile)
 {
     const CTestDirectory directory;
 

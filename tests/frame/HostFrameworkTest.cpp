@@ -23,7 +23,7 @@ std::wstring ToWide(const char* path)
     return wide;
 }
 
-class ContextMembership : public testing::Test
+class FrameContextMembership : public testing::Test
 {
 protected:
     CComPtr<IContextMember> GetMember() const
@@ -36,7 +36,7 @@ protected:
     CComPtr<CTestControl> m_control = CTestControl::Create();
 };
 
-TEST_F(ContextMembership, AttachedControlJoinsTheContextAndLeavesItWhenDestroyed)
+TEST_F(FrameContextMembership, AttachedControlJoinsTheContextAndLeavesItWhenDestroyed)
 {
     const CComPtr<CFakeHostContext> context = CFakeHostContext::Create(42);
     const ULONG references = CountReferences(context->GetUnknown());
@@ -52,7 +52,7 @@ TEST_F(ContextMembership, AttachedControlJoinsTheContextAndLeavesItWhenDestroyed
     EXPECT_EQ(CountReferences(context->GetUnknown()), references);
 }
 
-TEST_F(ContextMembership, AttachingAnswersWhatTheContextAnswered)
+TEST_F(FrameContextMembership, AttachingAnswersWhatTheContextAnswered)
 {
     const CComPtr<CFakeHostContext> context = CFakeHostContext::Create(0, E_ACCESSDENIED);
     const ULONG references = CountReferences(context->GetUnknown());
@@ -64,7 +64,7 @@ TEST_F(ContextMembership, AttachingAnswersWhatTheContextAnswered)
     EXPECT_EQ(CountReferences(context->GetUnknown()), references);
 }
 
-TEST_F(ContextMembership, MissingContextIsRefusedAndTheHeldOneStays)
+TEST_F(FrameContextMembership, MissingContextIsRefusedAndTheHeldOneStays)
 {
     const CComPtr<CFakeHostContext> context = CFakeHostContext::Create(7);
     ASSERT_EQ(GetMember()->AttachContext(context.Get()), S_OK);
@@ -78,7 +78,7 @@ TEST_F(ContextMembership, MissingContextIsRefusedAndTheHeldOneStays)
     EXPECT_EQ(context->m_calls, (CCalls{"AddMember", "RemoveMember(7)"}));
 }
 
-TEST_F(ContextMembership, SetContextHoldsTheContextWithoutJoiningIt)
+TEST_F(FrameContextMembership, SetContextHoldsTheContextWithoutJoiningIt)
 {
     const CComPtr<CFakeHostContext> context = CFakeHostContext::Create();
     const ULONG references = CountReferences(context->GetUnknown());
@@ -91,7 +91,7 @@ TEST_F(ContextMembership, SetContextHoldsTheContextWithoutJoiningIt)
     EXPECT_EQ(CountReferences(context->GetUnknown()), references);
 }
 
-TEST_F(ContextMembership, AttachingAnotherContextLeavesTheFirst)
+TEST_F(FrameContextMembership, AttachingAnotherContextLeavesTheFirst)
 {
     const CComPtr<CFakeHostContext> first = CFakeHostContext::Create(1);
     const CComPtr<CFakeHostContext> second = CFakeHostContext::Create(2);
@@ -106,7 +106,7 @@ TEST_F(ContextMembership, AttachingAnotherContextLeavesTheFirst)
     EXPECT_EQ(second->m_calls, (CCalls{"AddMember", "RemoveMember(2)"}));
 }
 
-class ServerClient : public testing::Test
+class FrameServerClient : public testing::Test
 {
 protected:
     HRESULT SetServer(IVexilFN* server)
@@ -120,7 +120,7 @@ protected:
     CComPtr<CFakeServer> m_server = CFakeServer::Create();
 };
 
-TEST_F(ServerClient, HandedOverServerIsHeldAndItsEventsReachTheControl)
+TEST_F(FrameServerClient, HandedOverServerIsHeldAndItsEventsReachTheControl)
 {
     ASSERT_EQ(SetServer(m_server.Get()), S_OK);
 
@@ -131,7 +131,7 @@ TEST_F(ServerClient, HandedOverServerIsHeldAndItsEventsReachTheControl)
     EXPECT_EQ(m_control->m_serverStates, (std::vector<long>{5, 0}));
 }
 
-TEST_F(ServerClient, StateOfAnotherTypeIsConvertedToANumber)
+TEST_F(FrameServerClient, StateOfAnotherTypeIsConvertedToANumber)
 {
     ASSERT_EQ(SetServer(m_server.Get()), S_OK);
 
@@ -145,7 +145,7 @@ TEST_F(ServerClient, StateOfAnotherTypeIsConvertedToANumber)
     EXPECT_EQ(m_control->m_serverStates, (std::vector<long>{3, 9}));
 }
 
-TEST_F(ServerClient, SameServerAgainChangesNothing)
+TEST_F(FrameServerClient, SameServerAgainChangesNothing)
 {
     ASSERT_EQ(SetServer(m_server.Get()), S_OK);
 
@@ -156,7 +156,7 @@ TEST_F(ServerClient, SameServerAgainChangesNothing)
     EXPECT_EQ(m_control->m_serverStates, (std::vector<long>{1}));
 }
 
-TEST_F(ServerClient, NewServerTakesOverTheEvents)
+TEST_F(FrameServerClient, NewServerTakesOverTheEvents)
 {
     const CComPtr<CFakeServer> next = CFakeServer::Create();
     ASSERT_EQ(SetServer(m_server.Get()), S_OK);
@@ -171,7 +171,7 @@ TEST_F(ServerClient, NewServerTakesOverTheEvents)
     EXPECT_EQ(m_control->GetServer(), next.Get());
 }
 
-TEST_F(ServerClient, NoServerDisconnectsAndReleasesTheOldOne)
+TEST_F(FrameServerClient, NoServerDisconnectsAndReleasesTheOldOne)
 {
     const ULONG references = CountReferences(m_server->GetUnknown());
     ASSERT_EQ(SetServer(m_server.Get()), S_OK);
@@ -183,7 +183,7 @@ TEST_F(ServerClient, NoServerDisconnectsAndReleasesTheOldOne)
     EXPECT_EQ(CountReferences(m_server->GetUnknown()), references);
 }
 
-TEST_F(ServerClient, DestroyedControlLeavesTheServerAsItFoundIt)
+TEST_F(FrameServerClient, DestroyedControlLeavesTheServerAsItFoundIt)
 {
     const ULONG references = CountReferences(m_server->GetUnknown());
     ASSERT_EQ(SetServer(m_server.Get()), S_OK);
@@ -194,7 +194,7 @@ TEST_F(ServerClient, DestroyedControlLeavesTheServerAsItFoundIt)
     EXPECT_EQ(CountReferences(m_server->GetUnknown()), references);
 }
 
-TEST(ServerEventArgument, IsUnpackedByTheServersTypeDescriptionOrDirectly)
+TEST(FrameServerEventArgument, IsUnpackedByTheServersTypeDescriptionOrDirectly)
 {
     CComPtr<ITypeLib> library;
     ASSERT_EQ(LoadTypeLibEx(ToWide(VEXIL_FN_TLB).c_str(), REGKIND_NONE, library.Out()), S_OK);

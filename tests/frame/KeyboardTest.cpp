@@ -70,7 +70,7 @@ private:
 
 MSG MakeKeyDown(HWND window, UINT key) { return MSG{window, WM_KEYDOWN, key, 1, 0, {0, 0}}; }
 
-class Keyboard : public testing::Test
+class FrameKeyboard : public testing::Test
 {
 protected:
     void SetUp() override
@@ -101,7 +101,7 @@ protected:
     HWND m_edit = nullptr;
 };
 
-TEST_F(Keyboard, F1PressedInTheControlReachesTheHost)
+TEST_F(FrameKeyboard, F1PressedInTheControlReachesTheHost)
 {
     m_container.PressKey(VK_F1);
 
@@ -109,7 +109,7 @@ TEST_F(Keyboard, F1PressedInTheControlReachesTheHost)
     EXPECT_TRUE(HostSawKey(WM_KEYDOWN, VK_F1));
 }
 
-TEST_F(Keyboard, FunctionKeysAreNotTranslatedByTheControl)
+TEST_F(FrameKeyboard, FunctionKeysAreNotTranslatedByTheControl)
 {
     for (const UINT key : {VK_F1, VK_F10, VK_F24})
     {
@@ -119,7 +119,7 @@ TEST_F(Keyboard, FunctionKeysAreNotTranslatedByTheControl)
     }
 }
 
-TEST_F(Keyboard, HostSiteGetsTheModifierKeysHeld)
+TEST_F(FrameKeyboard, HostSiteGetsTheModifierKeysHeld)
 {
     MSG message = MakeKeyDown(m_edit, VK_F2);
     {
@@ -145,7 +145,7 @@ TEST_F(Keyboard, HostSiteGetsTheModifierKeysHeld)
     EXPECT_EQ(seen[0].message.wParam, static_cast<WPARAM>(VK_F2));
 }
 
-TEST_F(Keyboard, HostSiteDecidesWhetherItsKeyWasTranslated)
+TEST_F(FrameKeyboard, HostSiteDecidesWhetherItsKeyWasTranslated)
 {
     MSG message = MakeKeyDown(m_edit, VK_F3);
 
@@ -157,7 +157,7 @@ TEST_F(Keyboard, HostSiteDecidesWhetherItsKeyWasTranslated)
     EXPECT_EQ(m_container.TranslateAccelerator(message), S_FALSE);
 }
 
-TEST_F(Keyboard, ControlsOwnKeysComeBeforeTheHost)
+TEST_F(FrameKeyboard, ControlsOwnKeysComeBeforeTheHost)
 {
     MSG message = MakeKeyDown(m_edit, CTestControl::OwnKey);
 
@@ -167,7 +167,7 @@ TEST_F(Keyboard, ControlsOwnKeysComeBeforeTheHost)
     EXPECT_FALSE(m_container.WasCalled("TranslateAccelerator"));
 }
 
-TEST_F(Keyboard, TabMovesTheFocusToTheNextTabStopOfTheControl)
+TEST_F(FrameKeyboard, TabMovesTheFocusToTheNextTabStopOfTheControl)
 {
     m_container.PressKey(VK_TAB);
 
@@ -175,7 +175,7 @@ TEST_F(Keyboard, TabMovesTheFocusToTheNextTabStopOfTheControl)
     EXPECT_FALSE(HostSawKey(WM_KEYDOWN, VK_TAB));
 }
 
-TEST_F(Keyboard, CharactersForAWindowThatWantsNoneGoToTheHost)
+TEST_F(FrameKeyboard, CharactersForAWindowThatWantsNoneGoToTheHost)
 {
     const HWND plain = CreateWindowExW(0, PlainClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, m_window, nullptr,
                                        GetModuleHandleW(nullptr), nullptr);
@@ -187,7 +187,7 @@ TEST_F(Keyboard, CharactersForAWindowThatWantsNoneGoToTheHost)
     DestroyWindow(plain);
 }
 
-TEST_F(Keyboard, ChildThatTranslatesForwardedMessagesKeepsThem)
+TEST_F(FrameKeyboard, ChildThatTranslatesForwardedMessagesKeepsThem)
 {
     const HWND forwarding = CreateWindowExW(0, ForwardingClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, m_window,
                                             nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -204,7 +204,7 @@ TEST_F(Keyboard, ChildThatTranslatesForwardedMessagesKeepsThem)
     DestroyWindow(forwarding);
 }
 
-TEST_F(Keyboard, MessagesOtherThanKeysAndMouseAreLeftUntranslated)
+TEST_F(FrameKeyboard, MessagesOtherThanKeysAndMouseAreLeftUntranslated)
 {
     const HWND forwarding = CreateWindowExW(0, ForwardingClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, m_window,
                                             nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -219,7 +219,7 @@ TEST_F(Keyboard, MessagesOtherThanKeysAndMouseAreLeftUntranslated)
     DestroyWindow(forwarding);
 }
 
-TEST_F(Keyboard, AcceleratorsNeedAMessageAndASite)
+TEST_F(FrameKeyboard, AcceleratorsNeedAMessageAndASite)
 {
     const auto active = m_container.Query<IOleInPlaceActiveObject>();
     EXPECT_EQ(active->TranslateAccelerator(nullptr), E_POINTER);
