@@ -3,6 +3,7 @@
 #include "control/Vexil2UI.h"
 
 #include "control/ServerValues.h"
+#include "control/WaitCursor.h"
 #include "data/CheckedResult.h"
 #include "data/ResultCodes.h"
 
@@ -18,19 +19,6 @@ constexpr int MINIMUM_HEIGHT = 300;
 constexpr int CELL_EDIT_LIMIT = 128;
 constexpr UINT ANY = ~0u;
 
-// The wait cursor for the duration of a scope.
-class CWaitCursor
-{
-public:
-    CWaitCursor() : m_previous(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-    ~CWaitCursor() { SetCursor(m_previous); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-
-private:
-    HCURSOR m_previous;
-};
-
 } // namespace
 
 // The routing of the control's window, in the order the handlers are tried.
@@ -38,12 +26,26 @@ const CVexil2UI::CRoute CVexil2UI::ROUTES[] = {
     {WM_INITDIALOG, ANY, ANY, false, &CVexil2UI::OnInitDialog},
     {WM_SIZE, ANY, ANY, false, &CVexil2UI::OnSize},
     {WM_COMMAND, IDC_CLOSE, BN_CLICKED, false, &CVexil2UI::OnClose},
+    {WM_TIMER, ANY, ANY, false, &CVexil2UI::OnTimer},
     {WM_COMMAND, IDC_USE_REPEAT, BN_CLICKED, false, &CVexil2UI::OnUseRepeat},
+    {WM_COMMAND, IDC_READ, BN_CLICKED, false, &CVexil2UI::OnRead},
+    {WM_COMMAND, IDC_CELL_EDIT, EN_KILLFOCUS, false, &CVexil2UI::OnEndEditing},
+    {WM_NOTIFY, IDC_REGISTER_LIST, LVN_BEGINDRAG, false, &CVexil2UI::OnEndEditing},
+    {WM_COMMAND, IDC_WRITE, BN_CLICKED, false, &CVexil2UI::OnWrite},
+    {WM_COMMAND, IDC_CELL_EDIT, EN_UPDATE, false, &CVexil2UI::OnEditUpdate},
     {WM_NOTIFY, IDC_REGISTER_LIST, LVN_ITEMCHANGED, false, &CVexil2UI::OnSelectionChanged},
     {WM_NOTIFY, IDC_REGISTER_LIST, LVN_DELETEALLITEMS, false, &CVexil2UI::OnDeleteAllItems},
+    {WM_HSCROLL, ANY, ANY, true, &CVexil2UI::OnListScroll},
+    {WM_VSCROLL, ANY, ANY, true, &CVexil2UI::OnListScroll},
+    {WM_LBUTTONDOWN, ANY, ANY, true, &CVexil2UI::OnListButtonDown},
+    {WM_LBUTTONUP, ANY, ANY, true, &CVexil2UI::OnListButtonUp},
     {WM_NOTIFY, 0, HDN_ENDTRACKA, true, &CVexil2UI::OnColumnTracked},
     {WM_NOTIFY, 0, HDN_ENDTRACKW, true, &CVexil2UI::OnColumnTracked},
     {WM_COMMAND, IDC_ABORT, BN_CLICKED, false, &CVexil2UI::OnAbort},
+    {WM_CONTEXTMENU, ANY, ANY, true, &CVexil2UI::OnContextMenu},
+    {WM_COPY, ANY, ANY, true, &CVexil2UI::OnCopy},
+    {WM_CUT, ANY, ANY, true, &CVexil2UI::OnCut},
+    {WM_CLEAR, ANY, ANY, true, &CVexil2UI::OnClear},
 };
 
 bool CVexil2UI::Matches(const CRoute& route, UINT message, WPARAM wParam, LPARAM lParam)
@@ -65,6 +67,16 @@ BOOL CVexil2UI::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, L
     const bool fromList = window == m_list && m_list != nullptr;
     if (!fromList && window != GetControlWindow())
         return FALSE;
+    // Handlers that serve both windows tell them apart by this; nested
+    // messages set it anew, so it is put back afterwards.
+    const bool outer = m_fromList;
+    m_fromList = fromList;
+    struct CRestore
+    {
+        bool& flag;
+        bool value;
+        ~CRestore() { flag = value; }
+    } restore{m_fromList, outer};
     for (const CRoute& route : ROUTES)
         if ((!fromList || route.forList) && Matches(route, message, wParam, lParam))
             if ((this->*route.handler)(wParam, lParam, result))
@@ -143,6 +155,7 @@ BOOL CVexil2UI::OnSize(WPARAM, LPARAM, LRESULT&)
     if (!m_statusBar)
         return FALSE;
     LayoutStatusBar();
+    EndEditing(true);
     m_resizer.Resize();
     RepaintNow(GetControlWindow());
     return TRUE;

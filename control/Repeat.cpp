@@ -1,7 +1,15 @@
 // The repeat cycle's text in the status line and its timer.
 #include "control/Vexil2UI.h"
 
+#include "control/Clock.h"
+
 #include <cstdio>
+
+namespace {
+
+constexpr UINT_PTR REPEAT_TIMER_ID = 5;
+
+} // namespace
 
 void CVexil2UI::UpdateRepeatText()
 {
@@ -34,4 +42,30 @@ void CVexil2UI::StopRepeatTimer()
         m_repeatTimer = 0;
     }
     UpdateControls();
+}
+
+UINT_PTR CVexil2UI::StartRepeatTimer(UINT delay)
+{
+    m_repeatTimer = SetTimer(GetControlWindow(), REPEAT_TIMER_ID, delay, nullptr);
+    UpdateControls();
+    return m_repeatTimer;
+}
+
+BOOL CVexil2UI::OnTimer(WPARAM wParam, LPARAM, LRESULT&)
+{
+    if (m_repeatTimer == 0 || wParam != m_repeatTimer)
+        return FALSE; // not ours
+    if (!m_operationRunning)
+        return TRUE;
+    const DWORD start = Clock::GetTicks();
+    // No timer while a pass runs: the dispatch inside the pass must not start another.
+    StopRepeatTimer();
+    RunOperation(m_repeatKind);
+    const DWORD elapsed = Clock::GetTicks() - start; // unsigned: survives the count wrapping
+    if (!m_operationRunning)
+        return TRUE;
+    // The next pass starts one period after this one started.
+    const DWORD period = static_cast<DWORD>(m_options.GetInterval()) * 100u;
+    StartRepeatTimer(elapsed > period ? 1u : period - elapsed);
+    return TRUE;
 }

@@ -6,6 +6,10 @@
 //   ServerState.cpp  the server's state, its event and which controls are enabled
 //   ErrorReport.cpp  status texts and the error report
 //   Repeat.cpp       the repeat text and timer
+//   Operations.cpp   Read and Write on the selected rows
+//   ListEditing.cpp  popup menu, clipboard copy, delete and select all
+//   CellEditor.cpp   the in-place editor of write values and masks
+//   Keyboard.cpp     the keys the control handles before the dialog keys
 
 #include "control/ColumnLayout.h"
 #include "control/Status.h"
@@ -39,6 +43,7 @@ public:
     // Frame callbacks.
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void OnServerStateChanged(long state);
+    BOOL PreTranslateAccelerator(MSG* message, HRESULT& result);
 
     // Status line and error report.
     void ShowStatus(HRESULT code, int count = 0);
@@ -55,7 +60,18 @@ public:
 
     void UpdateControls();
     void UpdateRepeatText();
+    UINT_PTR StartRepeatTimer(UINT delay);
     void StopRepeatTimer();
+
+    // Read and write of the selected rows; a failure is reported, never raised.
+    void ReadSelected();
+    void WriteSelected();
+
+    // List editing.
+    void CopySelectedRows();
+    void DeleteSelectedRows();
+    void SelectAllRows();
+    void EndEditing(bool keepText);
 
     // After the options changed (the Options dialog ended with OK): save
     // them, rebuild the list and the repeat text.
@@ -89,6 +105,18 @@ private:
     BOOL OnSelectionChanged(WPARAM, LPARAM, LRESULT&);
     BOOL OnColumnTracked(WPARAM, LPARAM, LRESULT&);
     BOOL OnDeleteAllItems(WPARAM, LPARAM, LRESULT&);
+    BOOL OnTimer(WPARAM, LPARAM, LRESULT&);
+    BOOL OnRead(WPARAM, LPARAM, LRESULT&);
+    BOOL OnWrite(WPARAM, LPARAM, LRESULT&);
+    BOOL OnEndEditing(WPARAM, LPARAM, LRESULT&);
+    BOOL OnEditUpdate(WPARAM, LPARAM, LRESULT&);
+    BOOL OnListScroll(WPARAM, LPARAM, LRESULT&);
+    BOOL OnListButtonDown(WPARAM, LPARAM, LRESULT&);
+    BOOL OnListButtonUp(WPARAM, LPARAM, LRESULT&);
+    BOOL OnContextMenu(WPARAM, LPARAM, LRESULT&);
+    BOOL OnCopy(WPARAM, LPARAM, LRESULT&);
+    BOOL OnCut(WPARAM, LPARAM, LRESULT&);
+    BOOL OnClear(WPARAM, LPARAM, LRESULT&);
     static void RepaintNow(HWND window);
 
     // Start-up steps.
@@ -100,6 +128,23 @@ private:
     static LRESULT CALLBACK ContainedWindowProc(HWND, UINT, WPARAM, LPARAM);
 
     int WriteValueCells(int row, const CRegisterData& record);
+
+    // Operations.
+    void StartOperation(int kind);
+    void RunOperation(int kind);
+    using Transfer = void (CVexil2UI::*)(CRegisterData& record);
+    void TransferSelected(const char* progress, std::uint32_t operations, HRESULT unsupportedCode, Transfer transfer,
+                          bool refreshRow);
+    void ReadRow(CRegisterData& record);
+    void WriteRow(CRegisterData& record);
+    void DispatchPendingMessages();
+    IVexilFN* RequireServer();
+
+    // List editing and the cell editor.
+    std::string MakeCopyLine(const CRegisterData& record) const;
+    int GetColumnKind(int column) const;
+    bool IsEditable(int row, int column) const;
+    bool HitTestCell(POINT listPoint, int& row, int& column) const;
     int GetSelectedCount() const;
     CRegisterData* GetRowRecord(int row) const;
     HWND Item(int id) const { return GetDlgItem(GetControlWindow(), id); }
@@ -109,6 +154,9 @@ private:
     int m_repeatKind = 0;
     bool m_editing = false;
     bool m_operationRunning = false;
+    bool m_fromList = false; // the message being routed is one of the list's
+    bool m_filtering = false; // the editor's input filter is changing its text
+    std::string m_editAccepted; // the editor's text as last accepted by the filter
     UINT_PTR m_repeatTimer = 0;
     HWND m_statusBar = nullptr;
     HWND m_list = nullptr;

@@ -25,6 +25,7 @@ protected:
         m_frame = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 900, 500, nullptr, nullptr,
                                   nullptr, nullptr);
         ASSERT_TRUE(m_frame);
+        ShowWindow(m_frame, SW_SHOWNOACTIVATE);
     }
     void TearDown() override
     {

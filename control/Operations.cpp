@@ -1,0 +1,189 @@
+// Read and Write: the selected rows, one register at a time, with the
+// pending messages dispatched between registers so that Abort, Escape and
+// painting are seen.
+#include "control/Vexil2UI.h"
+
+#include "control/ServerValues.h"
+#include "control/WaitCursor.h"
+#include "data/CheckedResult.h"
+#include "data/ResultCodes.h"
+
+namespace {
+
+constexpr int KIND_READ = 1;
+constexpr int KIND_WRITE = 2;
+constexpr std::uint32_t READ_OPERATION = 0x1;
+constexpr std::uint32_t WRITE_OPERATIONS = 0xE; // write and the two further write types
+
+// The bits of the last word that the length leaves: all 32 when it is a
+// multiple of 32.
+std::uint32_t GetLengthMask(std::int32_t bits)
+{
+    const int top = static_cast<int>(static_cast<std::uint32_t>(bits) % 32u);
+    return top == 0 ? 0xFFFFFFFFu : (1u << top) - 1u;
+}
+
+bool IsKeyboardMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
+
+} // namespace
+
+BOOL CVexil2UI::OnRead(WPARAM, LPARAM, LRESULT&)
+{
+    StartOperation(KIND_READ);
+    return TRUE;
+}
+
+BOOL CVexil2UI::OnWrite(WPARAM, LPARAM, LRESULT&)
+{
+    StartOperation(KIND_WRITE);
+    return TRUE;
+}
+
+void CVexil2UI::StartOperation(int kind)
+{
+    // A click sent by a program reaches even a disabled button: while an
+    // operation runs, it starts nothing.
+    if (m_operationRunning)
+        return;
+    m_operationRunning = true;
+    if (m_options.GetRepeat())
+    {
+        m_repeatKind = kind;
+        StartRepeatTimer(1);
+        return;
+    }
+    UpdateControls();
+    RunOperation(kind);
+    m_operationRunning = false;
+    UpdateControls();
+}
+
+void CVexil2UI::RunOperation(int kind)
+{
+    if (kind == KIND_READ)
+        ReadSelected();
+    else if (kind == KIND_WRITE)
+        WriteSelected();
+}
+
+void CVexil2UI::ReadSelected()
+{
+    TransferSelected("Reading selected registers", READ_OPERATION, Vx::MSG_READ_UNSUPPORTED, &CVexil2UI::ReadRow,
+                     true);
+}
+
+void CVexil2UI::WriteSelected()
+{
+    TransferSelected("Writing selected registers", WRITE_OPERATIONS, Vx::MSG_WRITE_UNSUPPORTED,
+                     &CVexil2UI::WriteRow, false);
+}
+
+void CVexil2UI::TransferSelected(const char* progress, std::uint32_t operations, HRESULT unsupportedCode,
+                                 Transfer transfer, bool refreshRow)
+{
+    EndEditing(true);
+    std::string current; // the register in progress, named in a failure report
+    int unsupported = 0;
+    try
+    {
+        RequireServer();
+        CWaitCursor wait;
+        CStatus status(m_statusBar, progress);
+        // Rows may go away while messages are dispatched: the count is taken anew.
+        for (int row = 0; row < ListView_GetItemCount(m_list); ++row)
+        {
+            if (!(ListView_GetItemState(m_list, row, LVIS_SELECTED) & LVIS_SELECTED))
+                continue;
+            CRegisterData* record = GetRowRecord(row);
+            if (!record)
+                continue;
+            if (!(record->GetOperations() & operations))
+            {
+                ++unsupported;
+                continue;
+            }
+            current = record->GetName();
+            (this->*transfer)(*record);
+            if (m_options.GetAutoScroll())
+            {
+                ListView_EnsureVisible(m_list, row, FALSE);
+                UpdateWindow(m_list);
+            }
+            if (refreshRow)
+                UpdateRowValues(row);
+            DispatchPendingMessages();
+            if (!m_operationRunning)
+                break;
+        }
+    }
+    catch (const CResultError& error)
+    {
+        ShowError(error.GetCode(), current);
+    }
+    if (unsupported != 0)
+        ShowStatus(unsupportedCode, unsupported);
+}
+
+IVexilFN* CVexil2UI::RequireServer()
+{
+    // Asked before every call: the host may take the server away while the
+    // loop dispatches messages.
+    IVexilFN* server = GetServer();
+    if (!server)
+        RaiseResult(Vx::E_INVALID_POINTER);
+    return server;
+}
+
+void CVexil2UI::ReadRow(CRegisterData& record)
+{
+    const CVariant mask = ServerValues::MakeMask(record.Mask);
+    CVariant value;
+    CCheckedResult check;
+    check = RequireServer()->ReadRegister(record.GetDeviceID(), static_cast<long>(record.GetAddress()),
+                                      record.GetLength(), value.Out(), mask.Get(), 0);
+    const std::vector<std::int32_t> elements = ServerValues::ToIntegers(value.Get());
+    // A value with fewer elements than the register has words (or an empty
+    // one) reads as 0 in the words it does not give: the server said nothing
+    // about them, and the row must not show a stale mix of old and new.
+    std::vector<std::uint32_t>& words = record.ReadValue;
+    for (std::size_t k = 0; k < words.size(); ++k)
+        words[k] = k < elements.size() ? static_cast<std::uint32_t>(elements[k]) : 0u;
+    if (!words.empty())
+        words.back() &= GetLengthMask(record.GetLength());
+}
+
+void CVexil2UI::WriteRow(CRegisterData& record)
+{
+    // Without separate columns the one value column serves both ways.
+    std::vector<std::uint32_t> words = m_options.GetSeparateColumns() ? record.WriteValue : record.ReadValue;
+    if (!words.empty())
+        words.back() &= GetLengthMask(record.GetLength());
+    const CVariant value = ServerValues::MakeWriteValue(words);
+    const CVariant mask = ServerValues::MakeMask(record.Mask);
+    CCheckedResult check;
+    check = RequireServer()->WriteRegister(record.GetDeviceID(), static_cast<long>(record.GetAddress()),
+                                       record.GetLength(), value.Get(), mask.Get(), 0);
+}
+
+void CVexil2UI::DispatchPendingMessages()
+{
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+    {
+        if (message.message == WM_QUIT)
+        {
+            // The host's loop must still see it.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        // The host's loop is not running here, so our own keys (Escape) get
+        // the pre-translation it would have given them.
+        HRESULT ignored = S_OK;
+        if (IsKeyboardMessage(message.message) &&
+            (message.hwnd == GetControlWindow() || IsChild(GetControlWindow(), message.hwnd)) &&
+            PreTranslateAccelerator(&message, ignored))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}

@@ -1,0 +1,225 @@
+#include "host/ScriptedSession.h"
+
+#include "host/SimulatorMenu.h"
+#include "resources/resource.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int LIST = IDC_REGISTER_LIST;
+constexpr int USE_REPEAT = IDC_USE_REPEAT;
+constexpr int READ = IDC_READ;
+constexpr int ABORT = IDC_ABORT;
+constexpr int PASSES = 3;
+constexpr DWORD SETTLE_MS = 300;
+constexpr DWORD REPEAT_LIMIT_MS = 20000;
+constexpr DWORD HOLD_LIMIT_MS = 60000;
+// Longer than the demo's repeat interval (500 ms): a running cycle would read meanwhile.
+constexpr DWORD STOPPED_CHECK_MS = 1000;
+
+class CSession
+{
+public:
+    explicit CSession(CDemoWindow& demo) : m_demo(demo), m_control(demo.GetControlWindow()) {}
+
+    int Run(const std::wstring& holdUntil)
+    {
+        m_demo.Pump(SETTLE_MS);
+        const int rows = RowCount();
+        std::printf("script: %d registers in the list\n", rows);
+        if (rows == 0)
+            return Finish(2, holdUntil);
+
+        SelectAll(rows);
+        std::printf("script: selected %d registers: %s\n", rows, Status(0).c_str());
+
+        const long before = Reads();
+        Click(READ);
+        m_demo.Pump(SETTLE_MS);
+        const long perPass = Reads() - before;
+        std::printf("script: Read made %ld register reads\n", perPass);
+        if (perPass == 0)
+        {
+            std::printf("script: the control did not read (Read disabled or not implemented)\n");
+            return Finish(2, holdUntil);
+        }
+        RunRepeat(perPass);
+        PickMenu(SimulatorMenu::ID_NOT_READY, "Server not ready");
+        PickMenu(SimulatorMenu::ID_READY, "Server ready");
+        return Finish(0, holdUntil);
+    }
+
+private:
+    void RunRepeat(long perPass)
+    {
+        if (SendMessageW(Item(USE_REPEAT), BM_GETCHECK, 0, 0) != BST_CHECKED)
+            Click(USE_REPEAT);
+        std::printf("script: Use Repeat on: %s\n", Status(1).c_str());
+        const long start = Reads();
+        Click(READ);
+        const bool repeated =
+            m_demo.Pump(REPEAT_LIMIT_MS, [&] { return Reads() - start >= PASSES * perPass; });
+        const long passes = (Reads() - start) / perPass;
+        if (repeated)
+        {
+            std::printf("script: repeat ran %ld passes\n", passes);
+            StopWithEscape();
+            return;
+        }
+        Click(ABORT);
+        m_demo.Pump(SETTLE_MS);
+        // A control without the repeat cycle: three plain reads instead.
+        std::printf("script: repeat ran %ld passes in %lu ms; three reads instead\n", passes,
+                    static_cast<unsigned long>(REPEAT_LIMIT_MS));
+        if (SendMessageW(Item(USE_REPEAT), BM_GETCHECK, 0, 0) == BST_CHECKED)
+            Click(USE_REPEAT);
+        for (int pass = 0; pass < PASSES; ++pass)
+        {
+            Click(READ);
+            m_demo.Pump(SETTLE_MS);
+        }
+    }
+
+    // Escape reaches the control only through the host's message loop, which
+    // hands keys to the control's TranslateAccelerator: the key a person
+    // presses in the list ends the cycle.
+    void StopWithEscape()
+    {
+        SetFocus(Item(LIST));
+        PostMessageW(Item(LIST), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        PostMessageW(Item(LIST), WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0010001u));
+        m_demo.Pump(SETTLE_MS);
+        const long stopped = Reads();
+        m_demo.Pump(STOPPED_CHECK_MS);
+        if (Reads() == stopped)
+            std::printf("script: Escape stopped the repeat\n");
+        else
+        {
+            std::printf("script: Escape did not stop the repeat; Abort\n");
+            Click(ABORT);
+            m_demo.Pump(SETTLE_MS);
+        }
+    }
+
+    // The host's Simulator menu, picked as a person would.
+    void PickMenu(UINT command, const char* text)
+    {
+        SendMessageW(m_demo.GetWindow(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        m_demo.Pump(SETTLE_MS);
+        std::printf("script: menu \"%s\": Read %s, Use Repeat %s\n", text,
+                    IsWindowEnabled(Item(READ)) ? "enabled" : "disabled",
+                    IsWindowEnabled(Item(USE_REPEAT)) ? "enabled" : "disabled");
+    }
+
+    int Finish(int result, const std::wstring& holdUntil)
+    {
+        PrintList();
+        std::printf("script: status: %s | %s\n", Status(0).c_str(), Status(1).c_str());
+        std::printf("script: done\n");
+        std::fflush(stdout);
+        if (!holdUntil.empty())
+            m_demo.Pump(HOLD_LIMIT_MS,
+                        [&] { return GetFileAttributesW(holdUntil.c_str()) != INVALID_FILE_ATTRIBUTES; });
+        return result;
+    }
+
+    HWND Item(int id) const { return GetDlgItem(m_control, id); }
+    long Reads() const
+    {
+        long count = 0;
+        if (IVexilSimControl* simulator = m_demo.GetSimulator())
+            simulator->GetCallCount(VexilSimCallsRead, &count);
+        return count;
+    }
+    int RowCount() const { return static_cast<int>(SendMessageW(Item(LIST), LVM_GETITEMCOUNT, 0, 0)); }
+
+    // The list's own messages, as a click and shift-clicks would select.
+    void SelectAll(int rows) const
+    {
+        for (int row = 0; row < rows; ++row)
+        {
+            LVITEMW item{};
+            item.stateMask = LVIS_SELECTED | (row == 0 ? LVIS_FOCUSED : 0u);
+            item.state = item.stateMask;
+            SendMessageW(Item(LIST), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        }
+        m_demo.Pump(SETTLE_MS);
+    }
+
+    void Click(int id) const
+    {
+        SendMessageW(Item(id), BM_CLICK, 0, 0);
+    }
+
+    std::string Status(int part) const
+    {
+        HWND bar = FindWindowExW(m_control, nullptr, STATUSCLASSNAMEW, nullptr);
+        char text[512] = {};
+        if (bar && LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) < sizeof text)
+            SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+
+    std::vector<std::string> ColumnTitles() const
+    {
+        std::vector<std::string> titles;
+        for (int index = 0;; ++index)
+        {
+            char text[128] = {};
+            LVCOLUMNA column{};
+            column.mask = LVCF_TEXT;
+            column.pszText = text;
+            column.cchTextMax = sizeof text;
+            if (!SendMessageA(Item(LIST), LVM_GETCOLUMNA, static_cast<WPARAM>(index),
+                              reinterpret_cast<LPARAM>(&column)))
+                return titles;
+            titles.emplace_back(text);
+        }
+    }
+
+    std::string Cell(int row, int column) const
+    {
+        char text[512] = {};
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(Item(LIST), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+
+    void PrintList() const
+    {
+        const auto titles = ColumnTitles();
+        const auto print = [](const std::vector<std::string>& cells) {
+            std::string line;
+            for (const auto& cell : cells)
+                line += (line.empty() ? "" : " | ") + cell;
+            std::printf("%s\n", line.c_str());
+        };
+        std::printf("list:\n");
+        print(titles);
+        for (int row = 0; row < RowCount(); ++row)
+        {
+            std::vector<std::string> cells;
+            for (std::size_t column = 0; column < titles.size(); ++column)
+                cells.push_back(Cell(row, static_cast<int>(column)));
+            print(cells);
+        }
+    }
+
+    CDemoWindow& m_demo;
+    HWND m_control;
+};
+
+} // namespace
+
+int ScriptedSession::Run(CDemoWindow& demo, const std::wstring& holdUntil)
+{
+    return CSession(demo).Run(holdUntil);
+}

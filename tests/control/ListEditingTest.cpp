@@ -1,0 +1,190 @@
+// Copying rows to the clipboard, deleting rows, selecting all of them and
+// the popup menu, through keys, clipboard messages and the menu itself.
+#include "tests/control/RowsTestSupport.h"
+
+#include <thread>
+
+namespace {
+
+// Answers the popup menu from inside its own loop: records whether its items
+// are grayed, then presses the keys given (down arrows, Enter or Escape).
+struct CMenuAnswer
+{
+    std::vector<UINT> keys;
+    bool seen = false;
+    bool copyGrayed = false;
+    bool deleteGrayed = false;
+};
+CMenuAnswer* answer = nullptr;
+
+void CALLBACK AnswerMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND menuWindow = FindWindowW(L"#32768", nullptr);
+    if (!answer || answer->seen || !menuWindow || !IsWindowVisible(menuWindow))
+        return;
+    answer->seen = true;
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+    answer->copyGrayed = (GetMenuState(menu, ID_LIST_COPY, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    answer->deleteGrayed = (GetMenuState(menu, ID_LIST_DELETE, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    for (const UINT key : answer->keys)
+        PostMessageW(menuWindow, WM_KEYDOWN, key, 0);
+}
+
+class ListEditingTest : public RowsTest
+{
+protected:
+    // Opens the popup menu on the list and answers it; never blocks: the
+    // timer presses Escape when the keys did not close the menu.
+    CMenuAnswer OpenMenu(std::vector<UINT> keys)
+    {
+        CMenuAnswer menuAnswer{std::move(keys)};
+        answer = &menuAnswer;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, &AnswerMenu);
+        const UINT_PTR backstop = SetTimer(nullptr, 0, 2000, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+        SendMessageW(List(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List()), MAKELPARAM(-1, -1));
+        KillTimer(nullptr, timer);
+        KillTimer(nullptr, backstop);
+        answer = nullptr;
+        m_container->PumpMessages();
+        return menuAnswer;
+    }
+};
+
+const std::string LINE_126 = "Controller|IRQ_ENABLE|FF|0000000011111111|1111111111111111|16|RW\r\n";
+
+TEST_F(ListEditingTest, CopyPutsOneLinePerSelectedRowOnTheClipboard)
+{
+    StartWith("", {"MODE", "IRQ_ENABLE"}); // the default column set
+    Poke(AddressOf("IRQ_ENABLE"), {0xFF});
+    SelectRows({1});
+    Click(IDC_READ);
+
+    PutOnClipboard("before");
+    SendMessageW(List(), WM_COPY, 0, 0);
+    EXPECT_EQ(ClipboardText(), LINE_126);
+
+    SelectRows({0, 1});
+    PutOnClipboard("before");
+    PressControlKey('C');
+    EXPECT_EQ(ClipboardText(), "Controller|MODE|0|00000000|11111111|8|RWC\r\n" + LINE_126);
+    EXPECT_EQ(RowCount(), 2);
+    EXPECT_TRUE(m_errors->GetShown().empty());
+}
+
+TEST_F(ListEditingTest, CopiedLinesFollowTheColumnsShown)
+{
+    StartWith("Columns=0\r\n", {"CTRL"});
+    SelectRows({0});
+    SendMessageW(Window(), WM_COPY, 0, 0);
+    EXPECT_EQ(ClipboardText(), "CTRL|\r\n");
+    Stop();
+    StartWith("Columns=97\r\nSeparateColumns=yes\r\n", {"ACC_RWCS"}); // Dec, Length, Operations
+    SelectRows({0});
+    SendMessageW(Window(), WM_COPY, 0, 0);
+    EXPECT_EQ(ClipboardText(), "ACC_RWCS|0|0|128|RWSC\r\n");
+}
+
+TEST_F(ListEditingTest, CopyWithoutSelectedRowsLeavesTheClipboardAlone)
+{
+    StartWith("", {"CTRL"});
+    PutOnClipboard("before");
+    SendMessageW(List(), WM_COPY, 0, 0);
+    PressControlKey('C');
+    EXPECT_EQ(ClipboardText(), "before");
+    EXPECT_TRUE(m_errors->GetShown().empty());
+}
+
+TEST_F(ListEditingTest, AClipboardHeldElsewhereIsReportedAndNotLeftOpen)
+{
+    StartWith("Columns=0\r\n", {"CTRL"});
+    SelectRows({0});
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        OpenClipboard(nullptr);
+        SetEvent(opened);
+        WaitForSingleObject(release, 10000);
+        CloseClipboard();
+    });
+    WaitForSingleObject(opened, 10000);
+    SendMessageW(List(), WM_COPY, 0, 0);
+    SetEvent(release);
+    holder.join();
+    CloseHandle(opened);
+    CloseHandle(release);
+    ASSERT_EQ(m_errors->GetShown().size(), 1u);
+    EXPECT_EQ(m_errors->GetShown()[0].Code, E_FAIL);
+    EXPECT_EQ(Message(), "Failed to perform action");
+    SendMessageW(List(), WM_COPY, 0, 0); // the next copy finds the clipboard free
+    EXPECT_EQ(ClipboardText(), "CTRL|\r\n");
+}
+
+TEST_F(ListEditingTest, DeletedRowsStayAwayAfterTheNextStart)
+{
+    StartWith("Columns=0\r\n", {"ID", "CTRL", "MODE"});
+    SelectRows({0, 2});
+    SetFocus(List());
+    PressKey(VK_DELETE);
+    ASSERT_EQ(RowCount(), 1);
+    EXPECT_EQ(Cell(0, 0), "CTRL");
+    Stop();
+    Start(); // the selection was saved when the control went away
+    ASSERT_EQ(RowCount(), 1);
+    EXPECT_EQ(Cell(0, 0), "CTRL");
+}
+
+TEST_F(ListEditingTest, CutCopiesThenDeletesAndClearDeletes)
+{
+    StartWith("Columns=0\r\n", {"ID", "CTRL", "MODE"});
+    SelectRows({1});
+    SendMessageW(List(), WM_CUT, 0, 0);
+    EXPECT_EQ(ClipboardText(), "CTRL|\r\n");
+    ASSERT_EQ(RowCount(), 2);
+    SelectRows({0});
+    SendMessageW(Window(), WM_CLEAR, 0, 0);
+    ASSERT_EQ(RowCount(), 1);
+    EXPECT_EQ(Cell(0, 0), "MODE");
+}
+
+TEST_F(ListEditingTest, ControlASelectsEveryRowAndTellsTheCount)
+{
+    StartWith("", {"ID", "CTRL", "MODE"});
+    SetFocus(List());
+    PressControlKey('A');
+    EXPECT_EQ(SendMessageW(List(), LVM_GETSELECTEDCOUNT, 0, 0), 3);
+    EXPECT_EQ(Status(), "3 item(s) selected");
+    EXPECT_TRUE(IsEnabled(IDC_READ));
+    PressKey('A'); // without Ctrl nothing happens
+    SelectRows({});
+    EXPECT_EQ(Status(), "Ready");
+}
+
+TEST_F(ListEditingTest, ThePopupMenuIsGrayedWithoutSelectedRows)
+{
+    StartWith("", {"CTRL"});
+    const CMenuAnswer none = OpenMenu({VK_ESCAPE});
+    ASSERT_TRUE(none.seen);
+    EXPECT_TRUE(none.copyGrayed);
+    EXPECT_TRUE(none.deleteGrayed);
+
+    SelectRows({0});
+    const CMenuAnswer some = OpenMenu({VK_ESCAPE});
+    ASSERT_TRUE(some.seen);
+    EXPECT_FALSE(some.copyGrayed);
+    EXPECT_FALSE(some.deleteGrayed);
+    EXPECT_EQ(RowCount(), 1); // no choice, nothing done
+}
+
+TEST_F(ListEditingTest, ThePopupMenuCopiesAndDeletes)
+{
+    StartWith("Columns=0\r\n", {"CTRL", "MODE"});
+    SelectRows({1});
+    PutOnClipboard("before");
+    ASSERT_TRUE(OpenMenu({VK_DOWN, VK_RETURN}).seen);
+    EXPECT_EQ(ClipboardText(), "MODE|\r\n");
+    ASSERT_TRUE(OpenMenu({VK_DOWN, VK_DOWN, VK_RETURN}).seen);
+    ASSERT_EQ(RowCount(), 1);
+    EXPECT_EQ(Cell(0, 0), "CTRL");
+}
+
+} // namespace
