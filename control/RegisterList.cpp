@@ -102,9 +102,9 @@ void CVexil2UI::AddRow(std::int32_t deviceId, CRegisterData& record)
         SetCellText(m_list, row, 1, record.GetName());
 
     int column = WriteValueCells(row, record);
-    for (const auto& spec : layout.GetColumns())
-        if (spec.What == CColumnLayout::Content::Length || spec.What == CColumnLayout::Content::Operations)
-            SetCellText(m_list, row, column++, layout.GetCellText(spec, record, m_data));
+    for (const auto& shown : layout.GetColumns())
+        if (shown.What == CColumnLayout::Content::Length || shown.What == CColumnLayout::Content::Operations)
+            SetCellText(m_list, row, column++, layout.GetCellText(shown, record, m_data));
 }
 
 int CVexil2UI::UpdateRowValues(int row)
@@ -117,11 +117,11 @@ int CVexil2UI::WriteValueCells(int row, const CRegisterData& record)
 {
     const CColumnLayout& layout = m_layout;
     int column = layout.GetFirstValueColumn();
-    for (const auto& spec : layout.GetColumns())
+    for (const auto& shown : layout.GetColumns())
     {
         using Content = CColumnLayout::Content;
-        if (spec.What == Content::ReadValue || spec.What == Content::WriteValue || spec.What == Content::Mask)
-            SetCellText(m_list, row, column++, layout.GetCellText(spec, record, m_data));
+        if (shown.What == Content::ReadValue || shown.What == Content::WriteValue || shown.What == Content::Mask)
+            SetCellText(m_list, row, column++, layout.GetCellText(shown, record, m_data));
     }
     return column;
 }

@@ -41,7 +41,7 @@
 #include "frame/PersistImpl.h"
 #include "frame/ProvideClassInfoImpl.h"
 #include "frame/QuickActivateImpl.h"
-#include "frame/SpecifyPropertyPagesImpl.h"
+#include "frame/PropertyPagesImpl.h"
 #include "frame/VexilFNClientImpl.h"
 #include "frame/ViewObjectEx2Impl.h"
 #include "frame/com/ComObject.h"
