@@ -1,16 +1,8 @@
 // Entry points of the control's module "cmnvexil2ui.dll".
 #include "control/Vexil2UI.h"
-#include "frame/ModuleExports.h"
+#include "frame/com/ModuleEntry.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
-{
-    if (reason == DLL_PROCESS_ATTACH)
-    {
-        Module::SetInstance(instance);
-        DisableThreadLibraryCalls(instance);
-    }
-    return TRUE;
-}
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) { return AttachModule(instance, reason); }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out)
 {

@@ -8,6 +8,7 @@
 class CErrorDisplay final : public CComObjectImpl<CErrorDisplay, CDispatchImpl<IErrorDisplay>>
 {
 public:
+    static const CLSID& GetObjectCLSID() { return CLSID_ErrorDisplay; }
     using Interfaces = CInterfaceMap<Entry<IErrorDisplay>, Entry<IDispatch, IErrorDisplay>>;
 
     STDMETHODIMP ShowMessage(BSTR message, BSTR caption, long code, BSTR reason, long style, long defaultButton,

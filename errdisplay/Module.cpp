@@ -1,6 +1,6 @@
 // Entry points of "VexilErrorDisplay.dll".
 #include "errdisplay/ErrorDisplayObject.h"
-#include "frame/com/ClassFactory.h"
+#include "frame/com/ModuleEntry.h"
 #include "frame/com/ClassRegistration.h"
 
 namespace {
@@ -10,27 +10,14 @@ const CClassRegistration registration{CLSID_ErrorDisplay, LIBID_ErrorDisplayLib,
 
 } // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
-{
-    if (reason == DLL_PROCESS_ATTACH)
-    {
-        Module::SetInstance(instance);
-        DisableThreadLibraryCalls(instance);
-    }
-    return TRUE;
-}
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) { return AttachModule(instance, reason); }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out)
 {
-    if (!out)
-        return E_POINTER;
-    *out = nullptr;
-    if (!InlineIsEqualGUID(clsid, CLSID_ErrorDisplay))
-        return CLASS_E_CLASSNOTAVAILABLE;
-    return CClassFactory<CErrorDisplay>::GetClassObject(iid, out);
+    return GetModuleClassObject<CErrorDisplay>(clsid, iid, out);
 }
 
-STDAPI DllCanUnloadNow() { return Module::CanUnload() ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() { return CanUnloadModule(); }
 
 STDAPI DllRegisterServer() { return ClassRegistration::Register(registration); }
 

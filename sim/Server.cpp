@@ -2,7 +2,7 @@
 // may be unloaded, and self-registration.
 #include "sim/Simulator.h"
 
-#include "frame/com/ClassFactory.h"
+#include "frame/com/ModuleEntry.h"
 #include "frame/com/ClassRegistration.h"
 #include "frame/com/Module.h"
 
@@ -15,27 +15,14 @@ const CClassRegistration registration{CLSID_VexilSim, LIBID_VexilSimLib, L"Vexil
 
 } // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
-{
-    if (reason == DLL_PROCESS_ATTACH)
-    {
-        Module::SetInstance(instance);
-        DisableThreadLibraryCalls(instance);
-    }
-    return TRUE;
-}
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) { return AttachModule(instance, reason); }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out)
 {
-    if (!out)
-        return E_POINTER;
-    *out = nullptr;
-    if (!InlineIsEqualGUID(clsid, CLSID_VexilSim))
-        return CLASS_E_CLASSNOTAVAILABLE;
-    return CClassFactory<CSimulator>::GetClassObject(iid, out);
+    return GetModuleClassObject<CSimulator>(clsid, iid, out);
 }
 
-STDAPI DllCanUnloadNow() { return Module::CanUnload() ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() { return CanUnloadModule(); }
 
 STDAPI DllRegisterServer() { return ClassRegistration::Register(registration); }
 

@@ -25,6 +25,7 @@ class CSimulator final : public CComObjectImpl<CSimulator, CDispatchImpl<IVexilF
                                                CConnectionPointContainerImpl<CSimulator>, ISupportErrorInfo>
 {
 public:
+    static const CLSID& GetObjectCLSID() { return CLSID_VexilSim; }
     using Interfaces = CInterfaceMap<Entry<IVexilFN>, Entry<IDispatch, IVexilFN>, Entry<IVexilSimControl>,
                                      Entry<IConnectionPointContainer>, Entry<ISupportErrorInfo>>;
 

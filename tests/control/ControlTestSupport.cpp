@@ -1,7 +1,7 @@
 #include "tests/control/ControlTestSupport.h"
 
 #include "control/Vexil2UI.h"
-#include "frame/ModuleExports.h"
+#include "frame/com/ModuleEntry.h"
 #include "frame/com/ComObject.h"
 
 #include "ErrorDisplay.h"

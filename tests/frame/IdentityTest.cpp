@@ -1,7 +1,7 @@
 // What a control built on the frame tells a host about itself: the
 // interfaces it answers, its status flags and class, its type information,
 // and the module's class object.
-#include "frame/ModuleExports.h"
+#include "frame/com/ModuleEntry.h"
 #include "tests/frame/FrameTestSupport.h"
 #include "tests/frame/TestControl.h"
 
