@@ -96,6 +96,21 @@ void CSimulator::ChangeState(long state)
     m_events.FireEvent(1, std::span<const VARIANT>(&argument, 1));
 }
 
+// What every register access needs: a ready server, the last argument 0
+// and a length of 1 to 128 bits. S_OK or the failure that was raised.
+HRESULT CSimulator::CheckAccess(const CTarget& target, LONG length, LONG flags)
+{
+    if (m_state == 0)
+        return RaiseServer(target, kNoConnection, L"no connection: the server state is 0");
+    if (flags != 0)
+        return RaiseServer(target, kIllegalParameter,
+                           L"illegal parameter: the last argument is " + std::to_wstring(flags) + L", not 0");
+    if (!IsValidLength(length))
+        return RaiseServer(target, kInvalidAccessLength,
+                           L"invalid access length: " + std::to_wstring(length) + L" bits is not 1 to 128");
+    return S_OK;
+}
+
 STDMETHODIMP CSimulator::ReadRegister(LONG deviceId, LONG address, LONG length, VARIANT* value, VARIANT mask,
                                       LONG flags)
 {
@@ -104,14 +119,8 @@ STDMETHODIMP CSimulator::ReadRegister(LONG deviceId, LONG address, LONG length, 
     return Serve(VexilSimCallsRead, target, [&]() -> HRESULT {
         if (!value)
             return RaiseServer(target, E_POINTER, L"no place for the value");
-        if (m_state == 0)
-            return RaiseServer(target, kNoConnection, L"no connection: the server state is 0");
-        if (flags != 0)
-            return RaiseServer(target, kIllegalParameter,
-                               L"illegal parameter: the last argument is " + std::to_wstring(flags) + L", not 0");
-        if (!IsValidLength(length))
-            return RaiseServer(target, kInvalidAccessLength,
-                               L"invalid access length: " + std::to_wstring(length) + L" bits is not 1 to 128");
+        if (const HRESULT refused = CheckAccess(target, length, flags); FAILED(refused))
+            return refused;
         CWords maskWords;
         if (std::optional<std::wstring> problem = ReadWords(mask, GetWordCount(length), maskWords))
             return RaiseServer(target, kIllegalMask, L"illegal mask: " + *problem);
@@ -128,14 +137,8 @@ STDMETHODIMP CSimulator::WriteRegister(LONG deviceId, LONG address, LONG length,
 {
     const CTarget target = std::pair{deviceId, address};
     return Serve(VexilSimCallsWrite, target, [&]() -> HRESULT {
-        if (m_state == 0)
-            return RaiseServer(target, kNoConnection, L"no connection: the server state is 0");
-        if (flags != 0)
-            return RaiseServer(target, kIllegalParameter,
-                               L"illegal parameter: the last argument is " + std::to_wstring(flags) + L", not 0");
-        if (!IsValidLength(length))
-            return RaiseServer(target, kInvalidAccessLength,
-                               L"invalid access length: " + std::to_wstring(length) + L" bits is not 1 to 128");
+        if (const HRESULT refused = CheckAccess(target, length, flags); FAILED(refused))
+            return refused;
         CWords valueWords;
         if (std::optional<std::wstring> problem = ReadWords(value, GetWordCount(length), valueWords))
             return RaiseServer(target, kIllegalParameter, L"illegal parameter: the value is " + *problem);

@@ -82,6 +82,7 @@ private:
     template <class Body> HRESULT Serve(VexilSimCallKind kind, CTarget target, Body body);
     // Sets the error object and returns the code; a register's failure names it.
     HRESULT RaiseServer(CTarget target, HRESULT code, const std::wstring& problem) const;
+    HRESULT CheckAccess(const CTarget& target, LONG length, LONG flags);
     static HRESULT RaiseControl(HRESULT code, const std::wstring& problem);
     void ChangeState(long state);
     HRESULT LoadDescriptionFile(const std::wstring& path);

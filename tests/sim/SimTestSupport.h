@@ -6,6 +6,7 @@
 #include "frame/com/ComPtr.h"
 #include "frame/com/SafeArray.h"
 #include "frame/com/Variant.h"
+#include "sim/ResultCodes.h"
 
 #include "VexilSim.h"
 
@@ -16,13 +17,6 @@
 #include <string>
 #include <vector>
 
-constexpr HRESULT kNoConnection = static_cast<HRESULT>(0x80042000u);
-constexpr HRESULT kDeviceNotSupported = static_cast<HRESULT>(0x85000001u);
-constexpr HRESULT kInvalidAccessLength = static_cast<HRESULT>(0x85000002u);
-constexpr HRESULT kIllegalMask = static_cast<HRESULT>(0x85000003u);
-constexpr HRESULT kNoAccess = static_cast<HRESULT>(0x85000004u);
-constexpr HRESULT kIllegalParameter = static_cast<HRESULT>(0x85000008u);
-constexpr HRESULT kIllegalAccessType = static_cast<HRESULT>(0x8500000Au);
 
 // An open registry key, closed by its owner.
 class CRegistryKey
