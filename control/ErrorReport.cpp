@@ -3,10 +3,8 @@
 
 #include "control/ServerValues.h"
 #include "data/Texts.h"
-#include "frame/com/BStr.h"
+#include "dialogs/Question.h"
 #include "frame/com/ErrorInfo.h"
-
-#include "ErrorDisplay.h"
 
 #include <cstdio>
 
@@ -16,21 +14,6 @@ constexpr int ERROR_CAPTION = 101;
 constexpr int NO_REASON = 102;
 constexpr int REASON_LABEL = 114;
 constexpr int REST_NOT_PROCESSED = 138;
-
-// The error display of the host family; false when it cannot be created or
-// does not answer, so that the caller falls back to a message box.
-bool ShowWithErrorDisplay(const std::string& message, const std::string& caption, HRESULT code,
-                          const std::string& reason)
-{
-    CComPtr<IErrorDisplay> display;
-    if (FAILED(CoCreateInstance(CLSID_ErrorDisplay, nullptr, CLSCTX_ALL, IID_IErrorDisplay, display.OutVoid())))
-        return false;
-    CBStr messageText(ServerValues::Widen(message));
-    CBStr captionText(ServerValues::Widen(caption));
-    CBStr reasonText(ServerValues::Widen(reason));
-    long button = 0;
-    return SUCCEEDED(display->ShowMessage(messageText.Get(), captionText.Get(), code, reasonText.Get(), 0, 1, &button));
-}
 
 } // namespace
 
@@ -50,7 +33,7 @@ void CVexil2UI::ShowError(HRESULT code, const std::string& itemName)
     const std::string caption = Texts::GetString(ERROR_CAPTION);
     const std::string reason = GetErrorReason();
 
-    if (ShowWithErrorDisplay(message, caption, code, reason))
+    if (Question::Show(message, caption, code, reason, 0, 1))
         return;
     char codeText[64];
     std::snprintf(codeText, sizeof codeText, "HRESULT 0x%08lx (%ld)", static_cast<unsigned long>(code),

@@ -3,7 +3,7 @@
 #include "control/Vexil2UI.h"
 
 #include "control/ServerValues.h"
-#include "control/WaitCursor.h"
+#include "dialogs/WaitCursor.h"
 #include "data/CheckedResult.h"
 #include "data/ResultCodes.h"
 
@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr const char* OPTIONS_FILE = "Vexil2.ini";
 constexpr UINT STATUS_BAR_ID = 1100;
 constexpr int STATUS_BAR_HEIGHT = 20;
 constexpr int MINIMUM_WIDTH = 600;
@@ -29,6 +28,8 @@ const CVexil2UI::CRoute CVexil2UI::ROUTES[] = {
     {WM_TIMER, ANY, ANY, false, &CVexil2UI::OnTimer},
     {WM_COMMAND, IDC_USE_REPEAT, BN_CLICKED, false, &CVexil2UI::OnUseRepeat},
     {WM_COMMAND, IDC_READ, BN_CLICKED, false, &CVexil2UI::OnRead},
+    {WM_COMMAND, IDC_OPTIONS, BN_CLICKED, false, &CVexil2UI::OnOptions},
+    {WM_COMMAND, IDC_CONFIGURE, BN_CLICKED, false, &CVexil2UI::OnConfigure},
     {WM_COMMAND, IDC_CELL_EDIT, EN_KILLFOCUS, false, &CVexil2UI::OnEndEditing},
     {WM_NOTIFY, IDC_REGISTER_LIST, LVN_BEGINDRAG, false, &CVexil2UI::OnEndEditing},
     {WM_COMMAND, IDC_WRITE, BN_CLICKED, false, &CVexil2UI::OnWrite},

@@ -4,7 +4,7 @@
 #include "control/Vexil2UI.h"
 
 #include "control/ServerValues.h"
-#include "control/WaitCursor.h"
+#include "dialogs/WaitCursor.h"
 #include "data/CheckedResult.h"
 #include "data/ResultCodes.h"
 

@@ -2,6 +2,7 @@
 // Values exchanged with the register access server: its arrays turned into
 // our integers and texts, and our words turned into its arrays.
 
+#include "frame/com/AnsiText.h"
 #include "frame/com/Variant.h"
 
 #include <cstdint>
@@ -28,7 +29,7 @@ CVariant MakeMask(const std::vector<std::uint32_t>& words);
 // The write value: an array of VARIANTs each holding a 4-byte integer.
 CVariant MakeWriteValue(const std::vector<std::uint32_t>& words);
 
-std::string Narrow(std::wstring_view text);
-std::wstring Widen(std::string_view text);
+using AnsiText::Narrow;
+using AnsiText::Widen;
 
 } // namespace ServerValues

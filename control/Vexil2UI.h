@@ -10,12 +10,15 @@
 //   ListEditing.cpp  popup menu, clipboard copy, delete and select all
 //   CellEditor.cpp   the in-place editor of write values and masks
 //   Keyboard.cpp     the keys the control handles before the dialog keys
+//   OptionsCommand.cpp   the Options dialog run over the control's options
+//   ConfigureCommand.cpp the Configure dialog run with a backup that Cancel puts back
 
 #include "control/ColumnLayout.h"
 #include "control/Status.h"
 #include "data/DataContainer.h"
 #include "data/Options.h"
 #include "dialogs/EZSize.h"
+#include "dialogs/ErrorReporter.h"
 #include "frame/ControlFrame.h"
 #include "resources/resource.h"
 
@@ -25,14 +28,16 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
-class CVexil2UI final : public CVexil2UIBase<CVexil2UI>
+class CVexil2UI final : public CVexil2UIBase<CVexil2UI>, public IErrorReporter
 {
 public:
     static constexpr UINT IDD = IDD_VEXIL2UI;
     static const CLSID& GetObjectCLSID() { return CLSID_Vexil2UI; }
+    static constexpr const char* OPTIONS_FILE = "Vexil2.ini";
 
     // The interfaces a host reaches, in the order they are matched.
     using Interfaces = CVexil2UIInterfaces<CVexil2UI>;
@@ -47,7 +52,7 @@ public:
 
     // Status line and error report.
     void ShowStatus(HRESULT code, int count = 0);
-    void ShowError(HRESULT code, const std::string& itemName = {});
+    void ShowError(HRESULT code, const std::string& itemName = {}) override;
     std::string GetErrorReason();
 
     // The list of selected registers.
@@ -107,6 +112,8 @@ private:
     BOOL OnDeleteAllItems(WPARAM, LPARAM, LRESULT&);
     BOOL OnTimer(WPARAM, LPARAM, LRESULT&);
     BOOL OnRead(WPARAM, LPARAM, LRESULT&);
+    BOOL OnOptions(WPARAM, LPARAM, LRESULT&);
+    BOOL OnConfigure(WPARAM, LPARAM, LRESULT&);
     BOOL OnWrite(WPARAM, LPARAM, LRESULT&);
     BOOL OnEndEditing(WPARAM, LPARAM, LRESULT&);
     BOOL OnEditUpdate(WPARAM, LPARAM, LRESULT&);
@@ -118,6 +125,11 @@ private:
     BOOL OnCut(WPARAM, LPARAM, LRESULT&);
     BOOL OnClear(WPARAM, LPARAM, LRESULT&);
     static void RepaintNow(HWND window);
+
+    // The Configure command's steps.
+    void RunConfigure();
+    void RunFileStep(const std::function<void()>& step);
+    void RestoreBackup(const std::string& registers, const std::string& selections, const std::string& settings);
 
     // Start-up steps.
     void ReadServerState();

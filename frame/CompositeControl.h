@@ -125,34 +125,10 @@ private:
         }
         if (!handled)
             return FALSE;
-        if (ReturnsResultDirectly(message))
+        if (ReturnsDialogResultDirectly(message))
             return static_cast<INT_PTR>(result);
         SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
         return TRUE;
-    }
-
-    // Messages whose result a dialog procedure returns itself instead of
-    // setting DWLP_MSGRESULT.
-    static bool ReturnsResultDirectly(UINT message)
-    {
-        switch (message)
-        {
-        case WM_INITDIALOG:
-        case WM_CHARTOITEM:
-        case WM_COMPAREITEM:
-        case WM_VKEYTOITEM:
-        case WM_QUERYDRAGICON:
-        case WM_CTLCOLORMSGBOX:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLORSCROLLBAR:
-        case WM_CTLCOLORSTATIC:
-            return true;
-        default:
-            return false;
-        }
     }
 
     BOOL ProcessFrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)

@@ -160,3 +160,25 @@ std::optional<SIZE> MeasureDialogTemplate(HINSTANCE module, UINT id)
     AdjustWindowRectEx(&frame, header.style & ~DS_SETFONT, FALSE, header.extendedStyle);
     return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
+
+bool ReturnsDialogResultDirectly(UINT message)
+{
+    switch (message)
+    {
+    case WM_INITDIALOG:
+    case WM_CHARTOITEM:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_QUERYDRAGICON:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return true;
+    default:
+        return false;
+    }
+}

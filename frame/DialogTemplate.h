@@ -11,3 +11,7 @@
 // the template resource `id` of `module`; nothing when the resource is
 // missing or malformed.
 std::optional<SIZE> MeasureDialogTemplate(HINSTANCE module, UINT id);
+
+// Messages whose result a dialog procedure returns itself instead of setting
+// DWLP_MSGRESULT.
+bool ReturnsDialogResultDirectly(UINT message);

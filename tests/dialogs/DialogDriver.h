@@ -1,0 +1,46 @@
+#pragma once
+// Drives a modal dialog as a user would while its own message loop runs: a
+// thread timer finds the dialog by its caption and runs the test's actions
+// on it, then presses Cancel in case they left it open, so no run can block.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace DialogDriver {
+
+// Calls `run` (which shows the dialog modally) and `act` on the dialog titled
+// `caption` once it is up; the result of `run`.
+INT_PTR Drive(const std::wstring& caption, const std::function<void(HWND)>& act,
+              const std::function<INT_PTR()>& run);
+
+void Click(HWND dialog, int id);
+void Retype(HWND edit, std::string_view keys); // selects all, then WM_CHAR per key
+void Paste(HWND edit, std::string_view text);  // replaces the selection, as Ctrl+V does
+void PressF1(HWND window);                     // WM_KEYF1, as the message loop makes it
+std::string Text(HWND window);
+bool IsEnabled(HWND dialog, int id);
+bool IsChecked(HWND dialog, int id);
+bool IsOpen(HWND dialog); // not ended yet
+
+} // namespace DialogDriver
+
+// A top-level window to run dialogs over; it records the context numbers of
+// the help requests (WM_HELP) that reach it.
+class CHelpRecordingParent
+{
+public:
+    CHelpRecordingParent();
+    ~CHelpRecordingParent() { DestroyWindow(m_window); }
+    CHelpRecordingParent(const CHelpRecordingParent&) = delete;
+    CHelpRecordingParent& operator=(const CHelpRecordingParent&) = delete;
+
+    HWND Get() const { return m_window; }
+    std::vector<DWORD> Contexts;
+
+private:
+    HWND m_window = nullptr;
+};
