@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr const char* ALL_DEVICES = "All";
-
 void SetCellText(HWND list, int row, int column, const std::string& text)
 {
     LVITEMA item{};
@@ -62,7 +60,7 @@ void CVexil2UI::FillList()
     SetupColumns();
 
     CConfigurationHandler configuration(&m_options);
-    const bool allDevices = m_options.GetConfiguration() == ALL_DEVICES;
+    const bool allDevices = m_options.GetConfiguration() == COptions::ALL_CONFIGURATION;
     if (!allDevices)
         configuration.LoadDeviceList();
 

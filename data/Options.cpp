@@ -74,7 +74,7 @@ HRESULT COptions::Load(const char* fileName)
     load("SeparateColumns", "no", flag(m_separateColumns));
     load("RecursiveSelect", "yes", flag(m_recursiveSelect));
     load("ShowSelection", "no", flag(m_showSelection));
-    load("Configuration", "All", [this](const std::string& text) { m_configuration = text; });
+    load("Configuration", ALL_CONFIGURATION, [this](const std::string& text) { m_configuration = text; });
     return S_OK;
 }
 

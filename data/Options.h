@@ -12,6 +12,9 @@
 class COptions
 {
 public:
+    // The configuration that shows every device.
+    static constexpr const char* ALL_CONFIGURATION = "All";
+
     COptions() = default;
     COptions(const COptions&) = default;
     COptions& operator=(const COptions&) = default;
@@ -57,7 +60,7 @@ private:
     std::int32_t m_repeat = 0;
     std::int32_t m_columns = 46; // until the first load, which gives 126 without the key
     std::int32_t m_interval = 10;
-    std::string m_configuration = "All";
+    std::string m_configuration = ALL_CONFIGURATION;
 };
 
 namespace Vx {

@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr const char* ALL_CONFIGURATION = "All";
 constexpr int DELETE_QUESTION = 157;
 constexpr int DELETE_CAPTION = 158;
 
@@ -32,7 +31,7 @@ void CConfigureDlg::FillConfigurationCombo()
     if (!m_options)
         RaiseResult(Vx::E_INVALID_POINTER);
     SendMessageW(m_configurationCombo, CB_RESETCONTENT, 0, 0);
-    InsertEntry(m_configurationCombo, 0, ALL_CONFIGURATION);
+    InsertEntry(m_configurationCombo, 0, COptions::ALL_CONFIGURATION);
     CConfigurationHandler configurations(m_options);
     configurations.LoadNames();
     for (std::string name = configurations.GetFirst(); !name.empty(); name = configurations.GetNext())

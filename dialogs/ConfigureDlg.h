@@ -13,6 +13,7 @@
 #include "data/DataContainer.h"
 #include "data/Options.h"
 #include "dialogs/EZSize.h"
+#include "dialogs/EditFilter.h"
 #include "dialogs/ErrorReporter.h"
 #include "dialogs/HasHelp.h"
 #include "dialogs/ModalDialog.h"
@@ -135,6 +136,9 @@ private:
     HWND m_address = nullptr;
     HWND m_size = nullptr;
     HWND m_name = nullptr;
+    EditFilter::CAcceptedText m_acceptedAddress;
+    EditFilter::CAcceptedText m_acceptedSize;
+    EditFilter::CAcceptedText m_acceptedName;
     HIMAGELIST m_images = nullptr;
 
     // The last register path resolved to a node, and that node.

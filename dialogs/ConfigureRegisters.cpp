@@ -125,13 +125,14 @@ void CConfigureDlg::OnNameChanged()
     Guarded([&] {
         if (filtered.Kept.size() <= NAME_LIMIT)
         {
+            m_acceptedName.Accept(filtered.Kept);
             if (filtered.Removed > 0)
                 SetWindowTextA(m_name, filtered.Kept.c_str());
             CheckName(filtered.Kept);
         }
         else
         {
-            EditFilter::Undo(m_name);
+            m_acceptedName.Refuse(m_name);
         }
         EditFilter::RestoreSelection(m_name, state, filtered.Removed);
     });
@@ -149,6 +150,7 @@ void CConfigureDlg::OnAddressChanged()
         Guarded([&] {
             if (filtered.Kept.size() <= ADDRESS_LIMIT)
             {
+                m_acceptedAddress.Accept(filtered.Kept);
                 SetWindowTextA(m_address, filtered.Kept.c_str());
                 if (const CRegisterData* record = m_editMode ? GetNodeRecord(TreeView_GetSelection(m_tree)) : nullptr)
                     m_data->ModifyRegister(record->GetDeviceID(), record->GetId(), ScanNumber(filtered.Kept, 16), {}, 0,
@@ -156,10 +158,15 @@ void CConfigureDlg::OnAddressChanged()
             }
             else
             {
-                EditFilter::Undo(m_address);
+                m_acceptedAddress.Refuse(m_address);
             }
             EditFilter::RestoreSelection(m_address, state, filtered.Removed);
         });
+    }
+    else
+    {
+        // The program set the text: that is what a refused change goes back to.
+        m_acceptedAddress.Accept(EditFilter::GetText(m_address, 255));
     }
     UpdateRegisterButtons();
 }
@@ -175,6 +182,7 @@ void CConfigureDlg::OnSizeChanged()
             const std::uint32_t value = ScanNumber(filtered.Kept, 10);
             if (filtered.Kept.size() <= SIZE_DIGITS_LIMIT && value <= LARGEST_SIZE)
             {
+                m_acceptedSize.Accept(filtered.Kept);
                 SetWindowTextA(m_size, filtered.Kept.c_str());
                 if (const CRegisterData* record = m_editMode ? GetNodeRecord(TreeView_GetSelection(m_tree)) : nullptr)
                     m_data->ModifyRegister(record->GetDeviceID(), record->GetId(), 0, {},
@@ -182,10 +190,15 @@ void CConfigureDlg::OnSizeChanged()
             }
             else
             {
-                EditFilter::Undo(m_size);
+                m_acceptedSize.Refuse(m_size);
             }
             EditFilter::RestoreSelection(m_size, state, filtered.Removed);
         });
+    }
+    else
+    {
+        // The program set the text: that is what a refused change goes back to.
+        m_acceptedSize.Accept(EditFilter::GetText(m_size, 255));
     }
     UpdateRegisterButtons();
 }

@@ -15,7 +15,6 @@ namespace {
 
 // Cached path texts that no register path equals.
 constexpr const char* NOT_CACHED = "notcachedyet";
-constexpr const char* ALL_CONFIGURATION = "All";
 constexpr const char* USER_PREFIX = "* ";
 
 HTREEITEM GetChild(HWND tree, HTREEITEM node)
@@ -166,7 +165,7 @@ void CConfigureDlg::FillTree()
         CConfigurationHandler configurations(m_options);
         configurations.LoadNames();
         configurations.LoadDeviceList();
-        const bool all = m_options->GetConfiguration() == ALL_CONFIGURATION;
+        const bool all = m_options->GetConfiguration() == COptions::ALL_CONFIGURATION;
 
         for (int i = 0; i < m_data->GetDeviceCount(); ++i)
         {

@@ -25,11 +25,6 @@ bool IsModified(HWND edit)
     return SendMessageA(edit, EM_GETMODIFY, 0, 0) != 0;
 }
 
-void Undo(HWND edit)
-{
-    SendMessageA(edit, EM_UNDO, 0, 0);
-}
-
 void RestoreSelection(HWND edit, const CEditState& state, int removed)
 {
     const auto shift = [removed](DWORD position) {

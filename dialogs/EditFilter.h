@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace EditFilter {
 
@@ -42,8 +43,17 @@ template <class Keep> CFiltered Filter(std::string_view text, Keep keep)
 
 // True when the user changed the text since the program last set it.
 bool IsModified(HWND edit);
-// Undoes the edit's last change.
-void Undo(HWND edit);
+// The text that a refused change puts back. The edit's own undo would take
+// back a whole run of typing, and it repeats itself on a second refused key.
+class CAcceptedText
+{
+public:
+    void Accept(std::string text) { m_text = std::move(text); }
+    void Refuse(HWND edit) const { SetWindowTextA(edit, m_text.c_str()); }
+
+private:
+    std::string m_text;
+};
 // Sets the selection to the state's, moved left by `removed` (not before the
 // start), and scrolls the caret into view.
 void RestoreSelection(HWND edit, const CEditState& state, int removed);

@@ -4,12 +4,10 @@
 #include "data/CheckedResult.h"
 #include "data/ConfigurationHandler.h"
 #include "dialogs/ConfigurationEditDlg.h"
-#include "frame/com/ComObject.h"
 #include "frame/com/Module.h"
 #include "tests/dialogs/DialogDriver.h"
+#include "tests/dialogs/QuestionStandIn.h"
 #include "tests/support/TestDirectory.h"
-
-#include "ErrorDisplay.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -17,45 +15,6 @@
 using namespace DialogDriver;
 
 namespace {
-
-struct CQuestion
-{
-    std::wstring Message;
-    std::wstring Caption;
-    long Style;
-};
-
-// Stands in for the error display: records each question and answers it
-// with the button the test chose, or cannot be created at all.
-class CQuestionStandIn final : public CComObjectImpl<CQuestionStandIn, IClassFactory, IErrorDisplay>
-{
-public:
-    using Interfaces = CInterfaceMap<Entry<IClassFactory>, Entry<IErrorDisplay>, Entry<IDispatch, IErrorDisplay>>;
-
-    long Answer = IDYES;
-    bool Creatable = true;
-    std::vector<CQuestion> Asked;
-
-    STDMETHODIMP CreateInstance(IUnknown*, REFIID iid, void** out) override
-    {
-        *out = nullptr;
-        return Creatable ? QueryInterface(iid, out) : E_OUTOFMEMORY;
-    }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
-    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP ShowMessage(BSTR message, BSTR caption, long, BSTR, long style, long, long* button) override
-    {
-        Asked.push_back({message, caption, style});
-        *button = Answer;
-        return S_OK;
-    }
-};
 
 class ConfigurationEditor : public testing::Test
 {

@@ -1,6 +1,7 @@
 #include "tests/dialogs/DialogDriver.h"
 
 #include <array>
+#include <cstring>
 #include <utility>
 
 namespace DialogDriver {
@@ -50,6 +51,34 @@ INT_PTR Drive(const std::wstring& caption, const std::function<void(HWND)>& act,
 
 void Click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
+void ClickAt(HWND window, POINT point)
+{
+    POINT screen = point;
+    ClientToScreen(window, &screen);
+    SetCursorPos(screen.x, screen.y);
+    const LPARAM where = MAKELPARAM(point.x, point.y);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageW(window, WM_LBUTTONUP, 0, where);
+    Pump();
+}
+
+void PressKey(HWND window, UINT key)
+{
+    PostMessageW(window, WM_KEYDOWN, key, 1);
+    PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+    Pump();
+}
+
+void Pump()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+    {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
 void Retype(HWND edit, std::string_view keys)
 {
     SendMessageA(edit, EM_SETSEL, 0, -1);
@@ -79,6 +108,79 @@ std::string Text(HWND window)
 bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 bool IsOpen(HWND dialog) { return IsWindow(dialog) && IsWindowVisible(dialog); }
+
+std::string NodeText(HWND tree, HTREEITEM node)
+{
+    std::array<char, 260> text{};
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = node;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return text.data();
+}
+
+std::vector<std::string> Children(HWND tree, HTREEITEM parent)
+{
+    std::vector<std::string> texts;
+    for (HTREEITEM node = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree); node;
+         node = TreeView_GetNextSibling(tree, node))
+        texts.push_back(NodeText(tree, node));
+    return texts;
+}
+
+HTREEITEM Node(HWND tree, std::initializer_list<const char*> path)
+{
+    HTREEITEM node = nullptr;
+    for (const char* text : path)
+    {
+        HTREEITEM child = node ? TreeView_GetChild(tree, node) : TreeView_GetRoot(tree);
+        while (child && NodeText(tree, child) != text)
+            child = TreeView_GetNextSibling(tree, child);
+        if (!(node = child))
+            return nullptr;
+    }
+    return node;
+}
+
+int State(HWND tree, HTREEITEM node)
+{
+    TVITEMW item{};
+    item.mask = TVIF_IMAGE;
+    item.hItem = node;
+    TreeView_GetItem(tree, &item);
+    return item.iImage;
+}
+
+bool IsExpanded(HWND tree, HTREEITEM node)
+{
+    return (TreeView_GetItemState(tree, node, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+}
+
+namespace {
+
+// Where the node's text starts, at its middle height.
+POINT TextCorner(HWND tree, HTREEITEM node)
+{
+    TreeView_EnsureVisible(tree, node);
+    RECT text{};
+    std::memcpy(&text, &node, sizeof node); // the message takes the node in the rectangle
+    SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text));
+    return {text.left, (text.top + text.bottom) / 2};
+}
+} // namespace
+
+void ClickImage(HWND tree, HTREEITEM node)
+{
+    const POINT corner = TextCorner(tree, node);
+    ClickAt(tree, {corner.x - 8, corner.y});
+}
+void ClickText(HWND tree, HTREEITEM node)
+{
+    const POINT corner = TextCorner(tree, node);
+    ClickAt(tree, {corner.x + 3, corner.y});
+}
 
 } // namespace DialogDriver
 
