@@ -15,6 +15,7 @@
 #include "dialogs/EZSize.h"
 #include "dialogs/EditFilter.h"
 #include "dialogs/ErrorReporter.h"
+#include "dialogs/FillStates.h"
 #include "dialogs/HasHelp.h"
 #include "dialogs/ModalDialog.h"
 #include "resources/resource.h"
@@ -34,10 +35,10 @@ public:
     static constexpr UINT IDD = IDD_CONFIGURE;
 
     // Check states of a tree node, kept as its image index and in its state-image bits.
-    static constexpr int STATE_NONE = 0;
-    static constexpr int STATE_UNCHECKED = 1;
-    static constexpr int STATE_CHECKED = 2;
-    static constexpr int STATE_PARTIAL = 4;
+    static constexpr int STATE_NONE = NodeState::NONE;
+    static constexpr int STATE_UNCHECKED = NodeState::UNCHECKED;
+    static constexpr int STATE_CHECKED = NodeState::CHECKED;
+    static constexpr int STATE_PARTIAL = NodeState::PARTIAL;
 
     // None of the three is owned; options and data may be null (the dialog
     // then reports "Invalid pointer" where it needs them).
@@ -74,10 +75,17 @@ private:
     // The tree (ConfigureTree.cpp).
     void DeleteAllNodes();
     HTREEITEM ResolvePath(const std::string& path, HTREEITEM deviceNode);
-    HTREEITEM FindChildByText(HTREEITEM parent, const std::string& text);
+    struct CChild
+    {
+        HTREEITEM Node;
+        bool Register; // carries a register
+        bool Bold;
+    };
+    CChild* FindChildByText(HTREEITEM parent, const std::string& text);
     // Appends a node as the parent's last child (TVI_ROOT for a device);
     // null when the tree refuses it.
-    HTREEITEM AppendNode(HTREEITEM parent, const std::string& text, int state, CRegisterData* record);
+    HTREEITEM AppendNode(HTREEITEM parent, const std::string& text, int state, CRegisterData* record,
+                         bool bold = false);
     void MakeBold(HTREEITEM node);
     std::string GetNodeText(HTREEITEM node) const;
     void OnTreeClick();
@@ -150,7 +158,8 @@ private:
     // Per parent node, its first child of each text, so that finding a path
     // component does not walk thousands of siblings. Built when a parent is
     // first searched, kept up to date as nodes are appended.
-    std::unordered_map<HTREEITEM, std::unordered_map<std::string, HTREEITEM>> m_childIndex;
+    std::unordered_map<HTREEITEM, std::unordered_map<std::string, CChild>> m_childIndex;
+    CFillStates m_fill; // while the tree is filled
     HTREEITEM m_boldDevice = nullptr; // the device node last made bold
 
     // The "Add Registers" group.

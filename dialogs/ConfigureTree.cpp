@@ -95,7 +95,8 @@ void CConfigureDlg::MakeBold(HTREEITEM node)
     TreeView_SetItemState(m_tree, node, TVIS_BOLD, TVIS_BOLD);
 }
 
-HTREEITEM CConfigureDlg::AppendNode(HTREEITEM parent, const std::string& text, int state, CRegisterData* record)
+HTREEITEM CConfigureDlg::AppendNode(HTREEITEM parent, const std::string& text, int state, CRegisterData* record,
+                                     bool bold)
 {
     TVINSERTSTRUCTA insert{};
     insert.hParent = parent;
@@ -103,30 +104,35 @@ HTREEITEM CConfigureDlg::AppendNode(HTREEITEM parent, const std::string& text, i
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_PARAM;
     insert.item.pszText = const_cast<char*>(text.c_str());
     insert.item.iImage = insert.item.iSelectedImage = state;
-    insert.item.state = INDEXTOSTATEIMAGEMASK(static_cast<UINT>(state));
-    insert.item.stateMask = TVIS_STATEIMAGEMASK;
+    insert.item.state = INDEXTOSTATEIMAGEMASK(static_cast<UINT>(state)) | (bold ? TVIS_BOLD : 0);
+    insert.item.stateMask = TVIS_STATEIMAGEMASK | TVIS_BOLD;
     insert.item.lParam = reinterpret_cast<LPARAM>(record);
     const auto node = reinterpret_cast<HTREEITEM>(
         SendMessageA(m_tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     if (node && parent != TVI_ROOT)
     {
         if (const auto index = m_childIndex.find(parent); index != m_childIndex.end())
-            index->second.emplace(text, node); // the first child of a text stays the one found
+            index->second.emplace(text, CChild{node, record != nullptr, bold}); // the first of a text stays
+        if (m_fill.IsActive())
+            m_fill.Add(node, parent, record != nullptr, state);
     }
     return node;
 }
 
-HTREEITEM CConfigureDlg::FindChildByText(HTREEITEM parent, const std::string& text)
+CConfigureDlg::CChild* CConfigureDlg::FindChildByText(HTREEITEM parent, const std::string& text)
 {
     auto index = m_childIndex.find(parent);
     if (index == m_childIndex.end())
     {
-        index = m_childIndex.emplace(parent, std::unordered_map<std::string, HTREEITEM>{}).first;
+        index = m_childIndex.emplace(parent, std::unordered_map<std::string, CChild>{}).first;
         for (HTREEITEM child = GetChild(m_tree, parent); child; child = GetNextSibling(m_tree, child))
-            index->second.emplace(GetNodeText(child), child);
+        {
+            const bool bold = (TreeView_GetItemState(m_tree, child, TVIS_BOLD) & TVIS_BOLD) != 0;
+            index->second.emplace(GetNodeText(child), CChild{child, GetNodeRecord(child) != nullptr, bold});
+        }
     }
     const auto found = index->second.find(text);
-    return found == index->second.end() ? nullptr : found->second;
+    return found == index->second.end() ? nullptr : &found->second;
 }
 
 void CConfigureDlg::DeleteAllNodes()
@@ -186,18 +192,21 @@ void CConfigureDlg::FillTree()
             const HTREEITEM deviceNode = AppendNode(TVI_ROOT, name, STATE_UNCHECKED, nullptr);
             if (!deviceNode)
                 RaiseResult(Vx::E_INSERT_FAILURE);
+            m_fill.Start(deviceNode);
             const int count = m_data->GetRegisterCount(deviceId);
             for (int j = 0; j < count; ++j)
                 InsertRegisterNode(m_data->GetRegister(deviceId, j), deviceNode);
-            RecomputeDeviceStates(deviceNode);
+            m_fill.Finish([this](HTREEITEM node, int state) { SetNodeState(node, state); });
         }
     });
+    m_fill.Clear();
     SendMessageW(m_tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(TreeView_GetRoot(m_tree)));
 }
 
 HTREEITEM CConfigureDlg::ResolvePath(const std::string& path, HTREEITEM deviceNode)
 {
     HTREEITEM parent = deviceNode;
+    CChild* last = nullptr;
     std::string_view rest = path;
     for (;;)
     {
@@ -205,21 +214,29 @@ HTREEITEM CConfigureDlg::ResolvePath(const std::string& path, HTREEITEM deviceNo
         const std::string component(rest.substr(0, slash));
         if (!component.empty())
         {
-            HTREEITEM child = FindChildByText(parent, component);
+            CChild* child = FindChildByText(parent, component);
             if (!child)
             {
-                child = AppendNode(parent, component, STATE_UNCHECKED, nullptr);
-                if (!child)
+                // A folder that ends the path is bold from the start: making
+                // it bold afterwards costs a redraw computation per folder.
+                const bool ending = slash == std::string_view::npos ||
+                                    rest.find_first_not_of('/', slash) == std::string_view::npos;
+                if (!AppendNode(parent, component, STATE_UNCHECKED, nullptr, ending))
                     RaiseResult(Vx::E_INSERT_FAILURE);
+                child = FindChildByText(parent, component);
             }
-            parent = child;
+            last = child;
+            parent = child->Node;
         }
         if (slash == std::string_view::npos)
             break;
         rest.remove_prefix(slash + 1);
     }
-    if (parent != deviceNode && !GetNodeRecord(parent))
-        MakeBold(parent);
+    if (last && !last->Register && !last->Bold)
+    {
+        MakeBold(last->Node);
+        last->Bold = true;
+    }
     return parent;
 }
 
@@ -339,10 +356,7 @@ void CConfigureDlg::ClearExpandedParents()
 
 int CConfigureDlg::Aggregate(HTREEITEM first)
 {
-    int checked = 0;
-    int unchecked = 0;
-    int partial = 0;
-    int result = STATE_NONE;
+    int bits = 0;
     for (HTREEITEM node = first; node; node = GetNextSibling(m_tree, node))
     {
         int value = STATE_UNCHECKED;
@@ -359,17 +373,9 @@ int CConfigureDlg::Aggregate(HTREEITEM first)
         {
             value = GetNodeState(node);
         }
-        checked += (value & STATE_CHECKED) ? 1 : 0;
-        unchecked += (value & STATE_UNCHECKED) ? 1 : 0;
-        partial += (value & STATE_PARTIAL) ? 1 : 0;
-        if (checked == 0 && partial == 0)
-            result = STATE_UNCHECKED;
-        else if (checked > 0 && unchecked == 0 && partial == 0)
-            result = STATE_CHECKED;
-        else
-            result = STATE_PARTIAL;
+        bits |= value;
     }
-    return result;
+    return bits == 0 ? STATE_NONE : NodeState::Combine(bits);
 }
 
 void CConfigureDlg::RecomputeDeviceStates(HTREEITEM node)

@@ -49,6 +49,7 @@ protected:
         Add(BOARD, "SUB", "CTRL");
         m_data.AddRegister(BOARD, 0x40, "MINE", "", 16, 1, CRegisterData::USER_OPERATIONS, GUID_NULL);
         Add(BOARD, "UNDER", "MINE");
+        Add(BOARD, "DEEP", "x/y/");
         Add(OTHER, "X", "");
         m_previousAsk = FileDialog::Replace([this](OPENFILENAMEA& request, bool) {
             if (m_chosenFile.empty())
@@ -101,13 +102,22 @@ TEST_F(ConfigureDialog, PathsBecomeSharedFoldersAndRegisterNodesTakeTheirChildre
 {
     Run([](HWND, HWND tree) {
         EXPECT_EQ(Children(tree, nullptr), (Texts{"Board", "Other"}));
-        EXPECT_EQ(Children(tree, Node(tree, {"Board"})), (Texts{"CTRL", "STATUS", "a", "* MINE", "MINE"}));
+        EXPECT_EQ(Children(tree, Node(tree, {"Board"})), (Texts{"CTRL", "STATUS", "a", "* MINE", "MINE", "x"}));
         EXPECT_EQ(Children(tree, Node(tree, {"Board", "a"})), (Texts{"b", "A3"}));
         EXPECT_EQ(Children(tree, Node(tree, {"Board", "a", "b"})), (Texts{"A1", "A2"}));
         EXPECT_EQ(Children(tree, Node(tree, {"Board", "CTRL"})), (Texts{"SUB"}));
         // A component holding only a user register's name makes a folder.
         EXPECT_EQ(Children(tree, Node(tree, {"Board", "MINE"})), (Texts{"UNDER"}));
         EXPECT_TRUE(Children(tree, Node(tree, {"Board", "* MINE"})).empty());
+        // Devices with registers and folders that end a path are bold.
+        const auto bold = [tree](std::initializer_list<const char*> path) {
+            return (TreeView_GetItemState(tree, Node(tree, path), TVIS_BOLD) & TVIS_BOLD) != 0;
+        };
+        for (const auto path : {std::initializer_list<const char*>{"Board"}, {"Other"}, {"Board", "a"},
+                                {"Board", "a", "b"}, {"Board", "x", "y"}})
+            EXPECT_TRUE(bold(path));
+        EXPECT_FALSE(bold({"Board", "x"}));
+        EXPECT_FALSE(bold({"Board", "CTRL"}));
     });
     EXPECT_TRUE(m_reporter.Codes.empty());
 }
@@ -227,7 +237,7 @@ TEST_F(ConfigureDialog, AddEditAndDeleteAUserRegister)
         Click(dialog, IDC_CFG_REGISTER_DELETE);
         EXPECT_EQ(Node(tree, {"Board", "* NEWREG"}), nullptr);
         EXPECT_EQ(m_data.FindRegisterByName(BOARD, "NEWREG"), nullptr);
-        EXPECT_EQ(TreeView_GetSelection(tree), Node(tree, {"Board", "MINE"}));
+        EXPECT_EQ(TreeView_GetSelection(tree), Node(tree, {"Board", "x"}));
         Click(dialog, IDOK);
     });
     EXPECT_EQ(result, IDOK);

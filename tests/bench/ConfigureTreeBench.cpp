@@ -1,0 +1,164 @@
+// Opening the Configure dialog on 10 devices x 10,000 registers (its tree
+// filled with every register below its folders), against a bare tree view
+// filled with the same nodes, texts and images, redrawing off, in the same run:
+//  - "deep": three levels of folders, ten registers per leaf folder;
+//  - "wide": one level of 1,000 folders that the registers visit in turn, so
+//    every register looks its folder up by text among up to 1,000 siblings.
+#include "dialogs/ConfigureDlg.h"
+#include "frame/ActivationContext.h"
+#include "frame/com/Module.h"
+#include "platform/Platform.h"
+#include "tests/dialogs/DialogDriver.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+
+namespace {
+
+constexpr int DEVICES = 10;
+constexpr int REGISTERS_PER_DEVICE = 10000;
+constexpr int REPEATS = 2;
+
+using Clock = std::chrono::steady_clock;
+using PathOf = std::function<std::string(int registerIndex)>;
+
+class CNoReports final : public IErrorReporter
+{
+public:
+    void ShowError(HRESULT code, const std::string&) override { std::printf("error 0x%08lX\n", code); }
+};
+
+void FillContainer(CDataContainer& data, const PathOf& pathOf)
+{
+    for (int d = 1; d <= DEVICES; ++d)
+    {
+        data.AddDevice(d, "Device" + std::to_string(d), 1);
+        for (int r = 0; r < REGISTERS_PER_DEVICE; ++r)
+            data.AddRegister(d, static_cast<std::uint32_t>(r) * 4, "R" + std::to_string(r), pathOf(r), 32, 0, 3,
+                             GUID_NULL);
+    }
+}
+
+// Seconds from asking for the dialog until it is up with its tree filled.
+double OpenDialog(CDataContainer& data, COptions& options, HWND parent)
+{
+    CNoReports reports;
+    CConfigureDlg dialog(&options, &data, &reports);
+    double seconds = 0;
+    const auto start = Clock::now();
+    DialogDriver::Drive(
+        L"Configure",
+        [&](HWND window) {
+            seconds = std::chrono::duration<double>(Clock::now() - start).count();
+            const HWND tree = GetDlgItem(window, IDC_CFG_TREE);
+            if (TreeView_GetCount(tree) < static_cast<UINT>(DEVICES * REGISTERS_PER_DEVICE))
+                std::printf("the tree is not complete: %u nodes\n", TreeView_GetCount(tree));
+        },
+        [&] { return dialog.DoModal(parent); });
+    return seconds;
+}
+
+HTREEITEM Insert(HWND tree, HTREEITEM parent, const std::string& text)
+{
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_PARAM;
+    insert.item.pszText = const_cast<char*>(text.c_str());
+    insert.item.iImage = insert.item.iSelectedImage = 1;
+    insert.item.state = INDEXTOSTATEIMAGEMASK(1);
+    insert.item.stateMask = TVIS_STATEIMAGEMASK;
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+// The same nodes in a bare tree view of the same size and style, its folders
+// found in a map.
+double FillBareTree(HWND parent, HIMAGELIST images, const PathOf& pathOf)
+{
+    const CModuleActivationScope commonControls;
+    const HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+                                      WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
+                                          TVS_SHOWSELALWAYS,
+                                      0, 0, 330, 300, parent, nullptr, nullptr, nullptr);
+    SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+    const auto start = Clock::now();
+    SendMessageW(tree, WM_SETREDRAW, FALSE, 0);
+    std::map<std::pair<HTREEITEM, std::string>, HTREEITEM> folders;
+    for (int d = 1; d <= DEVICES; ++d)
+    {
+        const HTREEITEM device = Insert(tree, TVI_ROOT, "Device" + std::to_string(d));
+        for (int r = 0; r < REGISTERS_PER_DEVICE; ++r)
+        {
+            HTREEITEM folder = device;
+            const std::string path = pathOf(r);
+            for (std::size_t begin = 0; begin < path.size();)
+            {
+                const std::size_t end = std::min(path.find('/', begin), path.size());
+                const std::string component = path.substr(begin, end - begin);
+                auto& node = folders[{folder, component}];
+                if (!node)
+                    node = Insert(tree, folder, component);
+                folder = node;
+                begin = end + 1;
+            }
+            Insert(tree, folder, "R" + std::to_string(r));
+        }
+    }
+    SendMessageW(tree, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(tree, nullptr, TRUE);
+    UpdateWindow(tree);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    DestroyWindow(tree);
+    return seconds;
+}
+
+void Measure(const char* name, const PathOf& pathOf, HWND parent, HIMAGELIST images)
+{
+    CDataContainer data;
+    FillContainer(data, pathOf);
+    COptions options;
+    double dialog = 1e30;
+    double bare = 1e30;
+    for (int i = 0; i < REPEATS; ++i)
+    {
+        bare = std::min(bare, FillBareTree(parent, images, pathOf));
+        dialog = std::min(dialog, OpenDialog(data, options, parent));
+    }
+    std::printf("%-5s bare tree view %.2f s, Configure dialog open %.2f s, ratio %.2f (target <= 1.5)\n", name, bare,
+                dialog, dialog / bare);
+}
+
+} // namespace
+
+int main()
+{
+    Module::SetInstance(GetModuleHandleW(nullptr));
+    InitCommonControls();
+    const auto directory = std::filesystem::temp_directory_path() / "vexil-tree-bench";
+    std::filesystem::create_directories(directory);
+    Platform::SetModuleDirectory(directory.string());
+    const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 500, nullptr,
+                                        nullptr, nullptr, nullptr);
+    const HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, 4, 1);
+    if (const HBITMAP bitmap = LoadBitmapW(Module::GetInstance(), MAKEINTRESOURCEW(IDB_CHECKBOXES)))
+    {
+        ImageList_Add(images, bitmap, nullptr);
+        DeleteObject(bitmap);
+    }
+
+    std::printf("Configure tree benchmark: %d devices x %d registers, best of %d\n", DEVICES, REGISTERS_PER_DEVICE,
+                REPEATS);
+    Measure("deep", [](int r) {
+        return "B" + std::to_string(r / 1000) + "/G" + std::to_string(r / 100 % 10) + "/S" + std::to_string(r / 10 % 10);
+    }, parent, images);
+    Measure("wide", [](int r) { return "F" + std::to_string(r % 1000); }, parent, images);
+
+    ImageList_Destroy(images);
+    DestroyWindow(parent);
+    return 0;
+}
