@@ -15,7 +15,7 @@
 #include "dialogs/EZSize.h"
 #include "dialogs/EditFilter.h"
 #include "dialogs/ErrorReporter.h"
-#include "dialogs/FillStates.h"
+#include "dialogs/TreeMirror.h"
 #include "dialogs/HasHelp.h"
 #include "dialogs/ModalDialog.h"
 #include "resources/resource.h"
@@ -159,7 +159,7 @@ private:
     // component does not walk thousands of siblings. Built when a parent is
     // first searched, kept up to date as nodes are appended.
     std::unordered_map<HTREEITEM, std::unordered_map<std::string, CChild>> m_childIndex;
-    CFillStates m_fill; // while the tree is filled
+    CTreeMirror m_mirror; // what is read of the tree
     HTREEITEM m_boldDevice = nullptr; // the device node last made bold
 
     // The "Add Registers" group.

@@ -44,7 +44,7 @@ std::string TakeFileName(const std::string& buffer)
 void CConfigureDlg::OnSaveSelections()
 {
     Guarded([this] {
-        const HTREEITEM root = TreeView_GetRoot(m_tree);
+        const HTREEITEM root = m_mirror.FirstRoot();
         if (!root)
             RaiseResult(Vx::E_NO_TREE_ITEMS);
         std::string fileName;
@@ -64,10 +64,10 @@ void CConfigureDlg::OnSaveSelections()
 void CConfigureDlg::WriteCheckedNodes(std::FILE* file, HTREEITEM first)
 {
     std::string line(LINE_BUFFER, '\0');
-    for (HTREEITEM node = first; node; node = TreeView_GetNextSibling(m_tree, node))
+    for (HTREEITEM node = first; node; node = m_mirror.Next(node))
     {
         // Children first, then the register itself.
-        if (const HTREEITEM child = TreeView_GetChild(m_tree, node))
+        if (const HTREEITEM child = m_mirror.FirstChild(node))
             WriteCheckedNodes(file, child);
         const CRegisterData* record = GetNodeRecord(node);
         if (!record || GetNodeState(node) != STATE_CHECKED)

@@ -277,13 +277,14 @@ void CConfigureDlg::OnDeleteRegister()
         if (record->GetUserAdded())
         {
             m_data->RemoveRegister(record->GetDeviceID(), record->GetId());
-            if (!TreeView_GetNextSibling(m_tree, node))
+            if (!m_mirror.Next(node))
             {
-                if (const HTREEITEM previous = TreeView_GetPrevSibling(m_tree, node))
+                if (const HTREEITEM previous = m_mirror.Previous(node))
                     TreeView_SelectItem(m_tree, previous);
             }
             ForgetNode(node);
             TreeView_DeleteItem(m_tree, node);
+            m_mirror.Remove(node);
         }
         RecomputeDeviceStates(TreeView_GetSelection(m_tree));
         FocusItem(IDC_CFG_REGISTER_DELETE);

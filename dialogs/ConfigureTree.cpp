@@ -17,16 +17,6 @@ namespace {
 constexpr const char* NOT_CACHED = "notcachedyet";
 constexpr const char* USER_PREFIX = "* ";
 
-HTREEITEM GetChild(HWND tree, HTREEITEM node)
-{
-    return TreeView_GetChild(tree, node);
-}
-
-HTREEITEM GetNextSibling(HWND tree, HTREEITEM node)
-{
-    return TreeView_GetNextSibling(tree, node);
-}
-
 // Redrawing stays off while the tree is filled: thousands of insertions
 // would otherwise each invalidate it.
 class CNoRedraw
@@ -49,13 +39,16 @@ private:
 
 int CConfigureDlg::GetNodeState(HTREEITEM node) const
 {
-    const auto state = static_cast<UINT>(SendMessageW(m_tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node),
-                                                      TVIS_STATEIMAGEMASK));
-    return static_cast<int>(state >> 12);
+    return m_mirror.State(node);
 }
 
 void CConfigureDlg::SetNodeState(HTREEITEM node, int state)
 {
+    // The tree is asked to change only what changes: a device of thousands
+    // of nodes is aggregated after every click.
+    if (m_mirror.State(node) == state)
+        return;
+    m_mirror.SetState(node, state);
     TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
     item.hItem = node;
@@ -67,12 +60,7 @@ void CConfigureDlg::SetNodeState(HTREEITEM node, int state)
 
 CRegisterData* CConfigureDlg::GetNodeRecord(HTREEITEM node) const
 {
-    TVITEMW item{};
-    item.mask = TVIF_HANDLE | TVIF_PARAM;
-    item.hItem = node;
-    if (!node || !SendMessageW(m_tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
-        return nullptr;
-    return reinterpret_cast<CRegisterData*>(item.lParam);
+    return m_mirror.Record(node);
 }
 
 std::string CConfigureDlg::GetNodeText(HTREEITEM node) const
@@ -109,12 +97,12 @@ HTREEITEM CConfigureDlg::AppendNode(HTREEITEM parent, const std::string& text, i
     insert.item.lParam = reinterpret_cast<LPARAM>(record);
     const auto node = reinterpret_cast<HTREEITEM>(
         SendMessageA(m_tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (node)
+        m_mirror.Append(node, parent, record, state);
     if (node && parent != TVI_ROOT)
     {
         if (const auto index = m_childIndex.find(parent); index != m_childIndex.end())
             index->second.emplace(text, CChild{node, record != nullptr, bold}); // the first of a text stays
-        if (m_fill.IsActive())
-            m_fill.Add(node, parent, record != nullptr, state);
     }
     return node;
 }
@@ -125,7 +113,7 @@ CConfigureDlg::CChild* CConfigureDlg::FindChildByText(HTREEITEM parent, const st
     if (index == m_childIndex.end())
     {
         index = m_childIndex.emplace(parent, std::unordered_map<std::string, CChild>{}).first;
-        for (HTREEITEM child = GetChild(m_tree, parent); child; child = GetNextSibling(m_tree, child))
+        for (HTREEITEM child = m_mirror.FirstChild(parent); child; child = m_mirror.Next(child))
         {
             const bool bold = (TreeView_GetItemState(m_tree, child, TVIS_BOLD) & TVIS_BOLD) != 0;
             index->second.emplace(GetNodeText(child), CChild{child, GetNodeRecord(child) != nullptr, bold});
@@ -142,14 +130,15 @@ void CConfigureDlg::DeleteAllNodes()
     m_cachedNode = nullptr;
     m_boldDevice = nullptr;
     SendMessageW(m_tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    m_mirror.Clear();
 }
 
 void CConfigureDlg::ForgetNode(HTREEITEM node)
 {
     // Handles of deleted nodes may come back for new ones: nothing may keep them.
-    if (GetChild(m_tree, node))
+    if (m_mirror.FirstChild(node))
         m_childIndex.clear();
-    else if (const HTREEITEM parent = TreeView_GetParent(m_tree, node))
+    else if (const HTREEITEM parent = m_mirror.Parent(node))
         m_childIndex.erase(parent);
     m_childIndex.erase(node);
     m_cachedPath = NOT_CACHED;
@@ -192,15 +181,13 @@ void CConfigureDlg::FillTree()
             const HTREEITEM deviceNode = AppendNode(TVI_ROOT, name, STATE_UNCHECKED, nullptr);
             if (!deviceNode)
                 RaiseResult(Vx::E_INSERT_FAILURE);
-            m_fill.Start(deviceNode);
             const int count = m_data->GetRegisterCount(deviceId);
             for (int j = 0; j < count; ++j)
                 InsertRegisterNode(m_data->GetRegister(deviceId, j), deviceNode);
-            m_fill.Finish([this](HTREEITEM node, int state) { SetNodeState(node, state); });
+            RecomputeDeviceStates(deviceNode);
         }
     });
-    m_fill.Clear();
-    SendMessageW(m_tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(TreeView_GetRoot(m_tree)));
+    SendMessageW(m_tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(m_mirror.FirstRoot()));
 }
 
 HTREEITEM CConfigureDlg::ResolvePath(const std::string& path, HTREEITEM deviceNode)
@@ -260,7 +247,7 @@ HTREEITEM CConfigureDlg::InsertRegisterNode(CRegisterData& record, HTREEITEM dev
         RaiseResult(Vx::E_INSERT_FAILURE);
     if (state == STATE_CHECKED && m_options && m_options->GetShowSelection())
     {
-        for (HTREEITEM parent = TreeView_GetParent(m_tree, node); parent; parent = TreeView_GetParent(m_tree, parent))
+        for (HTREEITEM parent = m_mirror.Parent(node); parent; parent = m_mirror.Parent(parent))
             TreeView_Expand(m_tree, parent, TVE_EXPAND);
     }
     return node;
@@ -268,7 +255,7 @@ HTREEITEM CConfigureDlg::InsertRegisterNode(CRegisterData& record, HTREEITEM dev
 
 HTREEITEM CConfigureDlg::FindDeviceNode(std::int32_t deviceId) const
 {
-    for (HTREEITEM node = TreeView_GetRoot(m_tree); node; node = GetNextSibling(m_tree, node))
+    for (HTREEITEM node = m_mirror.FirstRoot(); node; node = m_mirror.Next(node))
     {
         try
         {
@@ -285,7 +272,7 @@ HTREEITEM CConfigureDlg::FindDeviceNode(std::int32_t deviceId) const
 
 HTREEITEM CConfigureDlg::GetTopLevelNode(HTREEITEM node) const
 {
-    while (const HTREEITEM parent = TreeView_GetParent(m_tree, node))
+    while (const HTREEITEM parent = m_mirror.Parent(node))
         node = parent;
     return node;
 }
@@ -321,7 +308,7 @@ void CConfigureDlg::ToggleNode(HTREEITEM node, bool byMouse)
     if (byMouse)
         TreeView_SelectItem(m_tree, node);
     m_changedItems.push_back(node);
-    if (GetChild(m_tree, node) && (m_options->GetRecursiveSelect() || !GetNodeRecord(node)))
+    if (m_mirror.FirstChild(node) && (m_options->GetRecursiveSelect() || !GetNodeRecord(node)))
     {
         AddExpandedParent(node);
         PropagateState(node, state);
@@ -331,10 +318,10 @@ void CConfigureDlg::ToggleNode(HTREEITEM node, bool byMouse)
 
 void CConfigureDlg::PropagateState(HTREEITEM node, int state)
 {
-    for (HTREEITEM child = GetChild(m_tree, node); child; child = GetNextSibling(m_tree, child))
+    for (HTREEITEM child = m_mirror.FirstChild(node); child; child = m_mirror.Next(child))
     {
         SetNodeState(child, state);
-        if (GetChild(m_tree, child))
+        if (m_mirror.FirstChild(child))
         {
             AddExpandedParent(child);
             PropagateState(child, state);
@@ -357,11 +344,11 @@ void CConfigureDlg::ClearExpandedParents()
 int CConfigureDlg::Aggregate(HTREEITEM first)
 {
     int bits = 0;
-    for (HTREEITEM node = first; node; node = GetNextSibling(m_tree, node))
+    for (HTREEITEM node = first; node; node = m_mirror.Next(node))
     {
         int value = STATE_UNCHECKED;
         const bool isRegister = GetNodeRecord(node) != nullptr;
-        if (const HTREEITEM child = GetChild(m_tree, node))
+        if (const HTREEITEM child = m_mirror.FirstChild(node))
         {
             value = Aggregate(child);
             if (!isRegister)
@@ -383,7 +370,7 @@ void CConfigureDlg::RecomputeDeviceStates(HTREEITEM node)
     if (!node)
         return;
     const HTREEITEM device = GetTopLevelNode(node);
-    const int state = Aggregate(GetChild(m_tree, device));
+    const int state = Aggregate(m_mirror.FirstChild(device));
     // A device without registers keeps its empty box rather than the blank
     // image of "no state", so that it still looks like something to click.
     SetNodeState(device, state == STATE_NONE ? STATE_UNCHECKED : state);
@@ -395,7 +382,7 @@ void CConfigureDlg::Commit()
     Guarded([this] {
         for (const HTREEITEM parent : m_expandedParents)
         {
-            for (HTREEITEM child = GetChild(m_tree, parent); child; child = GetNextSibling(m_tree, child))
+            for (HTREEITEM child = m_mirror.FirstChild(parent); child; child = m_mirror.Next(child))
                 m_changedItems.push_back(child);
         }
         ClearExpandedParents();

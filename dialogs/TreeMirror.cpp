@@ -1,0 +1,98 @@
+#include "dialogs/TreeMirror.h"
+
+#include <vector>
+
+void CTreeMirror::Append(HTREEITEM node, HTREEITEM parent, CRegisterData* record, int state)
+{
+    CLinks links;
+    links.Record = record;
+    links.State = state;
+    const auto owner = parent == TVI_ROOT ? m_links.end() : m_links.find(parent);
+    HTREEITEM& first = owner == m_links.end() ? m_firstRoot : owner->second.FirstChild;
+    HTREEITEM& last = owner == m_links.end() ? m_lastRoot : owner->second.LastChild;
+    links.Parent = owner == m_links.end() ? nullptr : parent;
+    links.Previous = last;
+    if (last)
+        m_links[last].Next = node;
+    else
+        first = node;
+    last = node;
+    m_links[node] = links;
+}
+
+void CTreeMirror::Remove(HTREEITEM node)
+{
+    const auto found = m_links.find(node);
+    if (found == m_links.end())
+        return;
+    const CLinks links = found->second;
+    const auto owner = links.Parent ? m_links.find(links.Parent) : m_links.end();
+    HTREEITEM& first = owner == m_links.end() ? m_firstRoot : owner->second.FirstChild;
+    HTREEITEM& last = owner == m_links.end() ? m_lastRoot : owner->second.LastChild;
+    (links.Previous ? m_links[links.Previous].Next : first) = links.Next;
+    (links.Next ? m_links[links.Next].Previous : last) = links.Previous;
+
+    std::vector<HTREEITEM> pending{node};
+    while (!pending.empty())
+    {
+        const HTREEITEM current = pending.back();
+        pending.pop_back();
+        for (HTREEITEM child = FirstChild(current); child; child = Next(child))
+            pending.push_back(child);
+        m_links.erase(current);
+    }
+}
+
+void CTreeMirror::Clear()
+{
+    m_links.clear();
+    m_firstRoot = m_lastRoot = nullptr;
+}
+
+const CTreeMirror::CLinks* CTreeMirror::Find(HTREEITEM node) const
+{
+    const auto found = node ? m_links.find(node) : m_links.end();
+    return found == m_links.end() ? nullptr : &found->second;
+}
+
+HTREEITEM CTreeMirror::Parent(HTREEITEM node) const
+{
+    const CLinks* links = Find(node);
+    return links ? links->Parent : nullptr;
+}
+
+HTREEITEM CTreeMirror::FirstChild(HTREEITEM node) const
+{
+    const CLinks* links = Find(node);
+    return links ? links->FirstChild : nullptr;
+}
+
+HTREEITEM CTreeMirror::Next(HTREEITEM node) const
+{
+    const CLinks* links = Find(node);
+    return links ? links->Next : nullptr;
+}
+
+HTREEITEM CTreeMirror::Previous(HTREEITEM node) const
+{
+    const CLinks* links = Find(node);
+    return links ? links->Previous : nullptr;
+}
+
+CRegisterData* CTreeMirror::Record(HTREEITEM node) const
+{
+    const CLinks* links = Find(node);
+    return links ? links->Record : nullptr;
+}
+
+int CTreeMirror::State(HTREEITEM node) const
+{
+    const CLinks* links = Find(node);
+    return links ? links->State : NodeState::NONE;
+}
+
+void CTreeMirror::SetState(HTREEITEM node, int state)
+{
+    if (const auto found = m_links.find(node); found != m_links.end())
+        found->second.State = state;
+}
