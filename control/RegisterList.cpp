@@ -4,6 +4,7 @@
 
 #include "data/ConfigurationHandler.h"
 #include "data/ResultCodes.h"
+#include "frame/NoRedraw.h"
 
 namespace {
 
@@ -15,23 +16,6 @@ void SetCellText(HWND list, int row, int column, const std::string& text)
     SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-// Redrawing is switched off while the list is rebuilt, so that thousands of
-// rows do not repaint one by one.
-class CNoRedraw
-{
-public:
-    explicit CNoRedraw(HWND window) : m_window(window) { SendMessageW(m_window, WM_SETREDRAW, FALSE, 0); }
-    ~CNoRedraw()
-    {
-        SendMessageW(m_window, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(m_window, nullptr, TRUE);
-    }
-    CNoRedraw(const CNoRedraw&) = delete;
-    CNoRedraw& operator=(const CNoRedraw&) = delete;
-
-private:
-    HWND m_window;
-};
 
 } // namespace
 

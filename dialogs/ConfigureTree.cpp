@@ -7,6 +7,7 @@
 #include "data/ConfigurationHandler.h"
 #include "data/ResultCodes.h"
 #include "dialogs/WaitCursor.h"
+#include "frame/NoRedraw.h"
 
 #include <algorithm>
 #include <string_view>
@@ -16,24 +17,6 @@ namespace {
 // Cached path texts that no register path equals.
 constexpr const char* NOT_CACHED = "notcachedyet";
 constexpr const char* USER_PREFIX = "* ";
-
-// Redrawing stays off while the tree is filled: thousands of insertions
-// would otherwise each invalidate it.
-class CNoRedraw
-{
-public:
-    explicit CNoRedraw(HWND window) : m_window(window) { SendMessageW(m_window, WM_SETREDRAW, FALSE, 0); }
-    ~CNoRedraw()
-    {
-        SendMessageW(m_window, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(m_window, nullptr, TRUE);
-    }
-    CNoRedraw(const CNoRedraw&) = delete;
-    CNoRedraw& operator=(const CNoRedraw&) = delete;
-
-private:
-    HWND m_window;
-};
 
 } // namespace
 

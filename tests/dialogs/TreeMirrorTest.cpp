@@ -43,13 +43,4 @@ TEST(TreeMirror, KeepsTheOrderOfAppendsAndCloseGapsOnRemoval)
     EXPECT_EQ(mirror.FirstChild(Handle(1)), nullptr);
 }
 
-TEST(TreeMirror, ParentStatesCombineTheirChildren)
-{
-    using namespace NodeState;
-    EXPECT_EQ(Combine(UNCHECKED), UNCHECKED);
-    EXPECT_EQ(Combine(CHECKED), CHECKED);
-    EXPECT_EQ(Combine(CHECKED | UNCHECKED), PARTIAL); // also a checked register with unchecked children
-    EXPECT_EQ(Combine(PARTIAL | CHECKED), PARTIAL);
-}
-
 } // namespace
