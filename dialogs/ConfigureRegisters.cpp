@@ -16,7 +16,6 @@ constexpr std::size_t NAME_LIMIT = 100;
 constexpr std::size_t ADDRESS_LIMIT = 8;
 constexpr std::size_t SIZE_DIGITS_LIMIT = 4;
 constexpr std::uint32_t LARGEST_SIZE = 128;
-constexpr std::uint32_t ALL_OPERATIONS = 0x3FFF;
 constexpr std::uint32_t CHANGE_ADDRESS = 1;
 constexpr std::uint32_t CHANGE_LENGTH = 4;
 constexpr const char* NOT_PATH_CACHE = "notpathcache";
@@ -250,7 +249,7 @@ void CConfigureDlg::OnAddRegister()
         const std::int32_t deviceId = GetChosenDeviceId();
         CRegisterData& record = m_data->AddRegister(deviceId, address, name, {},
                                                     static_cast<std::int32_t>(length == 0 ? 1 : length), 1,
-                                                    ALL_OPERATIONS, GUID_NULL);
+                                                    CRegisterData::USER_OPERATIONS, GUID_NULL);
         m_cachedPath = NOT_PATH_CACHE;
         m_cachedNode = nullptr;
         if (const HTREEITEM deviceNode = FindDeviceNode(deviceId))
