@@ -293,6 +293,8 @@ void CConfigureDlg::ToggleNode(HTREEITEM node, bool byMouse)
     m_changedItems.push_back(node);
     if (m_mirror.FirstChild(node) && (m_options->GetRecursiveSelect() || !GetNodeRecord(node)))
     {
+        // Hundreds of changed nodes on screen would each invalidate themselves.
+        const CUpdateFreeze freeze(m_tree);
         AddExpandedParent(node);
         PropagateState(node, state);
     }
