@@ -165,6 +165,7 @@ TEST_F(ConfigureDialog, WithoutRecursiveSelectARegisterTogglesAloneAndCancelKeep
         // A device always propagates.
         ClickImage(tree, Node(tree, {"Other"}));
         EXPECT_EQ(State(tree, Node(tree, {"Other", "X"})), CConfigureDlg::STATE_CHECKED);
+        EXPECT_TRUE(IsWindowVisible(tree)); // shown again after the nodes changed
     });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(StateOf(BOARD, "CTRL"), CRegisterData::STATE_NOT_SELECTED);
