@@ -56,7 +56,8 @@ BOOL CConfigurationEditDlg::ProcessWindowMessage(HWND, UINT message, WPARAM wPar
     // A failure ends the editor as Cancel would; DoModal raises it afterwards.
     try
     {
-        return Dispatch(message, wParam, result);
+        return ProcessDialogBasics(message, wParam, result, IDC_CED_NAME, EN_UPDATE,
+                                   &CConfigurationEditDlg::OnNameChanged);
     }
     catch (const CResultError&)
     {
@@ -69,33 +70,6 @@ BOOL CConfigurationEditDlg::ProcessWindowMessage(HWND, UINT message, WPARAM wPar
     End(IDCANCEL);
     result = TRUE;
     return TRUE;
-}
-
-BOOL CConfigurationEditDlg::Dispatch(UINT message, WPARAM wParam, LRESULT& result)
-{
-    if (message == WM_INITDIALOG)
-    {
-        result = OnInitDialog();
-        return TRUE;
-    }
-    if (message != WM_COMMAND)
-        return FALSE;
-    switch (LOWORD(wParam))
-    {
-    case IDOK:
-        OnOk();
-        return TRUE;
-    case IDCANCEL:
-        End(IDCANCEL);
-        return TRUE;
-    case IDC_CED_NAME:
-        if (HIWORD(wParam) != EN_UPDATE)
-            return FALSE;
-        OnNameChanged();
-        return TRUE;
-    default:
-        return FALSE;
-    }
 }
 
 BOOL CConfigurationEditDlg::OnInitDialog()

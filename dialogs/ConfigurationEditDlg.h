@@ -35,7 +35,7 @@ public:
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
-    BOOL Dispatch(UINT message, WPARAM wParam, LRESULT& result);
+    friend class CModalDialogImpl<CConfigurationEditDlg>;
     BOOL OnInitDialog();
     void OnNameChanged();
     void OnOk();

@@ -107,6 +107,12 @@ private:
     void OnNameChanged();
     void OnAddressChanged();
     void OnSizeChanged();
+    // A changed Address or Size field: `keep` maps each character (0 drops
+    // it), `fits` accepts the kept text, `apply` writes it into the chosen
+    // register in edit mode; a refused change puts back the accepted text.
+    void FilterNumberField(HWND edit, EditFilter::CAcceptedText& accepted, char (*keep)(char),
+                           const std::function<bool(const std::string&)>& fits,
+                           const std::function<void(const CRegisterData&, const std::string&)>& apply);
     void ShowNode(HTREEITEM node);
     void OnStartEditMode();
     void OnAddRegister();

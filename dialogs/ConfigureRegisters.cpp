@@ -138,68 +138,57 @@ void CConfigureDlg::OnNameChanged()
     UpdateRegisterButtons();
 }
 
-void CConfigureDlg::OnAddressChanged()
+void CConfigureDlg::FilterNumberField(HWND edit, EditFilter::CAcceptedText& accepted, char (*keep)(char),
+                                      const std::function<bool(const std::string&)>& fits,
+                                      const std::function<void(const CRegisterData&, const std::string&)>& apply)
 {
-    if (EditFilter::IsModified(m_address))
-    {
-        const EditFilter::CEditState state = EditFilter::Read(m_address);
-        const auto filtered = EditFilter::Filter(state.Text, [](char c, std::string_view) {
-            return std::isxdigit(static_cast<unsigned char>(c)) ? static_cast<char>(std::toupper(c)) : '\0';
-        });
-        Guarded([&] {
-            if (filtered.Kept.size() <= ADDRESS_LIMIT)
-            {
-                m_acceptedAddress.Accept(filtered.Kept);
-                SetWindowTextA(m_address, filtered.Kept.c_str());
-                if (const CRegisterData* record = m_editMode ? GetNodeRecord(TreeView_GetSelection(m_tree)) : nullptr)
-                    m_data->ModifyRegister(record->GetDeviceID(), record->GetId(), ScanNumber(filtered.Kept, 16), {}, 0,
-                                           CHANGE_ADDRESS);
-            }
-            else
-            {
-                m_acceptedAddress.Refuse(m_address);
-            }
-            EditFilter::RestoreSelection(m_address, state, filtered.Removed);
-        });
-    }
-    else
+    if (!EditFilter::IsModified(edit))
     {
         // The program set the text: that is what a refused change goes back to.
-        m_acceptedAddress.Accept(EditFilter::GetText(m_address, 255));
+        accepted.Accept(EditFilter::GetText(edit, 255));
+        UpdateRegisterButtons();
+        return;
     }
+    const EditFilter::CEditState state = EditFilter::Read(edit);
+    const auto filtered = EditFilter::Filter(state.Text, [keep](char c, std::string_view) { return keep(c); });
+    Guarded([&] {
+        if (fits(filtered.Kept))
+        {
+            accepted.Accept(filtered.Kept);
+            SetWindowTextA(edit, filtered.Kept.c_str());
+            if (const CRegisterData* record = m_editMode ? GetNodeRecord(TreeView_GetSelection(m_tree)) : nullptr)
+                apply(*record, filtered.Kept);
+        }
+        else
+        {
+            accepted.Refuse(edit);
+        }
+        EditFilter::RestoreSelection(edit, state, filtered.Removed);
+    });
     UpdateRegisterButtons();
+}
+
+void CConfigureDlg::OnAddressChanged()
+{
+    FilterNumberField(
+        m_address, m_acceptedAddress,
+        [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) ? static_cast<char>(std::toupper(c)) : '\0'; },
+        [](const std::string& text) { return text.size() <= ADDRESS_LIMIT; },
+        [this](const CRegisterData& record, const std::string& text) {
+            m_data->ModifyRegister(record.GetDeviceID(), record.GetId(), ScanNumber(text, 16), {}, 0, CHANGE_ADDRESS);
+        });
 }
 
 void CConfigureDlg::OnSizeChanged()
 {
-    if (EditFilter::IsModified(m_size))
-    {
-        const EditFilter::CEditState state = EditFilter::Read(m_size);
-        const auto filtered = EditFilter::Filter(
-            state.Text, [](char c, std::string_view) { return std::isdigit(static_cast<unsigned char>(c)) ? c : '\0'; });
-        Guarded([&] {
-            const std::uint32_t value = ScanNumber(filtered.Kept, 10);
-            if (filtered.Kept.size() <= SIZE_DIGITS_LIMIT && value <= LARGEST_SIZE)
-            {
-                m_acceptedSize.Accept(filtered.Kept);
-                SetWindowTextA(m_size, filtered.Kept.c_str());
-                if (const CRegisterData* record = m_editMode ? GetNodeRecord(TreeView_GetSelection(m_tree)) : nullptr)
-                    m_data->ModifyRegister(record->GetDeviceID(), record->GetId(), 0, {},
-                                           static_cast<std::int32_t>(value == 0 ? 1 : value), CHANGE_LENGTH);
-            }
-            else
-            {
-                m_acceptedSize.Refuse(m_size);
-            }
-            EditFilter::RestoreSelection(m_size, state, filtered.Removed);
+    FilterNumberField(
+        m_size, m_acceptedSize, [](char c) { return std::isdigit(static_cast<unsigned char>(c)) ? c : '\0'; },
+        [](const std::string& text) { return text.size() <= SIZE_DIGITS_LIMIT && ScanNumber(text, 10) <= LARGEST_SIZE; },
+        [this](const CRegisterData& record, const std::string& text) {
+            const std::uint32_t value = ScanNumber(text, 10);
+            m_data->ModifyRegister(record.GetDeviceID(), record.GetId(), 0, {},
+                                   static_cast<std::int32_t>(value == 0 ? 1 : value), CHANGE_LENGTH);
         });
-    }
-    else
-    {
-        // The program set the text: that is what a refused change goes back to.
-        m_acceptedSize.Accept(EditFilter::GetText(m_size, 255));
-    }
-    UpdateRegisterButtons();
 }
 
 void CConfigureDlg::ShowNode(HTREEITEM node)

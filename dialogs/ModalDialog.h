@@ -38,6 +38,36 @@ protected:
     HWND Item(int id) const { return GetDlgItem(m_window, id); }
     void End(INT_PTR result) { EndDialog(m_window, result); }
 
+    // What the small dialogs handle alike: WM_INITDIALOG goes to
+    // T::OnInitDialog, OK to T::OnOk, Cancel ends the dialog, and the
+    // notification `code` of control `id` goes to `onChange`. T befriends
+    // this class for the two handlers.
+    BOOL ProcessDialogBasics(UINT message, WPARAM wParam, LRESULT& result, int id, WORD code, void (T::*onChange)())
+    {
+        T& self = static_cast<T&>(*this);
+        if (message == WM_INITDIALOG)
+        {
+            result = self.OnInitDialog();
+            return TRUE;
+        }
+        if (message != WM_COMMAND)
+            return FALSE;
+        switch (LOWORD(wParam))
+        {
+        case IDOK:
+            self.OnOk();
+            return TRUE;
+        case IDCANCEL:
+            End(IDCANCEL);
+            return TRUE;
+        default:
+            if (LOWORD(wParam) != id || HIWORD(wParam) != code)
+                return FALSE;
+            (self.*onChange)();
+            return TRUE;
+        }
+    }
+
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {

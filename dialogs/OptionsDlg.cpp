@@ -50,29 +50,7 @@ BOOL COptionsDlg::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM
 {
     if (ProcessHelpMessage(message, wParam, lParam, result))
         return TRUE;
-    if (message == WM_INITDIALOG)
-    {
-        result = OnInitDialog();
-        return TRUE;
-    }
-    if (message != WM_COMMAND)
-        return FALSE;
-    switch (LOWORD(wParam))
-    {
-    case IDOK:
-        OnOk();
-        return TRUE;
-    case IDCANCEL:
-        End(IDCANCEL);
-        return TRUE;
-    case IDC_OPT_INTERVAL:
-        if (HIWORD(wParam) != EN_UPDATE)
-            return FALSE;
-        OnIntervalChanged();
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return ProcessDialogBasics(message, wParam, result, IDC_OPT_INTERVAL, EN_UPDATE, &COptionsDlg::OnIntervalChanged);
 }
 
 BOOL COptionsDlg::OnInitDialog()

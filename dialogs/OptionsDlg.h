@@ -24,6 +24,7 @@ public:
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
+    friend class CModalDialogImpl<COptionsDlg>;
     BOOL OnInitDialog();
     void OnIntervalChanged();
     void OnOk();

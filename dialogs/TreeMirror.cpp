@@ -49,48 +49,6 @@ void CTreeMirror::Clear()
     m_firstRoot = m_lastRoot = nullptr;
 }
 
-const CTreeMirror::CLinks* CTreeMirror::Find(HTREEITEM node) const
-{
-    const auto found = node ? m_links.find(node) : m_links.end();
-    return found == m_links.end() ? nullptr : &found->second;
-}
-
-HTREEITEM CTreeMirror::Parent(HTREEITEM node) const
-{
-    const CLinks* links = Find(node);
-    return links ? links->Parent : nullptr;
-}
-
-HTREEITEM CTreeMirror::FirstChild(HTREEITEM node) const
-{
-    const CLinks* links = Find(node);
-    return links ? links->FirstChild : nullptr;
-}
-
-HTREEITEM CTreeMirror::Next(HTREEITEM node) const
-{
-    const CLinks* links = Find(node);
-    return links ? links->Next : nullptr;
-}
-
-HTREEITEM CTreeMirror::Previous(HTREEITEM node) const
-{
-    const CLinks* links = Find(node);
-    return links ? links->Previous : nullptr;
-}
-
-CRegisterData* CTreeMirror::Record(HTREEITEM node) const
-{
-    const CLinks* links = Find(node);
-    return links ? links->Record : nullptr;
-}
-
-int CTreeMirror::State(HTREEITEM node) const
-{
-    const CLinks* links = Find(node);
-    return links ? links->State : NodeState::NONE;
-}
-
 void CTreeMirror::SetState(HTREEITEM node, int state)
 {
     if (const auto found = m_links.find(node); found != m_links.end())

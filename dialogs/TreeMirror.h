@@ -44,12 +44,12 @@ public:
 
     // Null (or state 0) for a null or unknown node.
     HTREEITEM FirstRoot() const { return m_firstRoot; }
-    HTREEITEM Parent(HTREEITEM node) const;
-    HTREEITEM FirstChild(HTREEITEM node) const;
-    HTREEITEM Next(HTREEITEM node) const;
-    HTREEITEM Previous(HTREEITEM node) const;
-    CRegisterData* Record(HTREEITEM node) const;
-    int State(HTREEITEM node) const;
+    HTREEITEM Parent(HTREEITEM node) const { return Get(node, &CLinks::Parent); }
+    HTREEITEM FirstChild(HTREEITEM node) const { return Get(node, &CLinks::FirstChild); }
+    HTREEITEM Next(HTREEITEM node) const { return Get(node, &CLinks::Next); }
+    HTREEITEM Previous(HTREEITEM node) const { return Get(node, &CLinks::Previous); }
+    CRegisterData* Record(HTREEITEM node) const { return Get(node, &CLinks::Record); }
+    int State(HTREEITEM node) const { return Get(node, &CLinks::State); }
     void SetState(HTREEITEM node, int state);
 
 private:
@@ -63,7 +63,12 @@ private:
         CRegisterData* Record = nullptr;
         int State = NodeState::NONE;
     };
-    const CLinks* Find(HTREEITEM node) const;
+    // The node's field, or an empty one for a null or unknown node.
+    template <class Field> Field Get(HTREEITEM node, Field CLinks::*field) const
+    {
+        const auto found = node ? m_links.find(node) : m_links.end();
+        return found == m_links.end() ? Field{} : found->second.*field;
+    }
 
     std::unordered_map<HTREEITEM, CLinks> m_links;
     HTREEITEM m_firstRoot = nullptr;

@@ -16,16 +16,12 @@ using namespace DialogDriver;
 
 namespace {
 
-class ConfigurationEditor : public testing::Test
+class ConfigurationEditor : public CDialogTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(CoInitialize(nullptr), S_OK);
-        Module::SetInstance(GetModuleHandleW(nullptr));
-        InitCommonControls();
-        CoRegisterClassObject(CLSID_ErrorDisplay, m_display->GetUnknown(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
-                              &m_cookie);
+        CDialogTest::SetUp();
         // Not in alphabetical order: the list keeps the container's order.
         m_data.AddDevice(3, "Zeta", 0);
         m_data.AddDevice(17, "Alpha", 0);
@@ -33,12 +29,6 @@ protected:
         m_directory.WriteFile("Vexil2.ini", "[Lab]\r\nDevices=17,\r\n[Other]\r\nDevices=3,\r\n");
         m_options.SetConfiguration("Lab");
     }
-    void TearDown() override
-    {
-        CoRevokeClassObject(m_cookie);
-        CoUninitialize();
-    }
-
     INT_PTR Run(bool editMode, const std::function<void(HWND)>& act)
     {
         CConfigurationEditDlg dialog(&m_options, &m_data, editMode);
@@ -79,8 +69,6 @@ protected:
     COptions m_options;
     CDataContainer m_data;
     CHelpRecordingParent m_parent;
-    CComPtr<CQuestionStandIn> m_display = CQuestionStandIn::Create();
-    DWORD m_cookie = 0;
     bool m_stayedOpen = false;
 };
 

@@ -26,16 +26,12 @@ public:
     std::vector<HRESULT> Codes;
 };
 
-class ConfigureDialog : public testing::Test
+class ConfigureDialog : public CDialogTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(CoInitialize(nullptr), S_OK);
-        Module::SetInstance(GetModuleHandleW(nullptr));
-        InitCommonControls();
-        CoRegisterClassObject(CLSID_ErrorDisplay, m_display->GetUnknown(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
-                              &m_cookie);
+        CDialogTest::SetUp();
         m_directory.WriteFile("Vexil2.ini", "[Lab]\r\nDevices=2,\r\n");
         m_options.SetConfiguration("All");
         m_options.SetRecursiveSelect(1);
@@ -61,8 +57,7 @@ protected:
     void TearDown() override
     {
         FileDialog::Replace(m_previousAsk);
-        CoRevokeClassObject(m_cookie);
-        CoUninitialize();
+        CDialogTest::TearDown();
     }
 
     void Add(std::int32_t device, const char* name, const char* path)
@@ -89,8 +84,6 @@ protected:
     CDataContainer m_data;
     CRecordingReporter m_reporter;
     CHelpRecordingParent m_parent;
-    CComPtr<CQuestionStandIn> m_display = CQuestionStandIn::Create();
-    DWORD m_cookie = 0;
     int m_added = 0;
     std::string m_chosenFile;
     FileDialog::CAsk m_previousAsk;
