@@ -75,13 +75,8 @@ private:
     // The tree (ConfigureTree.cpp).
     void DeleteAllNodes();
     HTREEITEM ResolvePath(const std::string& path, HTREEITEM deviceNode);
-    struct CChild
-    {
-        HTREEITEM Node;
-        bool Register; // carries a register
-        bool Bold;
-    };
-    CChild* FindChildByText(HTREEITEM parent, const std::string& text);
+    // The first child of the parent with exactly that text, of any kind; null when none.
+    HTREEITEM FindChildByText(HTREEITEM parent, const std::string& text);
     // Appends a node as the parent's last child (TVI_ROOT for a device);
     // null when the tree refuses it.
     HTREEITEM AppendNode(HTREEITEM parent, const std::string& text, int state, CRegisterData* record,
@@ -164,7 +159,7 @@ private:
     // Per parent node, its first child of each text, so that finding a path
     // component does not walk thousands of siblings. Built when a parent is
     // first searched, kept up to date as nodes are appended.
-    std::unordered_map<HTREEITEM, std::unordered_map<std::string, CChild>> m_childIndex;
+    std::unordered_map<HTREEITEM, std::unordered_map<std::string, HTREEITEM>> m_childIndex;
     CTreeMirror m_mirror; // what is read of the tree
     HTREEITEM m_boldDevice = nullptr; // the device node last made bold
 

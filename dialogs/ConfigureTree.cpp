@@ -85,25 +85,22 @@ HTREEITEM CConfigureDlg::AppendNode(HTREEITEM parent, const std::string& text, i
     if (node && parent != TVI_ROOT)
     {
         if (const auto index = m_childIndex.find(parent); index != m_childIndex.end())
-            index->second.emplace(text, CChild{node, record != nullptr, bold}); // the first of a text stays
+            index->second.emplace(text, node); // the first of a text stays
     }
     return node;
 }
 
-CConfigureDlg::CChild* CConfigureDlg::FindChildByText(HTREEITEM parent, const std::string& text)
+HTREEITEM CConfigureDlg::FindChildByText(HTREEITEM parent, const std::string& text)
 {
     auto index = m_childIndex.find(parent);
     if (index == m_childIndex.end())
     {
-        index = m_childIndex.emplace(parent, std::unordered_map<std::string, CChild>{}).first;
+        index = m_childIndex.emplace(parent, std::unordered_map<std::string, HTREEITEM>{}).first;
         for (HTREEITEM child = m_mirror.FirstChild(parent); child; child = m_mirror.Next(child))
-        {
-            const bool bold = (TreeView_GetItemState(m_tree, child, TVIS_BOLD) & TVIS_BOLD) != 0;
-            index->second.emplace(GetNodeText(child), CChild{child, GetNodeRecord(child) != nullptr, bold});
-        }
+            index->second.emplace(GetNodeText(child), child);
     }
     const auto found = index->second.find(text);
-    return found == index->second.end() ? nullptr : &found->second;
+    return found == index->second.end() ? nullptr : found->second;
 }
 
 void CConfigureDlg::DeleteAllNodes()
@@ -176,7 +173,6 @@ void CConfigureDlg::FillTree()
 HTREEITEM CConfigureDlg::ResolvePath(const std::string& path, HTREEITEM deviceNode)
 {
     HTREEITEM parent = deviceNode;
-    CChild* last = nullptr;
     std::string_view rest = path;
     for (;;)
     {
@@ -184,28 +180,16 @@ HTREEITEM CConfigureDlg::ResolvePath(const std::string& path, HTREEITEM deviceNo
         const std::string component(rest.substr(0, slash));
         if (!component.empty())
         {
-            CChild* child = FindChildByText(parent, component);
-            if (!child)
-            {
-                // A folder that ends the path is bold from the start: making
-                // it bold afterwards costs a redraw computation per folder.
-                const bool ending = slash == std::string_view::npos ||
-                                    rest.find_first_not_of('/', slash) == std::string_view::npos;
-                if (!AppendNode(parent, component, STATE_UNCHECKED, nullptr, ending))
-                    RaiseResult(Vx::E_INSERT_FAILURE);
-                child = FindChildByText(parent, component);
-            }
-            last = child;
-            parent = child->Node;
+            HTREEITEM child = FindChildByText(parent, component);
+            // Every folder is bold, and from the start: making it bold
+            // afterwards costs a redraw computation per folder.
+            if (!child && !(child = AppendNode(parent, component, STATE_UNCHECKED, nullptr, true)))
+                RaiseResult(Vx::E_INSERT_FAILURE);
+            parent = child;
         }
         if (slash == std::string_view::npos)
             break;
         rest.remove_prefix(slash + 1);
-    }
-    if (last && !last->Register && !last->Bold)
-    {
-        MakeBold(last->Node);
-        last->Bold = true;
     }
     return parent;
 }
