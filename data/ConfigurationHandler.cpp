@@ -97,7 +97,13 @@ std::string CConfigurationHandler::GetNext()
 bool CConfigurationHandler::ConfigurationExists(const std::string& name)
 {
     LoadNames();
-    return std::ranges::any_of(m_names, [&name](const std::string& stored) { return EqualIgnoringCase(stored, name); });
+    if (std::ranges::any_of(m_names, [&name](const std::string& stored) { return EqualIgnoringCase(stored, name); }))
+        return true;
+    // The profile functions decide which section a save would overwrite:
+    // they also take names that differ beyond A to Z in case (on Windows) or
+    // by surrounding blanks for one, so they are asked as well.
+    return IsUsableName(name) &&
+           !Platform::ReadProfileString(name.c_str(), DEVICES_KEY, "", PRESENCE_BUFFER, GetIniFile()).empty();
 }
 
 void CConfigurationHandler::SaveConfiguration(const std::string& name, const std::string& deviceText) const

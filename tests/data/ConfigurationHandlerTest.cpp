@@ -139,6 +139,13 @@ TEST(ConfigurationHandler, SectionNamesIgnoreCase)
     EXPECT_FALSE(handler.ConfigurationExists("tes"));
     EXPECT_EQ(LoadNames(), Names{"TEST"});
     EXPECT_EQ(LoadDevices("test"), (IDs{2, 3}));
+    // A name exists exactly when a save under it would overwrite a
+    // configuration: the ini functions decide which section that is (case
+    // beyond A to Z depends on the system; surrounding blanks never count).
+    handler.SaveConfiguration("PR\xDC" "F", "4,");
+    for (const std::string name : {"pr\xFC" "f", " test ", "pruf"})
+        EXPECT_EQ(handler.ConfigurationExists(name), !LoadDevices(name).empty()) << name;
+    EXPECT_TRUE(handler.ConfigurationExists(" test "));
 }
 
 TEST(ConfigurationHandler, NamesLongerThan259CharactersAreNeverConfigurations)
