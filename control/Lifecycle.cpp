@@ -281,11 +281,12 @@ void CVexil2UI::ReadRegistersFromServer(std::int32_t deviceId)
 
 void CVexil2UI::ApplyOptions()
 {
-    CStatus status(m_statusBar, "Saving options");
-    if (const HRESULT hr = m_options.Save(OPTIONS_FILE); FAILED(hr))
     {
-        ShowError(hr);
-        return;
+        CStatus status(m_statusBar, "Saving options");
+        // The new options are in force whether or not they reached the file,
+        // so the window follows them either way.
+        if (const HRESULT hr = m_options.Save(OPTIONS_FILE); FAILED(hr))
+            ShowError(hr);
     }
     SetupColumns();
     FillList();

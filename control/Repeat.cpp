@@ -3,6 +3,8 @@
 
 #include "control/Clock.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -64,8 +66,12 @@ BOOL CVexil2UI::OnTimer(WPARAM wParam, LPARAM, LRESULT&)
     const DWORD elapsed = Clock::GetTicks() - start; // unsigned: survives the count wrapping
     if (!m_operationRunning)
         return TRUE;
-    // The next pass starts one period after this one started.
-    const DWORD period = static_cast<DWORD>(m_options.GetInterval()) * 100u;
-    StartRepeatTimer(elapsed > period ? 1u : period - elapsed);
+    // The next pass starts one period after this one started. A hand-edited
+    // interval can make the period too long for 32 bits and for the timer:
+    // it is capped rather than wrapped into a few milliseconds.
+    const std::uint64_t period =
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(std::max(m_options.GetInterval(), 0)) * 100u,
+                                USER_TIMER_MAXIMUM);
+    StartRepeatTimer(elapsed > period ? 1u : static_cast<UINT>(period - elapsed));
     return TRUE;
 }

@@ -93,6 +93,19 @@ TEST_F(RepeatTest, ThePeriodCountsFromTheStartOfTheLastPass)
     Click(IDC_ABORT);
 }
 
+TEST_F(RepeatTest, AnIntervalBeyondTheTimersRangeWaitsInsteadOfWrapping)
+{
+    // 42949673 tenths: 4294967300 ms, which wraps to 4 ms in 32 bits.
+    passTicks = 0;
+    Clock::SetTickFunction(&FakeTicks);
+    StartRepeating(42949673, {"CTRL"});
+    ASSERT_EQ(Status(1), "Repeat interval: 4294967.30 s");
+    Click(IDC_READ);
+    m_container->PumpMessagesFor(300);
+    EXPECT_EQ(Calls(), 1); // the first pass only
+    Click(IDC_ABORT);
+}
+
 TEST_F(RepeatTest, WriteRepeatsTheWrite)
 {
     StartRepeatingQuickly();
