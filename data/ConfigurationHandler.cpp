@@ -1,6 +1,7 @@
 #include "data/ConfigurationHandler.h"
 
 #include "data/CheckedResult.h"
+#include "data/ProfileUpdate.h"
 #include "data/ResultCodes.h"
 #include "platform/Platform.h"
 
@@ -109,7 +110,10 @@ bool CConfigurationHandler::ConfigurationExists(const std::string& name)
 void CConfigurationHandler::SaveConfiguration(const std::string& name, const std::string& deviceText) const
 {
     // Refused rather than written where no reader would ever see it.
-    if (!IsUsableName(name) || !Platform::WriteProfileString(name.c_str(), DEVICES_KEY, deviceText.c_str(), GetIniFile()))
+    if (!IsUsableName(name))
+        RaiseResult(Vx::E_SAVE_CONFIGURATION);
+    CProfileUpdate update(GetIniFile());
+    if (!update.Write(name.c_str(), DEVICES_KEY, deviceText.c_str()) || !update.Commit())
         RaiseResult(Vx::E_SAVE_CONFIGURATION);
 }
 
@@ -121,5 +125,6 @@ bool CConfigurationHandler::DeleteConfiguration(const std::string& name) const
         return true;
     // The options share their section with a configuration named "Options".
     const char* key = name == OPTIONS_SECTION ? DEVICES_KEY : nullptr;
-    return Platform::WriteProfileString(name.c_str(), key, nullptr, GetIniFile());
+    CProfileUpdate update(GetIniFile());
+    return update.Write(name.c_str(), key, nullptr) && update.Commit();
 }

@@ -1,5 +1,6 @@
 #include "data/Options.h"
 
+#include "data/ProfileUpdate.h"
 #include "data/ResultCodes.h"
 #include "platform/Platform.h"
 
@@ -96,9 +97,10 @@ HRESULT COptions::Save(const char* fileName) const
         {"Repeat", FlagText(m_repeat)},
         {"Configuration", m_configuration},
     };
-    // The keys written before a failing one stay written.
+    // All keys reach the file, or none: a failed save leaves it as it was.
+    CProfileUpdate update(file);
     for (const auto& [key, value] : entries)
-        if (!Platform::WriteProfileString(SECTION, key, value.c_str(), file))
+        if (!update.Write(SECTION, key, value.c_str()))
             return Vx::E_SAVE_OPTIONS;
-    return S_OK;
+    return update.Commit() ? S_OK : Vx::E_SAVE_OPTIONS;
 }

@@ -1,6 +1,6 @@
 // The container's two text files: the user-added registers and the selection.
-// Both start with the same header and end their lines in CR LF; both are
-// written to a temporary file first so a failed save never damages the old one.
+// Both start with the same header and end their lines in CR LF; a save either
+// completes or leaves the old file as it was.
 
 #include "data/CheckedResult.h"
 #include "data/DataContainer.h"
@@ -55,21 +55,11 @@ ReadOutcome ReadWholeFile(const std::string& path, std::string& bytes)
     return std::ferror(file.get()) != 0 ? ReadOutcome::CannotRead : ReadOutcome::Read;
 }
 
-// Writes beside the target and moves the result over it only when complete.
+// The new content completely, or the old one byte for byte.
 void WriteFileReplacing(const std::string& target, std::string_view bytes, HRESULT failure)
 {
-    const std::string temporary = target + ".tmp-new";
-    bool written = false;
-    if (std::FILE* file = std::fopen(temporary.c_str(), "wb"))
-    {
-        written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        written = std::fclose(file) == 0 && written;
-    }
-    if (!written || !Platform::MoveFileOver(temporary, target))
-    {
-        std::remove(temporary.c_str());
+    if (!Platform::ReplaceFileContent(target, bytes))
         RaiseResult(failure);
-    }
 }
 
 std::int32_t AsDeviceId(std::uint32_t scanned) { return static_cast<std::int32_t>(scanned); }

@@ -7,6 +7,8 @@
 #include "platform/Types.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +45,16 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
 // that only partly fits comes back cut).
 std::vector<std::string> ReadProfileSectionNames(std::size_t bufferSize, const std::string& file);
 
+// Every section and its lines ("key=value") as the profile functions read
+// the file, in one text; none when the file holds more than they can give.
+std::optional<std::string> DumpProfile(const std::string& file);
+
+// Lets the profile functions drop what they hold of the file in memory, so
+// that the next read comes from the disk.
+void ReleaseProfile(const std::string& file);
+
+bool PathExists(const std::string& path);
+
 // CoCreateGuid on Windows; natively a generator whose 16-byte values do not
 // repeat. Returns the failure code of the generator.
 HRESULT CreateGuid(GUID& guid);
@@ -54,8 +66,49 @@ std::string FormatGuid(const GUID& guid);
 // when the text is not one.
 HRESULT ParseGuid(const std::string& text, GUID& guid);
 
-// Moves source over target, replacing it in one step; the target is left as
-// it was when that fails (for instance when it is read-only).
+// Files written whole. Every write, the flush and the close are checked: a
+// save either completes or reports its failure (the C library's fclose under
+// Wine reports success even when its final flush hit a full disk).
+enum class WriteOutcome
+{
+    Written,
+    CannotCreate, // no new file may be made there (e.g. a folder where only the files are writable)
+    Failed,       // created, but not all bytes reached the disk
+};
+
+// Creates or truncates the file and writes the bytes.
+WriteOutcome WriteNewFile(const std::string& path, std::string_view bytes);
+
+// Writes the bytes over an existing file from its start and cuts it to their
+// length, keeping the file itself (its attributes, security and links).
+bool OverwriteFile(const std::string& path, std::string_view bytes);
+
+// The file's bytes; none when it cannot be opened or read.
+std::optional<std::string> ReadFileBytes(const std::string& path);
+
+bool RemoveFile(const std::string& path);
+
+// Puts source in place of target in one step. An existing target keeps its
+// identity (the system's replace-file operation: attributes, security); a
+// read-only target is refused and left as it was.
 bool MoveFileOver(const std::string& source, const std::string& target);
+
+// Saves bytes as the file's new content: complete, or the old content stays
+// byte for byte. Written beside the target and moved over it; where no new
+// file can be made in the folder, written in place after keeping the old
+// content, which is put back when the write fails.
+bool ReplaceFileContent(const std::string& target, std::string_view bytes);
+
+// A seam for tests of disks that fill up and folders that refuse new files:
+// the writers above and the native profile functions obey it.
+struct CFileFaults
+{
+    std::optional<std::uint64_t> FreeBytes; // none: the disk decides
+    bool RefuseNewFiles = false;
+};
+void SetFileFaults(const CFileFaults& faults);
+const CFileFaults& GetFileFaults();
+// How many of the bytes a write may still put on the disk, and takes them.
+std::size_t TakeFreeBytes(std::size_t wanted);
 
 } // namespace Platform

@@ -4,7 +4,11 @@
 #include "platform/ProfileCopy.h"
 #include "platform/ProfileFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <array>
 #include <cstring>
@@ -40,6 +44,17 @@ std::string ReadBytes(const std::string& file)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+bool WriteAll(int file, std::string_view bytes, std::uint64_t oldSize);
+
+bool TruncateAndWrite(const std::string& path, std::string_view bytes)
+{
+    const int file = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (file < 0)
+        return false;
+    const bool written = WriteAll(file, bytes, 0);
+    return ::close(file) == 0 && written;
+}
+
 std::string StripTrailingBlanks(const char* text)
 {
     std::string result = text ? text : "";
@@ -65,6 +80,34 @@ int HexValue(char c)
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
+}
+
+// Writes every byte; a file of oldSize bytes is overwritten in its own room,
+// and only what goes beyond it needs free space.
+bool WriteAll(int file, std::string_view bytes, std::uint64_t oldSize)
+{
+    std::size_t done = 0;
+    while (done < bytes.size())
+    {
+        std::size_t chunk = bytes.size() - done;
+        if (done + chunk > oldSize)
+        {
+            const std::size_t inRoom = done < oldSize ? static_cast<std::size_t>(oldSize - done) : 0;
+            chunk = inRoom + Platform::TakeFreeBytes(chunk - inRoom);
+        }
+        if (chunk == 0)
+        {
+            errno = ENOSPC;
+            return false;
+        }
+        const ssize_t written = ::write(file, bytes.data() + done, chunk);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
 }
 
 } // namespace
@@ -116,11 +159,10 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
         changed = profile.SetValue(section, key, value);
     if (!changed)
         return true;
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    const std::string bytes = profile.Format();
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return static_cast<bool>(out);
+    // The system writes the profile in place; a full disk cuts it.
+    if (state == FileState::Present)
+        return TruncateAndWrite(file, profile.Format());
+    return WriteNewFile(file, profile.Format()) == WriteOutcome::Written;
 }
 
 std::vector<std::string> ReadProfileSectionNames(std::size_t bufferSize, const std::string& file)
@@ -147,6 +189,32 @@ std::vector<std::string> ReadProfileSectionNames(std::size_t bufferSize, const s
         room -= needed;
     }
     return names;
+}
+
+std::optional<std::string> DumpProfile(const std::string& file)
+{
+    if (Inspect(file) != FileState::Present)
+        return std::string();
+    std::string dump;
+    const CProfileFile profile = CProfileFile::Parse(ReadBytes(file));
+    for (const auto& section : profile.GetSections())
+    {
+        dump.append("[").append(section.Name).append("]\n");
+        for (const auto& key : section.Keys)
+            dump.append(key.Name).append(key.Value ? "=" + *key.Value : std::string()).append("\n");
+    }
+    return dump;
+}
+
+void ReleaseProfile(const std::string&)
+{
+    // Our profile functions keep nothing in memory.
+}
+
+bool PathExists(const std::string& path)
+{
+    struct stat info{};
+    return ::stat(path.c_str(), &info) == 0;
 }
 
 HRESULT CreateGuid(GUID& guid)
@@ -204,13 +272,61 @@ HRESULT ParseGuid(const std::string& text, GUID& guid)
     return S_OK;
 }
 
+WriteOutcome WriteNewFile(const std::string& path, std::string_view bytes)
+{
+    struct stat info{};
+    if (GetFileFaults().RefuseNewFiles && ::stat(path.c_str(), &info) != 0)
+        return WriteOutcome::CannotCreate;
+    const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (file < 0)
+        return errno == EACCES || errno == EPERM ? WriteOutcome::CannotCreate : WriteOutcome::Failed;
+    const bool written = WriteAll(file, bytes, 0) && ::fsync(file) == 0;
+    const bool closed = ::close(file) == 0;
+    return written && closed ? WriteOutcome::Written : WriteOutcome::Failed;
+}
+
+bool OverwriteFile(const std::string& path, std::string_view bytes)
+{
+    const int file = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (file < 0)
+        return false;
+    struct stat info{};
+    const bool written = ::fstat(file, &info) == 0 && S_ISREG(info.st_mode) &&
+                         WriteAll(file, bytes, static_cast<std::uint64_t>(info.st_size)) &&
+                         ::ftruncate(file, static_cast<off_t>(bytes.size())) == 0 && ::fsync(file) == 0;
+    const bool closed = ::close(file) == 0;
+    return written && closed;
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path)
+{
+    struct stat info{};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        return std::nullopt;
+    return bytes;
+}
+
+bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
 bool MoveFileOver(const std::string& source, const std::string& target)
 {
     struct stat info{};
-    // A target without write permission stands for a read-only file, which
-    // the system refuses to replace.
-    if (::stat(target.c_str(), &info) == 0 && (!S_ISREG(info.st_mode) || !(info.st_mode & S_IWUSR)))
-        return false;
+    if (::stat(target.c_str(), &info) == 0)
+    {
+        // A target without write permission stands for a read-only file, which
+        // the system refuses to replace.
+        if (!S_ISREG(info.st_mode) || !(info.st_mode & S_IWUSR))
+            return false;
+        // The new file takes the old one's permissions, as the system's
+        // replace-file operation keeps its attributes.
+        ::chmod(source.c_str(), info.st_mode & 07777);
+    }
     return std::rename(source.c_str(), target.c_str()) == 0;
 }
 

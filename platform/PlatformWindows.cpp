@@ -30,6 +30,28 @@ std::string WithSeparator(std::string directory)
     return directory;
 }
 
+// Writes every byte; a file of oldSize bytes is overwritten in its own room,
+// and only what goes beyond it needs free space.
+bool WriteAll(HANDLE file, std::string_view bytes, std::uint64_t oldSize)
+{
+    std::size_t done = 0;
+    while (done < bytes.size())
+    {
+        std::size_t chunk = std::min<std::size_t>(bytes.size() - done, 1u << 20);
+        if (done + chunk > oldSize)
+        {
+            const std::size_t inRoom = done < oldSize ? static_cast<std::size_t>(oldSize - done) : 0;
+            chunk = inRoom + Platform::TakeFreeBytes(chunk - inRoom);
+        }
+        DWORD written = 0;
+        if (chunk == 0 || !WriteFile(file, bytes.data() + done, static_cast<DWORD>(chunk), &written, nullptr) ||
+            written != chunk)
+            return false;
+        done += chunk;
+    }
+    return true;
+}
+
 } // namespace
 
 namespace Platform {
@@ -94,6 +116,40 @@ std::vector<std::string> ReadProfileSectionNames(std::size_t bufferSize, const s
     return names;
 }
 
+std::optional<std::string> DumpProfile(const std::string& file)
+{
+    constexpr DWORD BUFFER = 1 << 20;
+    auto buffer = std::make_unique<char[]>(BUFFER);
+    const DWORD namesLength = GetPrivateProfileSectionNamesA(buffer.get(), BUFFER, file.c_str());
+    if (namesLength >= BUFFER - 2)
+        return std::nullopt;
+    const std::string names(buffer.get(), namesLength);
+    std::string dump;
+    for (std::size_t at = 0; at < names.size();)
+    {
+        const std::string name(names.c_str() + at);
+        at += name.size() + 1;
+        const DWORD length = GetPrivateProfileSectionA(name.c_str(), buffer.get(), BUFFER, file.c_str());
+        if (length >= BUFFER - 2)
+            return std::nullopt;
+        // The section's lines come NUL-separated.
+        std::string lines(buffer.get(), length);
+        std::replace(lines.begin(), lines.end(), '\0', '\n');
+        dump.append("[").append(name).append("]\n").append(lines);
+        if (!lines.empty() && lines.back() != '\n')
+            dump.append("\n");
+    }
+    return dump;
+}
+
+void ReleaseProfile(const std::string& file)
+{
+    // All three null: the documented request to flush and drop the cache.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
+}
+
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 HRESULT CreateGuid(GUID& guid) { return CoCreateGuid(&guid); }
 
 std::string FormatGuid(const GUID& guid)
@@ -112,12 +168,71 @@ HRESULT ParseGuid(const std::string& text, GUID& guid)
     return IIDFromString(wide.c_str(), &guid);
 }
 
+WriteOutcome WriteNewFile(const std::string& path, std::string_view bytes)
+{
+    if (GetFileFaults().RefuseNewFiles && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return WriteOutcome::CannotCreate;
+    const HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_ACCESS_DENIED ? WriteOutcome::CannotCreate : WriteOutcome::Failed;
+    const bool written = WriteAll(file, bytes, 0) && FlushFileBuffers(file);
+    const bool closed = CloseHandle(file) != FALSE;
+    return written && closed ? WriteOutcome::Written : WriteOutcome::Failed;
+}
+
+bool OverwriteFile(const std::string& path, std::string_view bytes)
+{
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size{};
+    const bool written = GetFileSizeEx(file, &size) &&
+                         WriteAll(file, bytes, static_cast<std::uint64_t>(size.QuadPart)) &&
+                         SetEndOfFile(file) && FlushFileBuffers(file);
+    const bool closed = CloseHandle(file) != FALSE;
+    return written && closed;
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path)
+{
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::optional<std::string> bytes;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && static_cast<std::uint64_t>(size.QuadPart) < (std::uint64_t{1} << 31))
+    {
+        std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
+        DWORD read = 0;
+        if (text.empty() || (ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr) &&
+                             read == text.size()))
+            bytes = std::move(text);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+
 bool MoveFileOver(const std::string& source, const std::string& target)
 {
     // Windows refuses to replace a read-only file; Wine does not, so ask first.
     const DWORD attributes = GetFileAttributesA(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return false;
+    // The replace-file operation keeps the old file's attributes and
+    // security; Wine's keeps neither, so the attributes are put back too.
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    {
+        if (!ReplaceFileA(target.c_str(), source.c_str(), nullptr,
+                          REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr))
+            return false;
+        if (GetFileAttributesA(target.c_str()) != attributes)
+            SetFileAttributesA(target.c_str(), attributes);
+        return true;
+    }
     return MoveFileExA(source.c_str(), target.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
 namespace {
@@ -105,6 +106,65 @@ TEST(MoveFileOver, FailsWhenADirectoryStandsInPlaceOfTheTarget)
     directory.WriteFile("source.txt", "new");
     EXPECT_FALSE(Platform::MoveFileOver(directory.GetFile("source.txt"), directory.GetFile("target.txt")));
     EXPECT_TRUE(std::filesystem::is_directory(directory.GetFile("target.txt")));
+}
+
+// A save is complete or leaves the old bytes; a folder that refuses new
+// files is written in place, so the file keeps its identity.
+TEST(ReplaceFileContent, CompletesOrLeavesTheOldBytes)
+{
+    const std::string old = "old content, ten and more bytes";
+    const std::string longer(200, 'n');
+    struct CCase
+    {
+        const char* name;
+        Platform::CFileFaults faults;
+        std::string bytes;
+        bool saved;
+    };
+    const CCase cases[] = {
+        {"plain", {}, longer, true},
+        {"full disk", {std::uint64_t{3}, false}, longer, false},
+        {"no new files, shorter", {std::nullopt, true}, "abc", true},
+        {"no new files, longer than the room left", {std::uint64_t{10}, true}, longer, false},
+    };
+    for (const CCase& test : cases)
+    {
+        SCOPED_TRACE(test.name);
+        CTestDirectory directory;
+        directory.WriteFile("file.txt", old);
+        std::filesystem::create_hard_link(directory.GetFile("file.txt"), directory.GetFile("link.txt"));
+        Platform::SetFileFaults(test.faults);
+        const bool saved = Platform::ReplaceFileContent(directory.GetFile("file.txt"), test.bytes);
+        Platform::SetFileFaults({});
+        EXPECT_EQ(saved, test.saved);
+        EXPECT_EQ(directory.ReadFile("file.txt"), test.saved ? test.bytes : old);
+        EXPECT_FALSE(directory.Exists("file.txt.tmp-new"));
+        if (test.faults.RefuseNewFiles)
+        {
+            // Written in place: the other link sees the same bytes.
+            EXPECT_EQ(directory.ReadFile("link.txt"), directory.ReadFile("file.txt"));
+        }
+    }
+}
+
+TEST(ReplaceFileContent, KeepsTheFilesAttributes)
+{
+    CTestDirectory directory;
+    const std::string file = directory.GetFile("file.txt");
+    directory.WriteFile("file.txt", "old");
+#ifdef _WIN32
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    if (!(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_HIDDEN))
+        GTEST_SKIP() << "this file system keeps no DOS attributes";
+    ASSERT_TRUE(Platform::ReplaceFileContent(file, "new"));
+    EXPECT_TRUE(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+#else
+    namespace fs = std::filesystem;
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(Platform::ReplaceFileContent(file, "new"));
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+#endif
+    EXPECT_EQ(directory.ReadFile("file.txt"), "new");
 }
 
 } // namespace

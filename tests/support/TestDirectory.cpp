@@ -24,9 +24,9 @@ std::string MakeUniqueName()
 
 } // namespace
 
-CTestDirectory::CTestDirectory()
+CTestDirectory::CTestDirectory(const fs::path& parent)
 {
-    m_path = fs::temp_directory_path() / MakeUniqueName();
+    m_path = (parent.empty() ? fs::temp_directory_path() : parent) / MakeUniqueName();
     fs::create_directories(m_path);
     m_text = m_path.string();
     if (m_text.empty() || m_text.back() != Platform::GetPathSeparator())

@@ -9,7 +9,8 @@
 class CTestDirectory
 {
 public:
-    CTestDirectory();
+    // A directory of its own under the system's temporary directory, or under parent.
+    explicit CTestDirectory(const std::filesystem::path& parent = {});
     ~CTestDirectory();
     CTestDirectory(const CTestDirectory&) = delete;
     CTestDirectory& operator=(const CTestDirectory&) = delete;
