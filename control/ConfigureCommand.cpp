@@ -8,6 +8,7 @@
 #include "data/CheckedResult.h"
 #include "data/ResultCodes.h"
 #include "dialogs/ConfigureDlg.h"
+#include "platform/Platform.h"
 
 #include <array>
 #include <cstring>
@@ -44,11 +45,12 @@ std::string CreateTemporaryFile(const std::string& directory)
     return name;
 }
 
-// Copies over the destination; a failure is not reported: the settings file
-// then keeps what it has.
+// Copies over the destination; a failure is not reported: the destination
+// then keeps what it has, byte for byte (a plain copy cuts it on a full disk).
 void CopyOver(const std::string& source, const std::string& destination)
 {
-    CopyFileA(CDataContainer::GetFullPath(source).c_str(), CDataContainer::GetFullPath(destination).c_str(), FALSE);
+    if (const auto bytes = Platform::ReadFileBytes(CDataContainer::GetFullPath(source)))
+        Platform::ReplaceFileContent(CDataContainer::GetFullPath(destination), *bytes);
 }
 
 // Saving and loading the options end the command when they fail.
@@ -83,7 +85,7 @@ void CVexil2UI::RunFileStep(const std::function<void()>& step)
     }
     catch (const CResultError& error)
     {
-        ShowError(error.GetCode());
+        ShowErrorWithNote(error.GetCode(), error.GetDetail());
     }
 }
 

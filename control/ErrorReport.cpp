@@ -24,12 +24,22 @@ void CVexil2UI::ShowStatus(HRESULT code, int count)
 
 void CVexil2UI::ShowError(HRESULT code, const std::string& itemName)
 {
-    m_operationRunning = false;
-    StopRepeatTimer();
-
     std::string message = Texts::GetCodeText(code);
     if (!itemName.empty())
         message += " " + itemName + Texts::GetString(REST_NOT_PROCESSED);
+    Report(code, message);
+}
+
+void CVexil2UI::ShowErrorWithNote(HRESULT code, const std::string& note)
+{
+    Report(code, note.empty() ? Texts::GetCodeText(code) : Texts::GetCodeText(code) + "\n" + note);
+}
+
+void CVexil2UI::Report(HRESULT code, const std::string& message)
+{
+    m_operationRunning = false;
+    StopRepeatTimer();
+
     const std::string caption = Texts::GetString(ERROR_CAPTION);
     const std::string reason = GetErrorReason();
 

@@ -6,6 +6,7 @@
 #include "dialogs/WaitCursor.h"
 #include "data/CheckedResult.h"
 #include "data/ResultCodes.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
 
@@ -17,6 +18,23 @@ constexpr int MINIMUM_WIDTH = 600;
 constexpr int MINIMUM_HEIGHT = 300;
 constexpr int CELL_EDIT_LIMIT = 128;
 constexpr UINT ANY = ~0u;
+
+// Moves a file that was refused out of the way of the next save, under a
+// name that says so; the text for the error report says where it went.
+std::string KeepRefusedFile(const std::string& name)
+{
+    const std::string path = CDataContainer::GetFullPath(name);
+    for (int attempt = 1; attempt < 100; ++attempt)
+    {
+        const std::string kept = path + ".refused" + (attempt > 1 ? "-" + std::to_string(attempt) : std::string());
+        if (Platform::PathExists(kept))
+            continue;
+        if (MoveFileA(path.c_str(), kept.c_str()))
+            return "The refused file was kept as " + kept + ".";
+        break;
+    }
+    return "The refused file could not be kept aside.";
+}
 
 } // namespace
 
@@ -198,7 +216,7 @@ STDMETHODIMP CVexil2UI::Go()
             }
             catch (const CResultError& error)
             {
-                ShowError(error.GetCode());
+                ShowErrorWithNote(error.GetCode(), error.GetDetail());
             }
         }
         if (m_options.GetRememberConfiguration())
@@ -210,7 +228,11 @@ STDMETHODIMP CVexil2UI::Go()
             }
             catch (const CResultError& error)
             {
-                ShowError(error.GetCode());
+                // The file is rewritten when the control goes away; a file
+                // it could not read is kept aside first, so nothing is lost.
+                ShowErrorWithNote(error.GetCode(), error.GetCode() == Vx::E_INVALID_REGISTER_LIST_FILE
+                                                       ? KeepRefusedFile(CDataContainer::SELECTION_FILE)
+                                                       : error.GetDetail());
             }
             CStatus filling(m_statusBar, "Filling the register list");
             FillList();

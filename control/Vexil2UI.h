@@ -53,6 +53,9 @@ public:
     // Status line and error report.
     void ShowStatus(HRESULT code, int count = 0);
     void ShowError(HRESULT code, const std::string& itemName = {}) override;
+    // The message for the code, then on a line of its own where it happened
+    // or what became of a refused file.
+    void ShowErrorWithNote(HRESULT code, const std::string& note);
     std::string GetErrorReason();
 
     // The list of selected registers.
@@ -130,6 +133,8 @@ private:
     void RunConfigure();
     void RunFileStep(const std::function<void()>& step);
     void RestoreBackup(const std::string& registers, const std::string& selections, const std::string& settings);
+
+    void Report(HRESULT code, const std::string& message);
 
     // Start-up steps.
     void ReadServerState();

@@ -5,19 +5,25 @@
 #include "platform/Types.h"
 
 #include <exception>
+#include <string>
+#include <utility>
 
 class CResultError : public std::exception
 {
 public:
-    explicit CResultError(HRESULT code) noexcept : m_code(code) {}
+    explicit CResultError(HRESULT code, std::string detail = {}) : m_code(code), m_detail(std::move(detail)) {}
     HRESULT GetCode() const noexcept { return m_code; }
+    // Where it happened, for the user (a file and line), or empty.
+    const std::string& GetDetail() const noexcept { return m_detail; }
     const char* what() const noexcept override { return "result code"; }
 
 private:
     HRESULT m_code;
+    std::string m_detail;
 };
 
 [[noreturn]] inline void RaiseResult(HRESULT code) { throw CResultError(code); }
+[[noreturn]] inline void RaiseResult(HRESULT code, std::string detail) { throw CResultError(code, std::move(detail)); }
 
 // The checking holder: storing a negative code into it raises that code.
 class CCheckedResult

@@ -92,10 +92,13 @@ std::string CDataContainer::WriteUserRegisters() const
 void CDataContainer::ReadUserRegisters(std::string_view bytes)
 {
     // The header does not scan as a register line and so needs no check.
+    int number = 0;
+    const auto refuse = [&number] { RaiseResult(Vx::E_INVALID_REGISTER_LIST_FILE, "line " + std::to_string(number)); };
     while (const auto line = LineScanner::NextLine(bytes))
     {
+        ++number;
         if (line->tooLong)
-            RaiseResult(Vx::E_INVALID_REGISTER_LIST_FILE);
+            refuse();
         LineScanner::UserRegisterFields fields;
         const LineScanner::ScanResult scanned = LineScanner::ScanUserRegisterLine(line->text, fields);
         if (scanned == LineScanner::ScanResult::NotMatched)
@@ -103,10 +106,11 @@ void CDataContainer::ReadUserRegisters(std::string_view bytes)
         // The word is "{GUID}|Name".
         if (scanned == LineScanner::ScanResult::WordTooLong || fields.word.size() < GUID_TEXT_LENGTH + 2 ||
             fields.word[GUID_TEXT_LENGTH] != '|' || fields.length > MAX_USER_REGISTER_LENGTH)
-            RaiseResult(Vx::E_INVALID_REGISTER_LIST_FILE);
+            refuse();
+        // An identifier that is not one is a broken file, not an unknown error.
         GUID id{};
-        if (const HRESULT code = Platform::ParseGuid(std::string(fields.word.substr(0, GUID_TEXT_LENGTH)), id); code < 0)
-            RaiseResult(code);
+        if (Platform::ParseGuid(std::string(fields.word.substr(0, GUID_TEXT_LENGTH)), id) < 0)
+            refuse();
         AddRegister(AsDeviceId(fields.deviceId), fields.address, std::string(fields.word.substr(GUID_TEXT_LENGTH + 1)),
                     std::string(), static_cast<std::int32_t>(fields.length), 1, CRegisterData::USER_OPERATIONS, id);
     }
@@ -156,7 +160,16 @@ void CDataContainer::LoadUserRegisters(const std::string& path)
     switch (ReadWholeFile(fullPath, bytes))
     {
     case ReadOutcome::Read:
-        ReadUserRegisters(bytes);
+        try
+        {
+            ReadUserRegisters(bytes);
+        }
+        catch (const CResultError& error)
+        {
+            if (error.GetDetail().empty())
+                throw;
+            RaiseResult(error.GetCode(), fullPath + ", " + error.GetDetail());
+        }
         return;
     case ReadOutcome::CannotOpen:
         // A missing file is created empty. Append mode: a file that exists but

@@ -116,7 +116,7 @@ private:
     // Selection files (ConfigureFiles.cpp).
     void OnSaveSelections();
     void OnOpenSelections();
-    void WriteCheckedNodes(std::FILE* file, HTREEITEM first);
+    void WriteCheckedNodes(std::string& text, HTREEITEM first);
 
     // Configurations (ConfigureConfigurations.cpp).
     void FillConfigurationCombo();

@@ -5,6 +5,7 @@
 #include "data/CheckedResult.h"
 #include "data/ResultCodes.h"
 #include "dialogs/FileDialog.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
 #include <memory>
@@ -14,11 +15,6 @@ namespace {
 constexpr const char* SELECTION_HEADER = "Manual editing of this file is prohibited\r\n\r\n";
 // A selection line is formatted in a buffer of this many characters.
 constexpr std::size_t LINE_BUFFER = 16384;
-
-struct CFileCloser
-{
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 OPENFILENAMEA MakeRequest(HWND owner, std::string& fileName, const char* filter, const char* title)
 {
@@ -53,30 +49,29 @@ void CConfigureDlg::OnSaveSelections()
         request.Flags |= OFN_OVERWRITEPROMPT;
         if (!FileDialog::Ask(request, true))
             return;
-        const std::unique_ptr<std::FILE, CFileCloser> file(std::fopen(TakeFileName(fileName).c_str(), "wb"));
-        if (!file)
+        std::string text = SELECTION_HEADER;
+        WriteCheckedNodes(text, root);
+        // Complete, or the file that was there stays as it was.
+        if (!Platform::ReplaceFileContent(TakeFileName(fileName), text))
             RaiseResult(Vx::E_SELECTION_FILE_UNAVAILABLE);
-        std::fputs(SELECTION_HEADER, file.get());
-        WriteCheckedNodes(file.get(), root);
     });
 }
 
-void CConfigureDlg::WriteCheckedNodes(std::FILE* file, HTREEITEM first)
+void CConfigureDlg::WriteCheckedNodes(std::string& text, HTREEITEM first)
 {
     std::string line(LINE_BUFFER, '\0');
     for (HTREEITEM node = first; node; node = m_mirror.Next(node))
     {
         // Children first, then the register itself.
         if (const HTREEITEM child = m_mirror.FirstChild(node))
-            WriteCheckedNodes(file, child);
+            WriteCheckedNodes(text, child);
         const CRegisterData* record = GetNodeRecord(node);
         if (!record || GetNodeState(node) != STATE_CHECKED)
             continue;
         const int length = std::snprintf(line.data(), line.size(), "%X|%s\r\n",
                                          static_cast<unsigned>(record->GetDeviceID()), record->GetName().c_str());
         if (length > 0)
-            std::fwrite(line.data(), 1, std::min(static_cast<std::size_t>(length), line.size() - 1), file);
-        std::fflush(file);
+            text.append(line.data(), std::min(static_cast<std::size_t>(length), line.size() - 1));
     }
 }
 

@@ -73,9 +73,35 @@ TEST_F(ControlTest, ProgressTextsNestAndTheTextFromBeforeComesBack)
     Start();
     ASSERT_EQ(m_errors->GetShown().size(), 2u);
     EXPECT_EQ(m_errors->GetShown()[0].StatusText, "Reading user added registers from file");
+    EXPECT_EQ(m_errors->GetShown()[0].Message,
+              "Invalid register list file\n" + m_directory.GetFile("Vexil2List.txt") + ", line 3");
     EXPECT_EQ(m_errors->GetShown()[1].StatusText, "Reading list of selected registers");
-    EXPECT_EQ(m_errors->GetShown()[1].Message, "Invalid register list file");
     EXPECT_EQ(Status(), "Ready");
+}
+
+TEST_F(ControlTest, ARefusedSelectionFileIsKeptAsideBeforeTheControlRewritesIt)
+{
+    const std::string cases[] = {
+        "Manual editing of this file is prohibited\n\n1|CTRL\n",              // LF line ends
+        std::string("M\0a\0n\0u\0a\0l\0", 12),                                 // UTF-16
+        "Manual editing of this file is proh",                                  // cut in the header
+    };
+    for (const std::string& refused : cases)
+    {
+        WriteFile("Vexil2.ini", REMEMBER);
+        WriteFile("Vexil2Selections.txt", refused);
+        m_directory.Remove("Vexil2Selections.txt.refused");
+        Start();
+        const std::string kept = m_directory.GetFile("Vexil2Selections.txt.refused");
+        ASSERT_EQ(m_errors->GetShown().size(), 1u);
+        EXPECT_EQ(m_errors->GetShown()[0].Message,
+                  "Invalid register list file\nThe refused file was kept as " + kept + ".");
+        Stop();
+        EXPECT_EQ(m_directory.ReadFile("Vexil2Selections.txt.refused"), refused);
+        EXPECT_EQ(m_directory.ReadFile("Vexil2Selections.txt"), HEADER);
+        m_errors.reset();
+        m_errors = std::make_unique<CErrorDisplayStandIn>();
+    }
 }
 
 TEST_F(ControlTest, AFailingDeviceListIsReportedAndTheLoadingGoesOn)

@@ -135,14 +135,23 @@ TEST_F(RegisterFiles, BadUserRegisterLineRaisesInvalidListFileKeepingEarlierLine
         "1A|1|81|" + GUID2 + "|WIDE\r\n",             // wider than the dialog allows
         "1A|1|20|" + GUID2 + "|" + std::string(221, 'N') + "\r\n", // word over 259 characters
         "1A|1|20|" + GUID2 + "|N" + std::string(16400, ' ') + "\r\n", // line over 16383 characters
+        "1A|1|20|{1234567Z-9ABC-DEF0-0102-030405060708}|BAD\r\n",     // not an identifier
     };
     for (const std::string& line : bad)
     {
         container.RemoveUserRegisters();
         const std::string good = "1A|2000|20|" + GUID1 + "|CTRL\r\n";
-        EXPECT_EQ(LoadList(HEADER + good + line + "1A|3|20|{00000000-0000-0000-0000-000000000003}|LATER\r\n"),
-                  Vx::E_INVALID_REGISTER_LIST_FILE)
-            << line.substr(0, 60);
+        dir.WriteFile(LIST, HEADER + good + line + "1A|3|20|{00000000-0000-0000-0000-000000000003}|LATER\r\n");
+        try
+        {
+            container.LoadUserRegisters(LIST);
+            ADD_FAILURE() << "accepted " << line.substr(0, 60);
+        }
+        catch (const CResultError& error)
+        {
+            EXPECT_EQ(error.GetCode(), Vx::E_INVALID_REGISTER_LIST_FILE) << line.substr(0, 60);
+            EXPECT_EQ(error.GetDetail(), dir.GetFile(LIST) + ", line 4"); // the header takes two lines
+        }
         EXPECT_NE(container.FindRegisterByName(0x1A, "CTRL"), nullptr);
         EXPECT_EQ(container.FindRegisterByName(0x1A, "LATER"), nullptr);
     }
@@ -158,7 +167,6 @@ TEST_F(RegisterFiles, UserRegisterLineAtTheLimitsIsAccepted)
 
 TEST_F(RegisterFiles, UserRegisterLoadRaisesTheCodeOfWhatTheLineNames)
 {
-    EXPECT_EQ(LoadList("1A|1|20|{1234567Z-9ABC-DEF0-0102-030405060708}|BAD\r\n"), CO_E_IIDSTRING);
     EXPECT_EQ(LoadList("1A|1|20|" + GUID1 + "|OK\r\n7|1|20|" + GUID2 + "|NODEVICE\r\n"), Vx::E_INVALID_INDEX);
     EXPECT_NE(container.FindRegisterByName(0x1A, "OK"), nullptr);
     EXPECT_EQ(LoadList("1A|1|20|" + GUID2 + "|OK\r\n"), Vx::E_REGISTER_NAME_EXISTS);
