@@ -111,12 +111,32 @@ void CVexil2UI::RunConfigure()
         const CStatus status(m_statusBar, "Configuring register list");
         answer = dialog.DoModal(GetControlWindow());
     }
-    if (answer == IDOK)
+    // The dialog may have removed registers that rows point at: however the
+    // command ends from here on, the list is built anew.
+    try
+    {
+        FinishConfigure(answer == IDOK, registers, selections, settings);
+    }
+    catch (const CResultError&)
+    {
+        FillList();
+        UpdateControls();
+        throw;
+    }
+}
+
+void CVexil2UI::FinishConfigure(bool accepted, const std::string& registers, const std::string& selections,
+                                const std::string& settings)
+{
+    if (accepted)
     {
         ShowStatus(Vx::MSG_READY);
         {
+            // The dialog's changes are live already: a failed save is reported,
+            // and the list and the user's registers still follow them.
             const CStatus status(m_statusBar, "Saving options");
-            RaiseOnFailure(m_options.Save(OPTIONS_FILE));
+            if (const HRESULT hr = m_options.Save(OPTIONS_FILE); FAILED(hr))
+                ShowError(hr);
         }
         {
             const CStatus status(m_statusBar, "Adding registers to the list");

@@ -131,6 +131,8 @@ private:
 
     // The Configure command's steps.
     void RunConfigure();
+    void FinishConfigure(bool accepted, const std::string& registers, const std::string& selections,
+                         const std::string& settings);
     void RunFileStep(const std::function<void()>& step);
     void RestoreBackup(const std::string& registers, const std::string& selections, const std::string& settings);
 

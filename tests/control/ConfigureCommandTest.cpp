@@ -141,6 +141,36 @@ TEST_F(ConfigureCommand, OkKeepsTheChangesShowsTheNewListAndSavesUserRegisters)
     EXPECT_TRUE(m_errors->GetShown().empty());
 }
 
+TEST_F(ConfigureCommand, AFailedSaveAfterOkLeavesNoRowOnADeletedRegisterAndKeepsTheNewOne)
+{
+    Configure([](HWND dialog, HWND tree) {
+        AddCheckedRegister(dialog, tree);
+        DialogDriver::Click(dialog, IDOK);
+    });
+    ASSERT_EQ(Registers(), (Strings{"CTRL", "MODE", "STATUS", "BENCHREG"}));
+    Configure([this](HWND dialog, HWND tree) {
+        ClickText(tree, Node(tree, {"Controller", "* BENCHREG"}));
+        DialogDriver::Click(dialog, IDC_CFG_REGISTER_DELETE);
+        Retype(GetDlgItem(dialog, IDC_CFG_NAME), "NEWREG");
+        Retype(GetDlgItem(dialog, IDC_CFG_ADDRESS), "7f4");
+        Retype(GetDlgItem(dialog, IDC_CFG_SIZE), "8");
+        DialogDriver::Click(dialog, IDC_CFG_REGISTER_ADD);
+        ClickImage(tree, Node(tree, {"Controller", "* NEWREG"}));
+        // The options cannot be saved once the dialog is done.
+        std::filesystem::permissions(m_directory.GetFile("Vexil2.ini"), std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::remove);
+        DialogDriver::Click(dialog, IDOK);
+    });
+    ASSERT_EQ(m_errors->GetShown().size(), 1U);
+    EXPECT_EQ(m_errors->GetShown()[0].Message, "Failed to save options to the ini file.");
+    EXPECT_EQ(Registers(), (Strings{"CTRL", "MODE", "STATUS", "NEWREG"}));
+    const std::string list = m_directory.ReadFile("Vexil2List.txt");
+    EXPECT_NE(list.find("|NEWREG\r\n"), std::string::npos);
+    EXPECT_EQ(list.find("BENCHREG"), std::string::npos);
+    std::filesystem::permissions(m_directory.GetFile("Vexil2.ini"), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+}
+
 TEST_F(ConfigureCommand, WithoutATemporaryDirectoryTheDialogDoesNotOpen)
 {
     m_noTempPath = true;
