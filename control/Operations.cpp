@@ -55,7 +55,8 @@ void CVexil2UI::StartOperation(int kind)
     UpdateControls();
     RunOperation(kind);
     m_operationRunning = false;
-    UpdateControls();
+    if (GetControlWindow()) // the host may have closed the control during the operation
+        UpdateControls();
 }
 
 void CVexil2UI::RunOperation(int kind)
@@ -112,7 +113,8 @@ void CVexil2UI::TransferSelected(const char* progress, std::uint32_t operations,
             if (refreshRow)
                 UpdateRowValues(row);
             DispatchPendingMessages();
-            if (!m_operationRunning)
+            // The host may have closed the control meanwhile: its window is gone.
+            if (!m_operationRunning || !GetControlWindow())
                 break;
         }
     }
@@ -176,14 +178,31 @@ void CVexil2UI::DispatchPendingMessages()
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
-        // The host's loop is not running here, so our own keys (Escape) get
-        // the pre-translation it would have given them.
-        HRESULT ignored = S_OK;
         if (IsKeyboardMessage(message.message) &&
             (message.hwnd == GetControlWindow() || IsChild(GetControlWindow(), message.hwnd)) &&
-            PreTranslateAccelerator(&message, ignored))
+            !DispatchKeyDuringOperation(message))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+bool CVexil2UI::DispatchKeyDuringOperation(MSG& message)
+{
+    // Only Escape and Abort may act on the rows while they are worked on:
+    // the other keys of the list (Delete, Ctrl+A, Ctrl+C, Enter) and the
+    // dialog keys (mnemonics, the default button) are dropped. The buttons
+    // that stay enabled take their own keys, and Tab still moves between them.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE)
+    {
+        HRESULT ignored = S_OK;
+        PreTranslateAccelerator(&message, ignored); // the host's loop is not running here
+        return false;
+    }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB)
+        return !TranslateDialogKeys(&message);
+    for (const int id : {IDC_ABORT, IDC_CLOSE, IDC_HELP_BUTTON})
+        if (message.hwnd == Item(id))
+            return message.wParam != VK_TAB;
+    return false;
 }

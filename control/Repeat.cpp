@@ -64,7 +64,7 @@ BOOL CVexil2UI::OnTimer(WPARAM wParam, LPARAM, LRESULT&)
     StopRepeatTimer();
     RunOperation(m_repeatKind);
     const DWORD elapsed = Clock::GetTicks() - start; // unsigned: survives the count wrapping
-    if (!m_operationRunning)
+    if (!m_operationRunning || !GetControlWindow()) // aborted, or the host closed the control
         return TRUE;
     // The next pass starts one period after this one started. A hand-edited
     // interval can make the period too long for 32 bits and for the timer:

@@ -157,6 +157,9 @@ private:
     void ReadRow(CRegisterData& record);
     void WriteRow(CRegisterData& record);
     void DispatchPendingMessages();
+    // A key for the control's windows while an operation runs: true when it
+    // is to be dispatched as usual, false when it was handled or dropped.
+    bool DispatchKeyDuringOperation(MSG& message);
     IVexilFN* RequireServer();
 
     // List editing and the cell editor.

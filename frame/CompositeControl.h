@@ -114,6 +114,12 @@ private:
         }
         if (!self)
             return FALSE;
+        // A handler may run a nested message loop (a read, a modal dialog) in
+        // which the host lets the control go; the object then lives on until
+        // the handler has returned, and goes away here.
+        CComPtr<IUnknown> keepAlive;
+        if (static_cast<T*>(self)->GetReferenceCount() > 0)
+            keepAlive = static_cast<T*>(self)->GetUnknown();
         LRESULT result = 0;
         const BOOL handled = self->ProcessFrameMessage(window, message, wParam, lParam, result) ||
                              static_cast<T*>(self)->ProcessWindowMessage(window, message, wParam, lParam, result);

@@ -83,6 +83,9 @@ public:
     }
 
     IUnknown* GetUnknown() { return Derived::Interfaces::Identity(static_cast<Derived*>(this)); }
+    // 0 while the object is being built or destroyed: it must then not be
+    // kept alive by a reference of its own.
+    ULONG GetReferenceCount() const { return m_references; }
 
     CComObjectImpl(const CComObjectImpl&) = delete;
     CComObjectImpl& operator=(const CComObjectImpl&) = delete;

@@ -6,6 +6,8 @@
 #include "data/ResultCodes.h"
 #include "frame/com/BStr.h"
 
+#include <functional>
+
 namespace {
 
 const std::string HEX_ONLY = "Columns=2\r\n"; // Register | Hex
@@ -25,6 +27,35 @@ protected:
 };
 
 using Strings = std::vector<std::string>;
+
+// What a host does on a timer of its own, dispatched inside the read loop.
+std::function<void()> onHostTimer;
+void CALLBACK HostTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    onHostTimer();
+}
+
+TEST_F(OperationsTest, TheHostClosingTheControlDuringAReadEndsTheLoopAndTheControlGoesAwayAfterIt)
+{
+    StartWith(HEX_ONLY, FIVE);
+    SelectRows({0, 1, 2, 3, 4});
+    WriteFile("Vexil2Selections.txt", "untouched");
+    m_simulator->SetCallDelay(20);
+    std::string selectionsWhenReleased;
+    onHostTimer = [&] {
+        Stop(); // the host closes the control and lets it go
+        selectionsWhenReleased = m_directory.ReadFile("Vexil2Selections.txt");
+    };
+    SetTimer(nullptr, 0, 1, &HostTimer);
+    SendMessageW(GetDlgItem(Window(), IDC_READ), BM_CLICK, 0, 0);
+    // The control outlived the release until its own loop had returned; the
+    // loop read nothing once its window was gone.
+    EXPECT_EQ(selectionsWhenReleased, "untouched");
+    EXPECT_EQ(Calls(), 1);
+    EXPECT_EQ(m_directory.ReadFile("Vexil2Selections.txt"),
+              SELECTION_HEADER + "1|ID\r\n1|VERSION\r\n1|CTRL\r\n1|MODE\r\n1|IRQ_FLAGS\r\n");
+}
 
 TEST_F(OperationsTest, ReadShowsTheValuesOfTheSelectedRowsOnly)
 {
@@ -107,6 +138,31 @@ TEST_F(OperationsTest, EscapeDuringAReadStopsIt)
     PostMessageW(Window(), WM_KEYDOWN, VK_ESCAPE, 1);
     Click(IDC_WRITE);
     EXPECT_EQ(Calls(VexilSimCallsAll), 1);
+}
+
+TEST_F(OperationsTest, DuringAReadOnlyEscapeAndAbortActAndTheRowControlsAreDisabled)
+{
+    StartWith(HEX_ONLY, FIVE);
+    SelectRows({0, 1, 2, 3, 4});
+    m_simulator->SetCallDelay(10);
+    // Keys that would delete or reselect rows, to the buttons that stay
+    // enabled and to the list, waiting in the queue for the loop.
+    for (const int id : {IDC_ABORT, IDC_CLOSE, IDC_REGISTER_LIST})
+        for (const WPARAM key : {WPARAM{VK_DELETE}, WPARAM{VK_RETURN}})
+            PostMessageW(GetDlgItem(Window(), id), WM_KEYDOWN, key, 1);
+    std::vector<int> enabledDuringRead;
+    onHostTimer = [&] {
+        for (const int id : {IDC_READ, IDC_WRITE, IDC_USE_REPEAT, IDC_REGISTER_LIST, IDC_LIST_GROUP, IDC_CONFIGURE,
+                             IDC_OPTIONS, IDC_ABORT, IDC_CLOSE, IDC_HELP_BUTTON})
+            if (IsEnabled(id))
+                enabledDuringRead.push_back(id);
+    };
+    SetTimer(nullptr, 0, 1, &HostTimer);
+    Click(IDC_READ);
+    EXPECT_EQ(Calls(), 5);
+    EXPECT_EQ(RowCount(), 5);
+    EXPECT_EQ(enabledDuringRead, (std::vector<int>{IDC_ABORT, IDC_CLOSE, IDC_HELP_BUTTON}));
+    EXPECT_EQ(m_container->CountFrameMessages(WM_CLOSE), 0);
 }
 
 TEST_F(OperationsTest, UnsupportedRegistersAreCountedInTheStatusLine)
