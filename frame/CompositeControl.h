@@ -143,6 +143,7 @@ private:
         {
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORDLG: // the control's own surface, erased by the dialog manager
             if (!m_background)
                 return FALSE;
             SetBkColor(reinterpret_cast<HDC>(wParam), m_backgroundColor);

@@ -170,6 +170,10 @@ TEST_F(FrameAmbientBackground, ColourOfTheHostAtActivationIsTaken)
     const HWND window = m_container.GetControlWindow();
     EXPECT_EQ(AskChildColor(window, WM_CTLCOLORSTATIC), RGB(200, 10, 30));
     EXPECT_EQ(AskChildColor(window, WM_CTLCOLORBTN), RGB(200, 10, 30));
+    // The control's own surface too, not only its children.
+    const CPicture surface(4, 4);
+    SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(surface.GetDC()), 0);
+    EXPECT_EQ(surface.GetPixel(1, 1), RGB(200, 10, 30));
 }
 
 TEST_F(FrameAmbientBackground, ChangedColourRecoloursAndRepaintsTheControlAndItsChildren)
