@@ -22,12 +22,14 @@ namespace {
 constexpr LCID ENGLISH = 1033;
 constexpr std::size_t MAX_CATEGORY_DESCRIPTION = 127;
 
-std::string Narrow(const std::wstring& text)
+// The registry script is text in UTF-8, so that a module path outside the
+// ANSI code page reaches the registry unchanged.
+std::string ToUtf8(const std::wstring& text)
 {
     const int size =
-        WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
     return result;
 }
 
@@ -80,7 +82,7 @@ HRESULT RunRegistryScript(Registrar::Mode mode)
         return E_FAIL;
     CSystemRegistry registry;
     const std::map<std::string, std::string> replacements{
-        {"MODULE", Registrar::QuoteForScript(Narrow(Module::GetFileName()))}};
+        {"MODULE", Registrar::QuoteForScript(ToUtf8(Module::GetFileName()))}};
     return Registrar::Run(script, replacements, mode, registry);
 }
 

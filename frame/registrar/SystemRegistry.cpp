@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cctype>
+#include <string>
 
 namespace {
 
@@ -42,6 +43,15 @@ private:
     HKEY m_key = nullptr;
 };
 
+// Key paths, names and texts of the script are UTF-8; the registry is wide.
+std::wstring Widen(const std::string& text)
+{
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring result(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size);
+    return result;
+}
+
 } // namespace
 
 long CSystemRegistry::CreateKey(const std::string& root, const std::string& path)
@@ -50,7 +60,7 @@ long CSystemRegistry::CreateKey(const std::string& root, const std::string& path
     if (!base)
         return UNKNOWN_ROOT;
     CKey key;
-    return RegCreateKeyExA(base, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.Out(), nullptr);
+    return RegCreateKeyExW(base, Widen(path).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.Out(), nullptr);
 }
 
 long CSystemRegistry::SetValue(const std::string& root, const std::string& path, const std::string& name,
@@ -60,16 +70,18 @@ long CSystemRegistry::SetValue(const std::string& root, const std::string& path,
     if (!base)
         return UNKNOWN_ROOT;
     CKey key;
-    if (const LONG status = RegOpenKeyExA(base, path.c_str(), 0, KEY_SET_VALUE, key.Out()))
+    if (const LONG status = RegOpenKeyExW(base, Widen(path).c_str(), 0, KEY_SET_VALUE, key.Out()))
         return status;
-    const char* valueName = name.empty() ? nullptr : name.c_str();
+    const std::wstring wideName = Widen(name);
+    const wchar_t* valueName = name.empty() ? nullptr : wideName.c_str();
     if (value.Kind == RegistryScript::CValue::Type::Dword)
     {
         const DWORD number = value.Number;
-        return RegSetValueExA(key.Get(), valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+        return RegSetValueExW(key.Get(), valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
     }
-    return RegSetValueExA(key.Get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.Text.c_str()),
-                          static_cast<DWORD>(value.Text.size() + 1));
+    const std::wstring text = Widen(value.Text);
+    return RegSetValueExW(key.Get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 long CSystemRegistry::DeleteTree(const std::string& root, const std::string& path)
@@ -77,6 +89,6 @@ long CSystemRegistry::DeleteTree(const std::string& root, const std::string& pat
     HKEY base = FindRoot(root);
     if (!base)
         return UNKNOWN_ROOT;
-    const LONG status = RegDeleteTreeA(base, path.c_str());
+    const LONG status = RegDeleteTreeW(base, Widen(path).c_str());
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
 }

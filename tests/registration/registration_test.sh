@@ -89,5 +89,18 @@ for i in "${!categories[@]}"; do
   expect_value "HKCR\\Component Categories\\{${categories[$i]}}" '409' "${descriptions[$i]}"
 done
 
+# A module in a folder whose name lies outside the ANSI code page reaches
+# the registry unchanged (reg export writes UTF-16, read back as UTF-8).
+unicode_dir="$work/Ωmega Δ"
+mkdir -p "$unicode_dir"
+cp "$dll" "$unicode_dir/"
+unicode_module="Z:$(echo "$unicode_dir/$(basename "$dll")" | tr '/' '\\')"
+run regsvr32 /s "$unicode_module" || fail "regsvr32 from a Unicode path exited $?"
+run reg export "$class\\InprocServer32" 'Z:'"$(echo "$work/export.reg" | tr '/' '\\')" /y >/dev/null ||
+  fail "reg export failed"
+exported=$(iconv -f UTF-16LE -t UTF-8 "$work/export.reg" 2>/dev/null | tr -d '\r' | sed -n 's/^@="\(.*\)"$/\1/p' | sed 's/\\\\/\\/g')
+[ "$exported" = "$unicode_module" ] || fail "InprocServer32 from a Unicode path: '$exported', expected '$unicode_module'"
+run regsvr32 /s /u "$unicode_module"
+
 [ $failures -eq 0 ] && echo "registration: all keys as expected"
 exit $((failures > 0))
