@@ -6,7 +6,7 @@
 
 namespace Clock {
 
-using TickFunction = DWORD (*)();
+using TickFunction = DWORD(WINAPI*)(); // the system's own calling convention
 
 inline TickFunction& CurrentTickFunction()
 {

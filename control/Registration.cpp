@@ -2,6 +2,7 @@
 // categories, the registry script (resource 103), the class's categories and
 // the type library.
 #include "frame/HostCategories.h"
+#include "frame/com/ClassRegistration.h"
 #include "frame/com/ComPtr.h"
 #include "frame/com/Module.h"
 #include "frame/registrar/SystemRegistry.h"
@@ -121,6 +122,6 @@ STDAPI DllUnregisterServer()
         std::array<CATID, 2> categories = GetControlCategories();
         manager->UnRegisterClassImplCategories(CLSID_Vexil2UI, 2, categories.data());
     }
-    UnRegisterTypeLib(LIBID_ZRPVazVexil2UILib, 1, 0, ENGLISH, SYS_WIN64);
+    UnRegisterTypeLib(LIBID_ZRPVazVexil2UILib, 1, 0, ENGLISH, ClassRegistration::MODULE_SYSKIND);
     return S_OK;
 }

@@ -102,7 +102,7 @@ HRESULT Unregister(const CClassRegistration& registration)
     RegDeleteTreeW(HKEY_CLASSES_ROOT, (L"CLSID\\" + FormatGuid(registration.ClassId)).c_str());
     RegDeleteTreeW(HKEY_CLASSES_ROOT, registration.ProgId.c_str());
     RegDeleteTreeW(HKEY_CLASSES_ROOT, registration.IndependentProgId.c_str());
-    const HRESULT hr = UnRegisterTypeLib(registration.LibraryId, 1, 0, LOCALE_NEUTRAL, SYS_WIN64);
+    const HRESULT hr = UnRegisterTypeLib(registration.LibraryId, 1, 0, LOCALE_NEUTRAL, ClassRegistration::MODULE_SYSKIND);
     // Wine answers E_INVALIDARG for a library that is not registered: what counts is that it is gone.
     CRegKey library;
     const bool gone =

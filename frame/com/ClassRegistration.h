@@ -5,6 +5,7 @@
 // the control itself registers through its registry script.
 
 #include <objbase.h>
+#include <oleauto.h>
 
 #include <string>
 
@@ -26,5 +27,9 @@ HRESULT Register(const CClassRegistration& registration);
 HRESULT Unregister(const CClassRegistration& registration);
 
 std::wstring FormatGuid(REFGUID guid);
+
+// The kind of the module's type library registration: a 32-bit module's is
+// registered, and so must be removed, under win32.
+constexpr SYSKIND MODULE_SYSKIND = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
 
 } // namespace ClassRegistration

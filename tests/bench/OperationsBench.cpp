@@ -177,7 +177,7 @@ double RunBareListLoop(HWND parent, HWND controlList)
 // Pass starts of the repeat cycle: the cycle reads the clock at the start
 // and at the end of every pass.
 std::vector<double> passClock;
-DWORD RecordingTicks()
+DWORD WINAPI RecordingTicks()
 {
     passClock.push_back(std::chrono::duration<double>(SteadyClock::now().time_since_epoch()).count() * 1e3);
     return GetTickCount();

@@ -30,6 +30,10 @@ void CALLBACK AnswerMenu(HWND, UINT, UINT_PTR, DWORD)
         PostMessageW(menuWindow, WM_KEYDOWN, key, 0);
 }
 
+// A timer procedure has the system's calling convention, which a lambda
+// lacks in a 32-bit build.
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+
 class ListEditingTest : public RowsTest
 {
 protected:
@@ -40,7 +44,7 @@ protected:
         CMenuAnswer menuAnswer{std::move(keys)};
         answer = &menuAnswer;
         const UINT_PTR timer = SetTimer(nullptr, 0, 20, &AnswerMenu);
-        const UINT_PTR backstop = SetTimer(nullptr, 0, 2000, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+        const UINT_PTR backstop = SetTimer(nullptr, 0, 2000, &CloseMenu);
         SendMessageW(List(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List()), MAKELPARAM(-1, -1));
         KillTimer(nullptr, timer);
         KillTimer(nullptr, backstop);

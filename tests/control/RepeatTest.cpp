@@ -12,7 +12,7 @@ constexpr UINT_PTR REPEAT_TIMER = 5;
 
 // A clock on which every pass takes PASS_TICKS: each reading moves it on.
 DWORD passTicks = 0;
-DWORD FakeTicks()
+DWORD WINAPI FakeTicks()
 {
     static DWORD now = 1000;
     now += passTicks;
