@@ -86,10 +86,14 @@ bool CDemoWindow::StartControl(std::string& reason)
         return false;
     }
 
-    CLSID simulatorClass{};
-    HRESULT hr = CLSIDFromProgID(L"Vexil.Simulator", &simulatorClass);
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(simulatorClass, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid());
+    HRESULT hr = S_OK;
+    if (!m_server)
+    {
+        CLSID simulatorClass{};
+        hr = CLSIDFromProgID(L"Vexil.Simulator", &simulatorClass);
+        if (SUCCEEDED(hr))
+            hr = CoCreateInstance(simulatorClass, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid());
+    }
     if (FAILED(hr))
     {
         reason = Describe("Creating the simulator \"Vexil.Simulator\"", hr);

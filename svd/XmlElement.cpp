@@ -1,5 +1,6 @@
 #include "svd/XmlElement.h"
 
+
 const CXmlElement* CXmlElement::FindChild(std::wstring_view childName) const
 {
     for (const CXmlElement& child : children)
@@ -21,3 +22,4 @@ const std::wstring* CXmlElement::FindChildText(std::wstring_view childName) cons
     const CXmlElement* child = FindChild(childName);
     return child ? &child->text : nullptr;
 }
+

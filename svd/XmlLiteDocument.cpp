@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -106,7 +107,7 @@ std::variant<CXmlElement, CXmlProblem> ReadXmlDocument(std::string_view bytes)
     if (FAILED(reader->SetInput(stream.Get())))
         return CXmlProblem{0, L"XmlLite does not take the input"};
 
-    std::vector<CXmlElement> open;
+    std::deque<CXmlElement> open; // elements never move while their children are added
     std::optional<CXmlElement> root;
     XmlNodeType type = XmlNodeType_None;
     for (;;)
