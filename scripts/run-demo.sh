@@ -64,6 +64,8 @@ scripted_session() {
   rm -f "$out" "$release" "$png"
   # The list's settings and selection of the session, whatever was saved before.
   cp "$settings/Vexil2.ini" "$settings/Vexil2Selections.txt" "$demo/"
+  # A target's demo adds the core's CPUID as a user register (its SVD lacks it).
+  [ ! -f "$settings/Vexil2List.txt" ] || cp "$settings/Vexil2List.txt" "$demo/"
   timeout 120 "$wine" "Z:$demo/VexilDemo.exe" /script /hold-until "Z:$release" "${target_args[@]}" >"$out" 2>&1 </dev/null &
   local host=$!
   for _ in $(seq 600); do
@@ -99,8 +101,8 @@ timeout 3600 cmake --build --preset windows --target VexilDemo cmnvexil2ui Vexil
 mkdir -p "$demo"
 cp "$build/host/VexilDemo.exe" "$build/control/cmnvexil2ui.dll" "$build/sim/VexilSim.dll" \
    "$build/gdbaccess/VexilGdb.dll" "$build/errdisplay/VexilErrorDisplay.dll" "$demo/"
-for file in Vexil2.ini Vexil2Selections.txt; do
-  [ -f "$demo/$file" ] || cp "$settings/$file" "$demo/"
+for file in Vexil2.ini Vexil2Selections.txt Vexil2List.txt; do
+  [ -f "$demo/$file" ] || [ ! -f "$settings/$file" ] || cp "$settings/$file" "$demo/"
 done
 
 trap stop_wineserver EXIT
