@@ -31,7 +31,7 @@ void MergeMembers(CXmlElement& into, const CXmlElement& from)
 
 } // namespace
 
-CSvdDerivation::CSvdDerivation(const CXmlElement& peripherals) : m_peripherals(peripherals) {}
+CSvdDerivation::CSvdDerivation(const CXmlElement& peripherals) : m_list(peripherals) {}
 
 CXmlElement CSvdDerivation::Merge(const CXmlElement& base, const CXmlElement& derived)
 {
@@ -78,28 +78,53 @@ void CSvdDerivation::Enter(const CXmlElement& element, const std::wstring& base)
 
 const CXmlElement* CSvdDerivation::FindPeripheral(const std::wstring& name) const
 {
-    for (const CXmlElement& peripheral : m_peripherals.children)
+    for (const CXmlElement& peripheral : m_list.children)
         if (peripheral.name == L"peripheral")
             if (const std::wstring* own = FindName(peripheral); own && *own == name)
                 return &peripheral;
     return nullptr;
 }
 
-const CXmlElement& CSvdDerivation::ResolvePeripheral(const CXmlElement& peripheral)
+CResolvedPeripheral CSvdDerivation::ResolvePeripheral(const CXmlElement& peripheral)
 {
     const std::wstring* base = peripheral.FindAttribute(L"derivedFrom");
     if (!base)
-        return peripheral;
-    if (auto done = m_resolved.find(&peripheral); done != m_resolved.end())
-        return *done->second;
+        return {&peripheral, peripheral.FindChild(L"registers")};
+    if (auto done = m_peripherals.find(&peripheral); done != m_peripherals.end())
+        return done->second;
     const CXmlElement* baseElement = FindPeripheral(*base);
     if (!baseElement)
         throw CSvdError{peripheral.line, peripheral.name, L"derivedFrom names \"" + *base + L"\", which is not a peripheral"};
     Enter(peripheral, *base);
-    const CXmlElement& resolvedBase = ResolvePeripheral(*baseElement);
-    auto merged = std::make_unique<CXmlElement>(Merge(resolvedBase, peripheral));
+    const CResolvedPeripheral resolvedBase = ResolvePeripheral(*baseElement);
     m_chain.pop_back();
-    return *(m_resolved[&peripheral] = std::move(merged));
+
+    // The base's own elements without its registers, which are large and
+    // stay where they are unless the derived peripheral adds to them.
+    CXmlElement baseOwn{resolvedBase.element->name, resolvedBase.element->attributes, resolvedBase.element->text,
+                        resolvedBase.element->line, {}};
+    for (const CXmlElement& child : resolvedBase.element->children)
+        if (child.name != L"registers")
+            baseOwn.children.push_back(child);
+    CXmlElement derivedOwn{peripheral.name, peripheral.attributes, peripheral.text, peripheral.line, {}};
+    const CXmlElement* ownRegisters = nullptr;
+    for (const CXmlElement& child : peripheral.children)
+        if (child.name == L"registers")
+            ownRegisters = &child;
+        else
+            derivedOwn.children.push_back(child);
+
+    CResolvedPeripheral resolved;
+    resolved.element = (m_resolved[&peripheral] = std::make_unique<CXmlElement>(Merge(baseOwn, derivedOwn))).get();
+    resolved.registers = resolvedBase.registers;
+    if (ownRegisters)
+    {
+        auto registers = std::make_unique<CXmlElement>(resolvedBase.registers ? *resolvedBase.registers
+                                                                              : CXmlElement{L"registers", {}, L"", ownRegisters->line, {}});
+        MergeMembers(*registers, *ownRegisters);
+        resolved.registers = (m_resolved[ownRegisters] = std::move(registers)).get();
+    }
+    return m_peripherals[&peripheral] = resolved;
 }
 
 const CXmlElement& CSvdDerivation::FindQualified(const CXmlElement& member, const std::wstring& path)
@@ -114,7 +139,7 @@ const CXmlElement& CSvdDerivation::FindQualified(const CXmlElement& member, cons
         start = dot + 1;
     }
     const CXmlElement* peripheral = FindPeripheral(parts.front());
-    const CXmlElement* scope = peripheral ? ResolvePeripheral(*peripheral).FindChild(L"registers") : nullptr;
+    const CXmlElement* scope = peripheral ? ResolvePeripheral(*peripheral).registers : nullptr;
     for (std::size_t i = 1; scope && i < parts.size(); ++i)
     {
         const CXmlElement* next = nullptr;

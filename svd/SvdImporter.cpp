@@ -171,7 +171,8 @@ public:
 
     void ImportPeripheral(const CXmlElement& raw, const CProperties& outer, CDescription& description)
     {
-        const CXmlElement& peripheral = m_derivation.ResolvePeripheral(raw);
+        const CResolvedPeripheral resolved = m_derivation.ResolvePeripheral(raw);
+        const CXmlElement& peripheral = *resolved.element;
         const CProperties properties = Inherit(outer, peripheral);
         const std::uint64_t base = ReadNumber(RequireChild(peripheral, L"baseAddress"));
         for (const auto& [name, offset] : ExpandArray(peripheral))
@@ -180,8 +181,8 @@ public:
             device.id = static_cast<long>(description.devices.size() + 1);
             device.name = name;
             m_names.clear();
-            if (const CXmlElement* registers = peripheral.FindChild(L"registers"))
-                ImportMembers(*registers, base + offset, L"", properties, device);
+            if (resolved.registers)
+                ImportMembers(*resolved.registers, base + offset, L"", properties, device);
             description.devices.push_back(std::move(device));
         }
     }

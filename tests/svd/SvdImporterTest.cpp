@@ -76,6 +76,13 @@ const CImportCase kImports[] = {
      MakeSvd(Peripheral("A", "0x10", Register("R", "0")) +
              "<peripheral derivedFrom=\"A\"><name>B</name><baseAddress>0x20</baseAddress></peripheral>"),
      "A.R@00000010/32/RW=0\nB.R@00000020/32/RW=0\n"},
+    {"DerivationChainAddsAndReplacesRegisters",
+     MakeSvd(Peripheral("A", "0x100", Register("R", "0") + Register("S", "4")) +
+             Peripheral("B", "0x200", Register("S", "4", "<size>8</size>") + Register("T", "8"), " derivedFrom=\"A\"") +
+             "<peripheral derivedFrom=\"B\"><name>C</name><baseAddress>0x300</baseAddress></peripheral>"),
+     "A.R@00000100/32/RW=0\nA.S@00000104/32/RW=0\n"
+     "B.R@00000200/32/RW=0\nB.S@00000204/8/RW=0\nB.T@00000208/32/RW=0\n"
+     "C.R@00000300/32/RW=0\nC.S@00000304/8/RW=0\nC.T@00000308/32/RW=0\n"},
     {"DerivedRegisterOverridesWhatItNames",
      MakeSvd(Peripheral("P", "0",
                         Register("A", "0", "<size>16</size><access>read-only</access>") +
