@@ -3,7 +3,6 @@
 // attributes, their own text and the line they start on. The XML parser
 // that fills it is the platform's (XmlLite on Windows).
 
-#include <deque>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -15,9 +14,7 @@ struct CXmlElement
     std::vector<std::pair<std::wstring, std::wstring>> attributes;
     std::wstring text; // the element's own character data, trimmed
     int line = 0;
-    // A deque: under Wine, growing vectors of large subtrees made reading
-    // quadratic in the document's size.
-    std::deque<CXmlElement> children;
+    std::vector<CXmlElement> children;
 
     const CXmlElement* FindChild(std::wstring_view childName) const;
     const std::wstring* FindAttribute(std::wstring_view attributeName) const;

@@ -9,7 +9,7 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <deque>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -107,7 +107,12 @@ std::variant<CXmlElement, CXmlProblem> ReadXmlDocument(std::string_view bytes)
     if (FAILED(reader->SetInput(stream.Get())))
         return CXmlProblem{0, L"XmlLite does not take the input"};
 
-    std::deque<CXmlElement> open; // elements never move while their children are added
+    // Children wait on one stack until their parent ends and then move into
+    // a vector of exactly their number: under Wine, vectors grown one child
+    // at a time made reading quadratic in the document's size.
+    std::vector<CXmlElement> open;
+    std::vector<std::size_t> firstChild; // of each open element, in finished
+    std::vector<CXmlElement> finished;
     std::optional<CXmlElement> root;
     XmlNodeType type = XmlNodeType_None;
     for (;;)
@@ -123,6 +128,7 @@ std::variant<CXmlElement, CXmlProblem> ReadXmlDocument(std::string_view bytes)
         {
             const bool empty = reader->IsEmptyElement();
             open.push_back(ReadStartElement(*reader.Get()));
+            firstChild.push_back(finished.size());
             if (!empty)
                 break;
             [[fallthrough]];
@@ -131,11 +137,16 @@ std::variant<CXmlElement, CXmlProblem> ReadXmlDocument(std::string_view bytes)
         {
             CXmlElement done = std::move(open.back());
             open.pop_back();
+            const auto first = finished.begin() + static_cast<std::ptrdiff_t>(firstChild.back());
+            firstChild.pop_back();
+            done.children.reserve(static_cast<std::size_t>(finished.end() - first));
+            std::move(first, finished.end(), std::back_inserter(done.children));
+            finished.erase(first, finished.end());
             done.text = Trim(std::move(done.text));
             if (open.empty())
                 root = std::move(done);
             else
-                open.back().children.push_back(std::move(done));
+                finished.push_back(std::move(done));
             break;
         }
         case XmlNodeType_Text:
