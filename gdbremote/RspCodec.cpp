@@ -144,6 +144,12 @@ void CPacketReader::Feed(std::string_view bytes)
                 m_items.push_back({Kind::BadChecksum, {}});
                 m_raw.clear();
             }
+            else if (m_raw.size() == kMaxPacketSize)
+            {
+                m_items.push_back({Kind::BadChecksum, {}});
+                m_raw.clear();
+                m_state = State::Idle;
+            }
             else
                 m_raw += c;
             break;

@@ -47,6 +47,10 @@ public:
         std::string payload;
     };
 
+    // A packet longer than this is no reply to a register access: it is
+    // dropped as bad, so that a runaway server cannot exhaust memory.
+    static constexpr std::size_t kMaxPacketSize = 1u << 20;
+
     void Feed(std::string_view bytes);
     std::optional<CItem> Next();
     // Starts afresh: a partial packet and unread items are dropped.

@@ -103,6 +103,15 @@ TEST(RspCodec, ReaderSplitsTheStreamInAnyPieces)
     }
 }
 
+TEST(RspCodec, ReaderDropsAPacketBeyondTheLargestSize)
+{
+    CPacketReader reader;
+    reader.Feed("$");
+    reader.Feed(std::string(CPacketReader::kMaxPacketSize + 10, 'a'));
+    reader.Feed("#00$OK#9a");
+    EXPECT_EQ(Kinds(reader), "![OK]");
+}
+
 TEST(RspCodec, ReaderResetDropsAPartialPacket)
 {
     CPacketReader reader;
