@@ -4,6 +4,7 @@
 #include "sim/ResultCodes.h"
 #include "sim/ValueConversion.h"
 
+#include "frame/com/AnsiText.h"
 #include "frame/com/ErrorInfo.h"
 #include "frame/com/SafeArray.h"
 
@@ -26,8 +27,6 @@ std::wstring FormatHex(std::uint32_t value)
     swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(value));
     return text;
 }
-
-std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 void ClearOut(std::initializer_list<VARIANT*> values)
 {
@@ -63,7 +62,7 @@ HRESULT CGdbRegisterServer::RaiseControl(HRESULT code, const std::wstring& probl
     return ErrorInfo::Raise(code, IID_IVexilGdbControl, kSource, problem);
 }
 
-HRESULT CGdbRegisterServer::RaiseAccess(const CTarget& target, HRESULT code, const std::string& problem)
+HRESULT CGdbRegisterServer::RaiseAccess(const CTarget& target, HRESULT code, const std::wstring& problem)
 {
     std::wstring name = L"device " + std::to_wstring(target.device);
     if (const CDeviceInfo* device = m_description.FindDevice(target.device))
@@ -71,7 +70,7 @@ HRESULT CGdbRegisterServer::RaiseAccess(const CTarget& target, HRESULT code, con
     if (target.info)
         name += L"." + (target.info->path.empty() ? L"" : target.info->path + L"/") + target.info->name;
     return RaiseServer(code, name + L" at " + FormatHex(static_cast<std::uint32_t>(target.address)) + L": " +
-                                 Widen(problem));
+                                 problem);
 }
 
 void CGdbRegisterServer::ChangeState(long state)
@@ -101,21 +100,21 @@ HRESULT CGdbRegisterServer::FindTarget(LONG deviceId, LONG address, LONG length,
     target = CTarget{deviceId, address, nullptr};
     const CDeviceInfo* device = m_description.FindDevice(deviceId);
     if (!device)
-        return RaiseAccess(target, kDeviceNotSupported, "the device is not described");
+        return RaiseAccess(target, kDeviceNotSupported, L"the device is not described");
     target.info = FindRegister(*device, address);
     if (!m_session || !m_session->IsOpen())
-        return RaiseAccess(target, kNoConnection, "no connection to a GDB server");
+        return RaiseAccess(target, kNoConnection, L"no connection to a GDB server");
     if (flags != 0)
-        return RaiseAccess(target, kIllegalParameter, "the last argument is " + std::to_string(flags) + ", not 0");
+        return RaiseAccess(target, kIllegalParameter, L"the last argument is " + std::to_wstring(flags) + L", not 0");
     if (!IsValidLength(length))
-        return RaiseAccess(target, kInvalidAccessLength, std::to_string(length) + " bits is not 1 to 128");
+        return RaiseAccess(target, kInvalidAccessLength, std::to_wstring(length) + L" bits is not 1 to 128");
     if (target.info && target.info->length != length)
         return RaiseAccess(target, kInvalidAccessLength,
-                           "the register has " + std::to_string(target.info->length) + " bits, not " +
-                               std::to_string(length));
+                           L"the register has " + std::to_wstring(target.info->length) + L" bits, not " +
+                               std::to_wstring(length));
     if (target.info && !(target.info->operations & operation))
         return RaiseAccess(target, kIllegalAccessType,
-                           operation == kOperationRead ? "the register cannot be read" : "the register cannot be written");
+                           operation == kOperationRead ? L"the register cannot be read" : L"the register cannot be written");
     return S_OK;
 }
 
@@ -129,7 +128,7 @@ HRESULT CGdbRegisterServer::RaiseExchange(const CTarget& target, const CRspFailu
     case CRspFailure::Kind::Malformed: code = kWrongResponse; break;
     case CRspFailure::Kind::Lost: code = kNoConnection; break;
     }
-    const HRESULT raised = RaiseAccess(target, code, failure.what());
+    const HRESULT raised = RaiseAccess(target, code, AnsiText::Widen(failure.what()));
     if (failure.GetKind() == CRspFailure::Kind::Lost)
     {
         CComPtr<IVexilFN> keepAlive(this); // a sink may release the last reference
@@ -147,10 +146,10 @@ STDMETHODIMP CGdbRegisterServer::ReadRegister(LONG deviceId, LONG address, LONG 
     if (const HRESULT refused = FindTarget(deviceId, address, length, flags, kOperationRead, target); FAILED(refused))
         return refused;
     if (!value)
-        return RaiseAccess(target, E_POINTER, "no place for the value");
+        return RaiseAccess(target, E_POINTER, L"no place for the value");
     CWords maskWords;
     if (std::optional<std::wstring> problem = ReadWords(mask, GetWordCount(length), maskWords))
-        return RaiseAccess(target, kIllegalMask, "illegal mask: " + std::string(problem->begin(), problem->end()));
+        return RaiseAccess(target, kIllegalMask, L"illegal mask: " + *problem);
     try
     {
         const std::vector<std::uint8_t> bytes =
@@ -173,10 +172,10 @@ STDMETHODIMP CGdbRegisterServer::WriteRegister(LONG deviceId, LONG address, LONG
         return refused;
     CWords valueWords;
     if (std::optional<std::wstring> problem = ReadWords(value, GetWordCount(length), valueWords))
-        return RaiseAccess(target, kIllegalParameter, "the value is " + std::string(problem->begin(), problem->end()));
+        return RaiseAccess(target, kIllegalParameter, L"the value is " + *problem);
     CWords maskWords;
     if (std::optional<std::wstring> problem = ReadWords(mask, GetWordCount(length), maskWords))
-        return RaiseAccess(target, kIllegalMask, "illegal mask: " + std::string(problem->begin(), problem->end()));
+        return RaiseAccess(target, kIllegalMask, L"illegal mask: " + *problem);
     const std::uint32_t at = static_cast<std::uint32_t>(address);
     const std::size_t size = Rsp::GetByteCount(length);
     const CWords all = CWords::MakeAllOnes(length);

@@ -70,7 +70,7 @@ private:
     // The register of an access after the checks every access needs; raises
     // the failure otherwise.
     HRESULT FindTarget(LONG deviceId, LONG address, LONG length, LONG flags, long operation, CTarget& target);
-    HRESULT RaiseAccess(const CTarget& target, HRESULT code, const std::string& problem);
+    HRESULT RaiseAccess(const CTarget& target, HRESULT code, const std::wstring& problem);
     // A failed exchange: the code for its kind; a lost connection ends the session.
     HRESULT RaiseExchange(const CTarget& target, const CRspFailure& failure, bool writing);
     static HRESULT RaiseServer(HRESULT code, const std::wstring& problem);

@@ -5,6 +5,7 @@
 #include "gdbaccess/DescriptionFile.h"
 #include "sim/ResultCodes.h"
 
+#include "frame/com/AnsiText.h"
 #include "frame/com/ErrorInfo.h"
 
 namespace {
@@ -13,26 +14,15 @@ constexpr LONG kMaxTimeout = 600000;
 
 std::wstring ToText(BSTR text) { return text ? std::wstring(text, SysStringLen(text)) : std::wstring(); }
 
-std::wstring Widen(const char* text)
-{
-    std::wstring wide;
-    for (; *text; ++text)
-        wide += static_cast<wchar_t>(static_cast<unsigned char>(*text));
-    return wide;
-}
-
 } // namespace
 
 STDMETHODIMP CGdbRegisterServer::Connect(BSTR hostAndPort)
 {
     CComPtr<IVexilGdbControl> keepAlive(this);
     const std::wstring text = ToText(hostAndPort);
-    std::string narrow;
-    for (wchar_t c : text)
-        narrow += c < 128 ? static_cast<char>(c) : '?';
     std::string host;
     std::uint16_t port = 0;
-    if (!SplitHostPort(narrow, host, port))
+    if (!SplitHostPort(AnsiText::Narrow(text), host, port))
         return RaiseControl(E_INVALIDARG, L"Connect: \"" + text + L"\" is not HOST:PORT");
     m_session.reset();
     try
@@ -42,7 +32,7 @@ STDMETHODIMP CGdbRegisterServer::Connect(BSTR hostAndPort)
     catch (const std::exception& failure)
     {
         ChangeState(0);
-        return RaiseControl(kNoConnection, L"cannot connect to the GDB server at " + text + L": " + Widen(failure.what()));
+        return RaiseControl(kNoConnection, L"cannot connect to the GDB server at " + text + L": " + AnsiText::Widen(failure.what()));
     }
     ChangeState(1);
     return S_OK;

@@ -1,5 +1,6 @@
 #include "host/TargetServer.h"
 
+#include "frame/com/AnsiText.h"
 #include "frame/com/BStr.h"
 #include "frame/com/ErrorInfo.h"
 
@@ -7,20 +8,12 @@
 
 namespace {
 
-std::string Narrow(const std::wstring& text)
-{
-    std::string narrow;
-    for (wchar_t c : text)
-        narrow += c < 128 ? static_cast<char>(c) : '?';
-    return narrow;
-}
-
 std::string Describe(const char* step, HRESULT hr)
 {
     char code[16];
     wsprintfA(code, "0x%08lX", static_cast<unsigned long>(hr));
     const std::wstring description = ErrorInfo::TakeDescription();
-    return std::string(step) + " failed (" + code + ")" + (description.empty() ? "" : ": " + Narrow(description));
+    return std::string(step) + " failed (" + code + ")" + (description.empty() ? "" : ": " + AnsiText::Narrow(description));
 }
 
 } // namespace
