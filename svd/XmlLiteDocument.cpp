@@ -28,15 +28,18 @@ CreateXmlReaderFunction FindCreateXmlReader()
     return create;
 }
 
-std::wstring Trim(std::wstring text)
+// In place: most texts have nothing to trim, and a copy of each would cost
+// an allocation per element.
+void Trim(std::wstring& text)
 {
+    std::size_t last = text.size();
+    while (last > 0 && std::iswspace(static_cast<wint_t>(text[last - 1])))
+        --last;
+    text.erase(last);
     std::size_t first = 0;
     while (first < text.size() && std::iswspace(static_cast<wint_t>(text[first])))
         ++first;
-    std::size_t last = text.size();
-    while (last > first && std::iswspace(static_cast<wint_t>(text[last - 1])))
-        --last;
-    return text.substr(first, last - first);
+    text.erase(0, first);
 }
 
 std::wstring ToHex(HRESULT code)
@@ -142,7 +145,7 @@ std::variant<CXmlElement, CXmlProblem> ReadXmlDocument(std::string_view bytes)
             done.children.reserve(static_cast<std::size_t>(finished.end() - first));
             std::move(first, finished.end(), std::back_inserter(done.children));
             finished.erase(first, finished.end());
-            done.text = Trim(std::move(done.text));
+            Trim(done.text);
             if (open.empty())
                 root = std::move(done);
             else
