@@ -35,12 +35,21 @@ void ClearOut(std::initializer_list<VARIANT*> values)
             VariantInit(value);
 }
 
-const CRegisterInfo* FindRegister(const CDeviceInfo& device, long address)
+// The register at the address that the access fits, or else the first there.
+// Alternate registers share an address (a read-only status and a write-only
+// clear register, say): the access picks the one it suits.
+const CRegisterInfo* FindRegister(const CDeviceInfo& device, long address, long length, long operation)
 {
+    const CRegisterInfo* first = nullptr;
     for (const CRegisterInfo& info : device.registers)
         if (info.address == address)
-            return &info;
-    return nullptr;
+        {
+            if (info.length == length && (info.operations & operation))
+                return &info;
+            if (!first)
+                first = &info;
+        }
+    return first;
 }
 
 } // namespace
@@ -101,7 +110,7 @@ HRESULT CGdbRegisterServer::FindTarget(LONG deviceId, LONG address, LONG length,
     const CDeviceInfo* device = m_description.FindDevice(deviceId);
     if (!device)
         return RaiseAccess(target, kDeviceNotSupported, L"the device is not described");
-    target.info = FindRegister(*device, address);
+    target.info = FindRegister(*device, address, length, operation);
     if (!m_session || !m_session->IsOpen())
         return RaiseAccess(target, kNoConnection, L"no connection to a GDB server");
     if (flags != 0)

@@ -110,6 +110,26 @@ TEST_F(CGdbServerTest, RefusedAccessesNeverReachTheTarget)
     EXPECT_TRUE(m_fake->GetMemoryRequests().empty());
 }
 
+TEST_F(CGdbServerTest, AlternateRegistersAtOneAddressEachTakeTheirAccess)
+{
+    m_fake = std::make_unique<CFakeGdbServer>();
+    ASSERT_EQ(LoadDescriptionFile("alternate.svd",
+                                  "<device><name>X</name><size>32</size><peripherals><peripheral><name>TIMER</name>"
+                                  "<baseAddress>0x40000000</baseAddress><registers>"
+                                  "<register><name>INTSTATUS</name><addressOffset>0xC</addressOffset>"
+                                  "<access>read-only</access></register>"
+                                  "<register><name>INTCLEAR</name><alternateRegister>INTSTATUS</alternateRegister>"
+                                  "<addressOffset>0xC</addressOffset><access>write-only</access></register>"
+                                  "</registers></peripheral></peripherals></device>"),
+              S_OK)
+        << Narrow(TakeErrorDescription());
+    ASSERT_EQ(Connect(m_fake->GetAddress()), S_OK);
+    m_fake->SetMemory(0x4000000C, {1, 0, 0, 0});
+    EXPECT_THAT(Read(1, 0x4000000C, 32), ElementsAre(1));
+    EXPECT_EQ(TryWrite(1, 0x4000000C, 32, {1}, MakeFullMask(32)), S_OK) << Narrow(TakeErrorDescription());
+    EXPECT_THAT(m_fake->GetMemoryRequests(), ElementsAre("m4000000c,4", "M4000000c,4:01000000"));
+}
+
 struct CFaultRow
 {
     const char* name;
