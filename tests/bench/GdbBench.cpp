@@ -311,9 +311,14 @@ int main(int argc, char** argv)
                     ErrorInfo::TakeDescription().c_str());
         return 1;
     }
-    const double reads = MeasureReadRegister(server.Get());
+    // The best of three one-second runs each: the machine is shared.
+    double reads = 0;
+    for (int run = 0; run < 3; ++run)
+        reads = std::max(reads, MeasureReadRegister(server.Get()));
     control->Disconnect(); // QEMU serves one GDB client at a time
-    const double raw = MeasureRawRoundTrips(static_cast<std::uint16_t>(port));
+    double raw = 0;
+    for (int run = 0; run < 3; ++run)
+        raw = std::max(raw, MeasureRawRoundTrips(static_cast<std::uint16_t>(port)));
     std::printf("32-bit reads from QEMU: ReadRegister %.0f calls/s, raw m round trips %.0f/s\n", reads, raw);
     std::printf("ReadRegister against raw m round trips: ratio %.1f %% (target at least 90 %%)\n",
                 raw > 0 ? 100.0 * reads / raw : 0.0);
