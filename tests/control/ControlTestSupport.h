@@ -78,14 +78,12 @@ protected:
 
     CTestDirectory m_directory;
     std::unique_ptr<CErrorDisplayStandIn> m_errors;
-
-private:
-    // Creates the control and in-place activates it in the test container.
-    void Embed();
-
-protected:
     std::unique_ptr<CTestContainer> m_container;
     CComPtr<IUnknown> m_control;
     CComPtr<IVexilFN> m_server;
     CComPtr<IVexilSimControl> m_simulator;
+
+private:
+    // Creates the control and in-place activates it in the test container.
+    void Embed();
 };
