@@ -48,9 +48,13 @@ bool CDemoWindow::Open(const std::wstring& controlName, std::string& reason)
 
     if (!m_container.Load(reason))
         return false;
-    m_window = CreateWindowExW(0, WINDOW_CLASS, L"Vexil2 demo host: register tool on the simulator",
+    // A server handed over beforehand is a real target: no simulator, no Simulator menu.
+    const bool onTarget = static_cast<bool>(m_server);
+    m_window = CreateWindowExW(0, WINDOW_CLASS,
+                               onTarget ? L"Vexil2 demo host: register tool on a target"
+                                        : L"Vexil2 demo host: register tool on the simulator",
                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, nullptr,
-                               SimulatorMenu::CreateMenuBar(), GetModuleHandleW(nullptr), this);
+                               onTarget ? nullptr : SimulatorMenu::CreateMenuBar(), GetModuleHandleW(nullptr), this);
     if (!m_window)
     {
         reason = Describe("CreateWindowEx", HRESULT_FROM_WIN32(GetLastError()));
@@ -86,10 +90,14 @@ bool CDemoWindow::StartControl(std::string& reason)
         return false;
     }
 
-    CLSID simulatorClass{};
-    HRESULT hr = CLSIDFromProgID(L"Vexil.Simulator", &simulatorClass);
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(simulatorClass, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid());
+    HRESULT hr = S_OK;
+    if (!m_server)
+    {
+        CLSID simulatorClass{};
+        hr = CLSIDFromProgID(L"Vexil.Simulator", &simulatorClass);
+        if (SUCCEEDED(hr))
+            hr = CoCreateInstance(simulatorClass, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid());
+    }
     if (FAILED(hr))
     {
         reason = Describe("Creating the simulator \"Vexil.Simulator\"", hr);

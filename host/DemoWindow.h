@@ -29,6 +29,8 @@ public:
     // CLSID string) and starts it as a host does: context, server, Go.
     // False with a reason when a step fails.
     bool Open(const std::wstring& controlName, std::string& reason);
+    // Before Open: the control works on this server instead of the simulator.
+    void UseServer(IVexilFN* server) { m_server = CComPtr<IVexilFN>(server); }
 
     // The message loop until the window is closed.
     void Run();

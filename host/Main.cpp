@@ -4,10 +4,13 @@
 //   VexilDemo.exe /script               a scripted session that prints the list
 //   /hold-until FILE                    (with /script) keep the window open until FILE exists
 //   /control DLL                        take the control from DLL instead of the registry
+//   --gdb HOST:PORT --svd FILE          work on a real target through its GDB server
+//                                       (registers described by FILE) instead of the simulator
 #include "frame/com/Module.h"
 #include "host/ConsoleErrorDisplay.h"
 #include "host/DemoWindow.h"
 #include "host/ScriptedSession.h"
+#include "host/TargetServer.h"
 
 #include "Vexil2UI.h"
 
@@ -28,6 +31,8 @@ struct CArguments
     bool script = false;
     std::wstring holdUntil;
     std::wstring controlModule;
+    std::wstring gdbAddress;
+    std::wstring description;
 };
 
 std::optional<CArguments> ParseArguments()
@@ -46,9 +51,15 @@ std::optional<CArguments> ParseArguments()
             result.holdUntil = arguments.get()[++index];
         else if (argument == L"/control" && hasValue)
             result.controlModule = arguments.get()[++index];
+        else if (argument == L"--gdb" && hasValue)
+            result.gdbAddress = arguments.get()[++index];
+        else if (argument == L"--svd" && hasValue)
+            result.description = arguments.get()[++index];
         else
             return std::nullopt;
     }
+    if (result.gdbAddress.empty() != result.description.empty())
+        return std::nullopt; // a target needs both
     return result;
 }
 
@@ -137,6 +148,16 @@ int RunHost(const CArguments& arguments)
 
     CDemoWindow demo;
     std::string reason;
+    if (!arguments.gdbAddress.empty())
+    {
+        CComPtr<IVexilFN> target = TargetServer::Connect(arguments.gdbAddress, arguments.description, reason);
+        if (!target)
+        {
+            std::fprintf(stderr, "VexilDemo: %s\n", reason.c_str());
+            return 1;
+        }
+        demo.UseServer(target.Get());
+    }
     if (!demo.Open(controlName, reason))
     {
         std::fprintf(stderr, "VexilDemo: %s\n", reason.c_str());
@@ -164,7 +185,7 @@ int main()
     const auto arguments = ParseArguments();
     if (!arguments)
     {
-        std::fprintf(stderr, "usage: VexilDemo.exe [/script [/hold-until FILE]] [/control DLL]\n");
+        std::fprintf(stderr, "usage: VexilDemo.exe [/script [/hold-until FILE]] [/control DLL] [--gdb HOST:PORT --svd FILE]\n");
         return 64;
     }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};

@@ -29,6 +29,8 @@ public:
 
     int Run(const std::wstring& holdUntil)
     {
+        if (!m_demo.GetSimulator())
+            return RunOnTarget(holdUntil);
         m_demo.Pump(SETTLE_MS);
         const int rows = RowCount();
         std::printf("script: %d registers in the list\n", rows);
@@ -55,6 +57,22 @@ public:
     }
 
 private:
+    // A real target has no call counts and no state menu: one Read of every
+    // selected register, and the list as it then reads.
+    int RunOnTarget(const std::wstring& holdUntil)
+    {
+        m_demo.Pump(SETTLE_MS);
+        const int rows = RowCount();
+        std::printf("script: %d registers in the list (target)\n", rows);
+        if (rows == 0)
+            return Finish(2, holdUntil);
+        SelectAll(rows);
+        Click(READ);
+        m_demo.Pump(SETTLE_MS);
+        std::printf("script: Read on the target: %s\n", Status(0).c_str());
+        return Finish(0, holdUntil);
+    }
+
     void RunRepeat(long perPass)
     {
         if (SendMessageW(Item(USE_REPEAT), BM_GETCHECK, 0, 0) != BST_CHECKED)

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake --preset bench >/dev/null && cmake --build --preset bench --target data_bench
-cmake --preset windows >/dev/null && cmake --build --preset windows --target data_bench sim_bench control_bench operations_bench configure_tree_bench VexilSim wine_prefix
+cmake --preset windows >/dev/null && cmake --build --preset windows --target data_bench sim_bench control_bench operations_bench configure_tree_bench gdb_bench VexilSim VexilGdb wine_prefix
 prefix="$PWD/build/windows/wineprefix"
 echo "=== native"
 build/bench/tests/bench/data_bench
@@ -22,3 +22,9 @@ echo "=== Wine: Configure dialog on 100,000 registers"
 scripts/wine-run.sh "$prefix" build/windows/tests/bench/configure_tree_bench.exe
 echo "=== Wine: read loop, per-register overhead, repeat timing (about three minutes)"
 VEXIL_RUN_TIMEOUT=600 scripts/wine-run.sh "$prefix" build/windows/tests/bench/operations_bench.exe
+echo "=== Wine: GDB server: SVD import, reads from QEMU, reads through the control"
+scripts/wine-run.sh "$prefix" regsvr32 /s "Z:$PWD/build/windows/gdbaccess/VexilGdb.dll"
+qemu_state="$PWD/build/windows/qemu-bench.state"
+scripts/qemu-gdb.sh start "$qemu_state" >/dev/null
+trap 'scripts/qemu-gdb.sh stop "$qemu_state" >/dev/null' EXIT
+VEXIL_RUN_TIMEOUT=600 scripts/wine-run.sh "$prefix" build/windows/tests/bench/gdb_bench.exe "Z:$qemu_state"

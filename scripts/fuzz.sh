@@ -11,7 +11,7 @@ cmake --build --preset fuzz
 
 work=build/fuzz/run
 status=0
-for target in UserRegisterFile SelectionFile IniFile DeviceList ValueText RegistryScript; do
+for target in UserRegisterFile SelectionFile IniFile DeviceList ValueText RegistryScript RspReply SvdNames; do
   corpus="$work/corpus/$target"
   mkdir -p "$corpus" "$work/findings/$target"
   cp -n tests/fuzz/seeds/"$target"/* "$corpus"/ 2>/dev/null || true

@@ -22,6 +22,25 @@ enum class RegisterBehaviour
     Identification,  // read-only: every write is refused with "no access"
 };
 
+// What an SVD description says about a register beyond what the server
+// interface hands out; kept for a later view of bit fields.
+struct CEnumeratedValue
+{
+    std::wstring name;
+    std::wstring value; // as written: "0x3", "#1x0"
+    std::wstring description;
+};
+
+struct CFieldInfo
+{
+    std::wstring name;
+    int lsb = 0;
+    int width = 1;
+    std::wstring access; // empty: the register's
+    std::wstring description;
+    std::vector<CEnumeratedValue> values;
+};
+
 struct CRegisterInfo
 {
     std::wstring name;
@@ -32,6 +51,10 @@ struct CRegisterInfo
     CWords reset;
     RegisterBehaviour behaviour = RegisterBehaviour::Plain;
     unsigned setPeriodMs = 0; // read-to-clear: one more bit is set per period (0: never)
+    std::wstring description;
+    std::wstring readAction;
+    std::wstring modifiedWriteValues;
+    std::vector<CFieldInfo> fields;
 };
 
 struct CDeviceInfo
@@ -42,9 +65,18 @@ struct CDeviceInfo
     std::vector<CRegisterInfo> registers;
 };
 
+// How the target assembles bytes into words, when a description says so.
+enum class ByteOrder
+{
+    Unspecified,
+    Little,
+    Big,
+};
+
 struct CDescription
 {
     std::vector<CDeviceInfo> devices;
+    ByteOrder byteOrder = ByteOrder::Unspecified;
 
     const CDeviceInfo* FindDevice(long id) const;
 };

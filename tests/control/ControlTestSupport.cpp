@@ -108,7 +108,7 @@ void ControlTest::TearDown()
     CoUninitialize();
 }
 
-void ControlTest::Start(bool withServer, const std::function<void(IVexilSimControl&)>& beforeGo)
+void ControlTest::Embed()
 {
     CComPtr<IClassFactory> factory;
     ASSERT_EQ(GetModuleClassObject<CVexil2UI>(CLSID_Vexil2UI, IID_IClassFactory, factory.OutVoid()), S_OK);
@@ -117,7 +117,11 @@ void ControlTest::Start(bool withServer, const std::function<void(IVexilSimContr
     ASSERT_EQ(m_container->Embed(m_control.Get()), S_OK);
     ASSERT_TRUE(Window());
     readStatus = [this] { return Status(0); };
+}
 
+void ControlTest::Start(bool withServer, const std::function<void(IVexilSimControl&)>& beforeGo)
+{
+    ASSERT_NO_FATAL_FAILURE(Embed());
     if (withServer)
     {
         ASSERT_EQ(CoCreateInstance(CLSID_VexilSim, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid()),
@@ -127,6 +131,15 @@ void ControlTest::Start(bool withServer, const std::function<void(IVexilSimContr
         if (beforeGo)
             beforeGo(*m_simulator.Get());
     }
+    ASSERT_EQ(Ask<IGoClient>(m_control.Get())->Go(), S_OK);
+    m_container->PumpMessages();
+}
+
+void ControlTest::StartWithServer(IVexilFN* server)
+{
+    ASSERT_NO_FATAL_FAILURE(Embed());
+    m_server = CComPtr<IVexilFN>(server);
+    ASSERT_EQ(Ask<IVexilFNClient>(m_control.Get())->SetServer(server), S_OK);
     ASSERT_EQ(Ask<IGoClient>(m_control.Get())->Go(), S_OK);
     m_container->PumpMessages();
 }

@@ -57,6 +57,8 @@ protected:
     // Creates and in-place activates the control; hands it the simulator when
     // asked, then calls Go as the host does.
     void Start(bool withServer = true, const std::function<void(IVexilSimControl&)>& beforeGo = {});
+    // The same with a server of the test's own instead of the simulator.
+    void StartWithServer(IVexilFN* server);
     // The host lets the control go: it saves and is destroyed.
     void Stop();
 
@@ -80,4 +82,8 @@ protected:
     CComPtr<IUnknown> m_control;
     CComPtr<IVexilFN> m_server;
     CComPtr<IVexilSimControl> m_simulator;
+
+private:
+    // Creates the control and in-place activates it in the test container.
+    void Embed();
 };

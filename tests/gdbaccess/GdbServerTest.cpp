@@ -1,0 +1,258 @@
+// The GDB register access server through COM against our fake GDB server:
+// connection and state, reads and writes as memory requests, descriptions,
+// and the faults of a server or the line, each named in an error object.
+#include "GdbServerTestSupport.h"
+
+namespace {
+
+using testing::ElementsAre;
+
+constexpr LONG kReg32 = 0x20000000;
+constexpr LONG kReg8 = 0x20000010;
+constexpr LONG kReadOnly = 0x20000020;
+
+TEST_F(CGdbServerTest, RegisteredUnderItsProgIds)
+{
+    for (const wchar_t* progId : {L"Vexil.GdbServer", L"Vexil.GdbServer.1"})
+    {
+        CLSID clsid{};
+        ASSERT_EQ(CLSIDFromProgID(progId, &clsid), S_OK) << Narrow(progId);
+        EXPECT_TRUE(InlineIsEqualGUID(clsid, CLSID_VexilGdb));
+    }
+    CComPtr<ISupportErrorInfo> support;
+    ASSERT_EQ(m_server.QueryInterface(support), S_OK);
+    EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IVexilFN), S_OK);
+    EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IVexilGdbControl), S_OK);
+}
+
+TEST_F(CGdbServerTest, WithoutConnectionStateIsZeroAndAccessesNameTheRegister)
+{
+    ASSERT_EQ(LoadDescriptionFile("target.txt", kTargetDescription), S_OK);
+    EXPECT_EQ(GetState(), 0);
+    CVariant value;
+    EXPECT_EQ(TryRead(1, kReg32, 32, value), kNoConnection);
+    EXPECT_EQ(Narrow(TakeErrorDescription()), "TARGET.REG32 at 0x20000000: no connection to a GDB server");
+}
+
+TEST_F(CGdbServerTest, ConnectAndDisconnectFireTheState)
+{
+    ConnectToFake();
+    EXPECT_EQ(GetState(), 1);
+    ASSERT_EQ(m_control->Disconnect(), S_OK);
+    EXPECT_EQ(GetState(), 0);
+    EXPECT_THAT(m_recorder->states, ElementsAre(1, 0));
+}
+
+TEST_F(CGdbServerTest, EachReadIsOneRequestOfTheRegistersSize)
+{
+    ConnectToFake();
+    m_fake->SetMemory(kReg32, {0x31, 0xC2, 0x0F, 0x41});
+    m_fake->SetMemory(kReg8, {0xA5});
+    EXPECT_THAT(Read(1, kReg32, 32), ElementsAre(0x410FC231));
+    EXPECT_THAT(Read(1, kReg8, 8), ElementsAre(0xA5));
+    EXPECT_THAT(Read(1, 0xE000ED00, 64), ElementsAre(0, 0)); // an address of the user's own
+    EXPECT_THAT(m_fake->GetMemoryRequests(), ElementsAre("m20000000,4", "m20000010,1", "me000ed00,8"));
+}
+
+TEST_F(CGdbServerTest, BigEndianTargetsAssembleTheOtherWay)
+{
+    ConnectToFake();
+    ASSERT_EQ(m_control->SetByteOrder(VexilGdbBigEndian), S_OK);
+    m_fake->SetMemory(kReg32, {0x41, 0x0F, 0xC2, 0x31});
+    EXPECT_THAT(Read(1, kReg32, 32), ElementsAre(0x410FC231));
+    ASSERT_EQ(TryWrite(1, kReg32, 32, {0x01020304}, MakeFullMask(32)), S_OK);
+    EXPECT_THAT(m_fake->GetMemory(kReg32, 4), ElementsAre(1, 2, 3, 4));
+}
+
+TEST_F(CGdbServerTest, WriteUnderAFullMaskIsOneRequest)
+{
+    ConnectToFake();
+    ASSERT_EQ(TryWrite(1, kReg32, 32, {0x12345678}, MakeFullMask(32)), S_OK) << Narrow(TakeErrorDescription());
+    EXPECT_THAT(m_fake->GetMemoryRequests(), ElementsAre("M20000000,4:78563412"));
+}
+
+TEST_F(CGdbServerTest, WriteUnderAPartialMaskKeepsTheOtherBits)
+{
+    ConnectToFake();
+    m_fake->SetMemory(kReg32, {0xFF, 0xFF, 0xFF, 0xFF});
+    ASSERT_EQ(TryWrite(1, kReg32, 32, {0x00000000}, MakeI4Array({0x0000FF00})), S_OK);
+    EXPECT_THAT(m_fake->GetMemory(kReg32, 4), ElementsAre(0xFF, 0x00, 0xFF, 0xFF));
+    EXPECT_THAT(m_fake->GetMemoryRequests(), ElementsAre("m20000000,4", "M20000000,4:ff00ffff"));
+}
+
+TEST_F(CGdbServerTest, RefusedAccessesNeverReachTheTarget)
+{
+    ConnectToFake();
+    const struct
+    {
+        const char* name;
+        LONG device;
+        LONG address;
+        LONG length;
+        bool write;
+        HRESULT code;
+        const char* message;
+    } rows[] = {
+        {"unknown device", 7, kReg32, 32, false, kDeviceNotSupported, "device 7 at 0x20000000: the device is not described"},
+        {"length not the register's", 1, kReg32, 16, false, kInvalidAccessLength, "has 32 bits, not 16"},
+        {"length above 128", 1, 0x100, 129, false, kInvalidAccessLength, "129 bits is not 1 to 128"},
+        {"write of a read-only register", 1, kReadOnly, 32, true, kIllegalAccessType, "TARGET.RO at 0x20000020: the register cannot be written"},
+    };
+    for (const auto& row : rows)
+    {
+        CVariant value;
+        const HRESULT hr = row.write ? TryWrite(row.device, row.address, row.length, {1}, MakeFullMask(row.length))
+                                     : TryRead(row.device, row.address, row.length, value);
+        EXPECT_EQ(hr, row.code) << row.name;
+        const std::string message = Narrow(TakeErrorDescription());
+        EXPECT_NE(message.find(row.message), std::string::npos) << row.name << ": " << message;
+    }
+    EXPECT_TRUE(m_fake->GetMemoryRequests().empty());
+}
+
+TEST_F(CGdbServerTest, AlternateRegistersAtOneAddressEachTakeTheirAccess)
+{
+    m_fake = std::make_unique<CFakeGdbServer>();
+    ASSERT_EQ(LoadDescriptionFile("alternate.svd",
+                                  "<device><name>X</name><size>32</size><peripherals><peripheral><name>TIMER</name>"
+                                  "<baseAddress>0x40000000</baseAddress><registers>"
+                                  "<register><name>INTSTATUS</name><addressOffset>0xC</addressOffset>"
+                                  "<access>read-only</access></register>"
+                                  "<register><name>INTCLEAR</name><alternateRegister>INTSTATUS</alternateRegister>"
+                                  "<addressOffset>0xC</addressOffset><access>write-only</access></register>"
+                                  "</registers></peripheral></peripherals></device>"),
+              S_OK)
+        << Narrow(TakeErrorDescription());
+    ASSERT_EQ(Connect(m_fake->GetAddress()), S_OK);
+    m_fake->SetMemory(0x4000000C, {1, 0, 0, 0});
+    EXPECT_THAT(Read(1, 0x4000000C, 32), ElementsAre(1));
+    EXPECT_EQ(TryWrite(1, 0x4000000C, 32, {1}, MakeFullMask(32)), S_OK) << Narrow(TakeErrorDescription());
+    EXPECT_THAT(m_fake->GetMemoryRequests(), ElementsAre("m4000000c,4", "M4000000c,4:01000000"));
+}
+
+struct CFaultRow
+{
+    const char* name;
+    bool acknowledgements;
+    FakeFault fault;
+    HRESULT code;         // S_OK: the read succeeds
+    const char* message;  // part of the error object's description
+    LONG stateAfter;
+};
+
+void PrintTo(const CFaultRow& row, std::ostream* out) { *out << row.name; }
+
+const CFaultRow kFaults[] = {
+    {"NakAndResend", true, FakeFault::Nak, S_OK, "", 1},
+    {"BadChecksumAndResend", true, FakeFault::BadChecksum, S_OK, "", 1},
+    {"BadChecksumWithoutAcknowledgements", false, FakeFault::BadChecksum, static_cast<HRESULT>(0x80042006u),
+     "TARGET.REG32 at 0x20000000: a reply with a bad checksum", 1},
+    {"ErrorReply", false, FakeFault::ErrorReply, static_cast<HRESULT>(0x85000007u),
+     "TARGET.REG32 at 0x20000000: the server answers E01", 1},
+    {"SilenceUntilTheTimeout", false, FakeFault::Silence, static_cast<HRESULT>(0x80042007u),
+     "TARGET.REG32 at 0x20000000: no reply within 300 ms", 1},
+    {"ConnectionClosedInTheMiddleOfAReply", false, FakeFault::CloseMidReply, kNoConnection,
+     "TARGET.REG32 at 0x20000000: the server closed the connection", 0},
+    {"Garbage", false, FakeFault::Garbage, S_OK, "", 1},
+    {"ReplyThatIsNotData", false, FakeFault::NotHex, static_cast<HRESULT>(0x80042006u), "not hexadecimal", 1},
+};
+
+class GdbServerFault : public CGdbServerTest, public testing::WithParamInterface<CFaultRow>
+{
+};
+
+TEST_P(GdbServerFault, FailsThatAccessWithANamedErrorAndKeepsTheServerUsable)
+{
+    const CFaultRow& row = GetParam();
+    ConnectToFake(!row.acknowledgements);
+    m_fake->SetMemory(kReg32, {4, 3, 2, 1});
+    m_fake->ArmFault(row.fault);
+    CVariant value;
+    const HRESULT hr = TryRead(1, kReg32, 32, value);
+    EXPECT_EQ(hr, row.code);
+    if (FAILED(row.code))
+    {
+        const std::string message = Narrow(TakeErrorDescription());
+        EXPECT_NE(message.find(row.message), std::string::npos) << message;
+    }
+    else
+        EXPECT_THAT(GetI4Elements(value.Get()), ElementsAre(0x01020304));
+    EXPECT_EQ(GetState(), row.stateAfter);
+    if (row.stateAfter == 1)
+    {
+        EXPECT_THAT(m_recorder->states, ElementsAre(1));
+        EXPECT_THAT(Read(1, kReg32, 32), ElementsAre(0x01020304));
+    }
+    else
+    {
+        EXPECT_THAT(m_recorder->states, ElementsAre(1, 0));
+        EXPECT_EQ(TryRead(1, kReg32, 32, value), kNoConnection);
+        // The host reconnects and the server is back.
+        ASSERT_EQ(Connect(m_fake->GetAddress()), S_OK) << Narrow(TakeErrorDescription());
+        EXPECT_THAT(Read(1, kReg32, 32), ElementsAre(0x01020304));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, GdbServerFault, testing::ValuesIn(kFaults),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(CGdbServerTest, ConnectionRefusedLeavesStateZero)
+{
+    std::uint16_t port = 0;
+    {
+        CSocket listener = CSocket::Listen();
+        port = listener.GetLocalPort();
+    }
+    EXPECT_EQ(Connect("127.0.0.1:" + std::to_string(port)), kNoConnection);
+    const std::string message = Narrow(TakeErrorDescription());
+    EXPECT_NE(message.find("cannot connect to the GDB server at 127.0.0.1:" + std::to_string(port)), std::string::npos)
+        << message;
+    EXPECT_EQ(GetState(), 0);
+    EXPECT_EQ(Connect("no port"), E_INVALIDARG);
+    EXPECT_EQ(Narrow(TakeErrorDescription()), "Connect: \"no port\" is not HOST:PORT");
+    EXPECT_EQ(m_control->SetTimeout(0), E_INVALIDARG);
+}
+
+TEST_F(CGdbServerTest, LoadsArmsCmsdkDescription)
+{
+    ASSERT_EQ(LoadDescriptionPath(VEXIL_CMSDK_SVD), S_OK) << Narrow(TakeErrorDescription());
+    const CDeviceList devices = GetDevices(m_server.Get());
+    ASSERT_EQ(devices.names.size(), 14u);
+    EXPECT_EQ(devices.names[0], L"TIMER0");
+    EXPECT_EQ(devices.ids[0], 1);
+    const CRegisterList timer = GetRegisters(m_server.Get(), 1);
+    EXPECT_EQ(timer.names.at(0), L"CTRL");
+    EXPECT_EQ(timer.addresses.at(0), 0x40000000);
+    EXPECT_EQ(timer.userFlag, 1);
+}
+
+TEST_F(CGdbServerTest, BadDescriptionIsRefusedAndThePreviousStays)
+{
+    ASSERT_EQ(LoadDescriptionFile("target.txt", kTargetDescription), S_OK);
+    const struct
+    {
+        const char* file;
+        const char* text;
+        const char* message; // after the file's path
+    } rows[] = {
+        {"wide.svd",
+         "<device><name>X</name><size>32</size><peripherals>\n<peripheral><name>P</name><baseAddress>0</baseAddress>"
+         "<registers>\n<register><name>R</name><addressOffset>0</addressOffset><size>256</size></register>"
+         "</registers></peripheral></peripherals></device>",
+         ", line 3, <register>: the register R is 256 bits wide; 1 to 128 are served"},
+        {"broken.svd", "<device>\n<name>X</nam></device>", ", line 2: "},
+        {"bad.txt", "device 1 X\nregister R 0x0 129 RW\n", ", line 2: "},
+    };
+    for (const auto& row : rows)
+    {
+        EXPECT_EQ(LoadDescriptionFile(row.file, row.text), E_INVALIDARG) << row.file;
+        const std::string message = Narrow(TakeErrorDescription());
+        EXPECT_EQ(message.find(m_directory.GetFile(row.file) + row.message), 0u) << message;
+        LONG devices = 0, registers = 0;
+        ASSERT_EQ(m_control->GetDescriptionSize(&devices, &registers), S_OK);
+        EXPECT_EQ(devices, 1) << row.file;
+        EXPECT_EQ(registers, 3) << row.file;
+    }
+}
+
+} // namespace

@@ -1,0 +1,224 @@
+#include "FakeGdbServer.h"
+
+#include "gdbremote/RspCodec.h"
+
+#include <array>
+#include <cctype>
+#include <optional>
+#include <utility>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+constexpr CMilliseconds kPoll(20);
+
+// Replies compressed as servers like gdbserver do: runs of 4 or more.
+std::string FrameWithRunLengths(const std::string& payload)
+{
+    std::string raw;
+    for (std::size_t i = 0; i < payload.size();)
+    {
+        std::size_t run = 1;
+        while (i + run < payload.size() && payload[i + run] == payload[i] && run < 98)
+            ++run;
+        raw += payload[i];
+        std::size_t repeats = run - 1;
+        // '#' (35) and '$' (36) may not be counts: 6 and 7 repeats go out shorter.
+        if (repeats == 6 || repeats == 7)
+            repeats = 5;
+        if (repeats >= 3)
+        {
+            raw += '*';
+            raw += static_cast<char>(repeats + 29);
+            i += repeats + 1;
+        }
+        else
+            i += 1;
+    }
+    const std::uint8_t sum = Rsp::GetChecksum(raw);
+    char checksum[4];
+    std::snprintf(checksum, sizeof checksum, "%02x", sum);
+    return "$" + raw + "#" + checksum;
+}
+
+std::uint32_t ParseHex(const std::string& text, std::size_t& position)
+{
+    std::uint32_t value = 0;
+    while (position < text.size() && std::isxdigit(static_cast<unsigned char>(text[position])))
+        value = value * 16 + static_cast<std::uint32_t>(std::stoul(text.substr(position++, 1), nullptr, 16));
+    return value;
+}
+
+} // namespace
+
+CFakeGdbServer::CFakeGdbServer(bool offerNoAckMode)
+    : m_listener(CSocket::Listen()), m_port(m_listener.GetLocalPort()), m_offerNoAck(offerNoAckMode),
+      m_thread([this] { Run(); })
+{
+}
+
+CFakeGdbServer::~CFakeGdbServer()
+{
+    m_stop = true;
+    m_thread.join();
+}
+
+void CFakeGdbServer::SetMemory(std::uint32_t address, const std::vector<std::uint8_t>& bytes)
+{
+    std::lock_guard guard(m_lock);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        m_memory[address + static_cast<std::uint32_t>(i)] = bytes[i];
+}
+
+std::vector<std::uint8_t> CFakeGdbServer::GetMemory(std::uint32_t address, std::size_t size)
+{
+    std::lock_guard guard(m_lock);
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < size; ++i)
+    {
+        auto found = m_memory.find(address + static_cast<std::uint32_t>(i));
+        bytes.push_back(found == m_memory.end() ? 0 : found->second);
+    }
+    return bytes;
+}
+
+void CFakeGdbServer::ArmFault(FakeFault fault)
+{
+    std::lock_guard guard(m_lock);
+    m_fault = fault;
+}
+
+std::vector<std::string> CFakeGdbServer::GetMemoryRequests()
+{
+    std::lock_guard guard(m_lock);
+    return m_requests;
+}
+
+void CFakeGdbServer::Run()
+{
+    while (!m_stop)
+    {
+        CSocket client = m_listener.Accept(kPoll);
+        if (!client.IsOpen())
+            continue;
+        ++m_connections;
+        try
+        {
+            Serve(client);
+        }
+        catch (const CConnectionError&)
+        {
+            // The client went away: wait for the next one.
+        }
+    }
+}
+
+std::string CFakeGdbServer::Answer(const std::string& request, bool& noAck)
+{
+    if (request.starts_with("qSupported"))
+        return m_offerNoAck ? "PacketSize=4000;QStartNoAckMode+" : "PacketSize=4000";
+    if (request == "QStartNoAckMode" && m_offerNoAck)
+    {
+        noAck = true;
+        return "OK";
+    }
+    std::size_t position = 1;
+    if (request.starts_with("m"))
+    {
+        const std::uint32_t address = ParseHex(request, position);
+        ++position;
+        const std::uint32_t size = ParseHex(request, position);
+        return Rsp::EncodeHex(GetMemory(address, size));
+    }
+    if (request.starts_with("M"))
+    {
+        const std::uint32_t address = ParseHex(request, position);
+        ++position;
+        const std::uint32_t size = ParseHex(request, position);
+        std::optional<std::vector<std::uint8_t>> bytes =
+            Rsp::DecodeHex(std::string_view(request).substr(std::min(position + 1, request.size())));
+        if (!bytes || bytes->size() != size)
+            return "E02";
+        SetMemory(address, *bytes);
+        return "OK";
+    }
+    return "";
+}
+
+void CFakeGdbServer::Serve(CSocket& client)
+{
+    Rsp::CPacketReader reader;
+    bool noAck = false;
+    std::string lastReply;
+    while (!m_stop)
+    {
+        std::array<char, 4096> buffer;
+        const std::size_t received = client.Receive(buffer.data(), buffer.size(), kPoll);
+        reader.Feed(std::string_view(buffer.data(), received));
+        while (std::optional<Rsp::CPacketReader::CItem> item = reader.Next())
+        {
+            if (item->kind == Rsp::CPacketReader::Kind::Nak && !lastReply.empty())
+            {
+                client.SendAll(lastReply);
+                continue;
+            }
+            if (item->kind != Rsp::CPacketReader::Kind::Packet)
+                continue;
+            const std::string& request = item->payload;
+            FakeFault fault = FakeFault::None;
+            const bool memoryRequest = request.starts_with("m") || request.starts_with("M");
+            if (memoryRequest)
+            {
+                std::lock_guard guard(m_lock);
+                m_requests.push_back(request);
+                fault = std::exchange(m_fault, FakeFault::None);
+            }
+            if (!noAck)
+            {
+                if (fault == FakeFault::Nak)
+                {
+                    client.SendAll("-");
+                    continue; // the client sends the request again
+                }
+                client.SendAll("+");
+            }
+            const bool wasNoAck = noAck;
+            lastReply = FrameWithRunLengths(Answer(request, noAck));
+            noAck = noAck || wasNoAck;
+            switch (fault)
+            {
+            case FakeFault::BadChecksum:
+            {
+                std::string spoiled = lastReply;
+                spoiled[spoiled.size() - 1] = spoiled.back() == '0' ? '1' : '0';
+                client.SendAll(spoiled);
+                break;
+            }
+            case FakeFault::ErrorReply:
+                client.SendAll(lastReply = Rsp::FramePacket("E01"));
+                break;
+            case FakeFault::Silence:
+                break;
+            case FakeFault::LateReply:
+                std::this_thread::sleep_for(CMilliseconds(m_lateDelay));
+                client.SendAll(lastReply);
+                break;
+            case FakeFault::CloseMidReply:
+                client.SendAll(lastReply.substr(0, lastReply.size() / 2));
+                client.Close();
+                return;
+            case FakeFault::Garbage:
+                client.SendAll("\r\nnoise*#\x01");
+                client.SendAll(lastReply);
+                break;
+            case FakeFault::NotHex:
+                client.SendAll(lastReply = Rsp::FramePacket("zz"));
+                break;
+            default:
+                client.SendAll(lastReply);
+                break;
+            }
+        }
+    }
+}

@@ -1,0 +1,65 @@
+#pragma once
+// A GDB server of our own for the tests: serves qSupported, QStartNoAckMode,
+// m and M over a memory map on 127.0.0.1, one client at a time, and
+// misbehaves on request: one armed fault spoils the next memory request.
+
+#include "gdbremote/Socket.h"
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+enum class FakeFault
+{
+    None,
+    Nak,           // answers the request with '-' once (acknowledgement mode)
+    BadChecksum,   // sends the reply with a wrong checksum, then as it should on '-'
+    ErrorReply,    // answers "E01"
+    Silence,       // does not answer
+    LateReply,     // answers after the delay set by SetLateDelay
+    CloseMidReply, // sends half a reply and closes the connection
+    Garbage,       // sends bytes outside any packet before the reply
+    NotHex,        // answers with a packet that is not data
+};
+
+class CFakeGdbServer
+{
+public:
+    explicit CFakeGdbServer(bool offerNoAckMode = true);
+    ~CFakeGdbServer();
+    CFakeGdbServer(const CFakeGdbServer&) = delete;
+    CFakeGdbServer& operator=(const CFakeGdbServer&) = delete;
+
+    std::uint16_t GetPort() const { return m_port; }
+    std::string GetAddress() const { return "127.0.0.1:" + std::to_string(m_port); }
+
+    void SetMemory(std::uint32_t address, const std::vector<std::uint8_t>& bytes);
+    std::vector<std::uint8_t> GetMemory(std::uint32_t address, std::size_t size);
+    void ArmFault(FakeFault fault);
+    void SetLateDelay(int milliseconds) { m_lateDelay = milliseconds; }
+    // Memory requests ("m..." and "M...") received, in order.
+    std::vector<std::string> GetMemoryRequests();
+    int GetConnectionCount() const { return m_connections; }
+
+private:
+    void Run();
+    void Serve(CSocket& client);
+    // The reply to a request; empty for one not supported.
+    std::string Answer(const std::string& request, bool& noAck);
+
+    CSocket m_listener;
+    std::uint16_t m_port = 0;
+    std::mutex m_lock;
+    std::map<std::uint32_t, std::uint8_t> m_memory;
+    FakeFault m_fault = FakeFault::None;
+    std::vector<std::string> m_requests;
+    bool m_offerNoAck;
+    std::atomic<int> m_lateDelay{500};
+    std::atomic<int> m_connections{0};
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};

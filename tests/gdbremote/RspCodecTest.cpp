@@ -1,0 +1,225 @@
+// The protocol codec, one table per rule.
+#include "gdbremote/RspCodec.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Rsp::CPacketReader;
+
+TEST(RspCodec, FramesPacketsWithChecksumAndEscapes)
+{
+    const struct
+    {
+        const char* name;
+        std::string payload;
+        std::string frame;
+    } rows[] = {
+        {"empty", "", "$#00"},
+        {"read request", "m20000000,4", "$m20000000,4#4f"},
+        {"qSupported", "qSupported", "$qSupported#37"},
+        {"escaped specials", "a$#}*", "$a}\x04}\x03}]}\x0a#00"},
+    };
+    for (const auto& row : rows)
+    {
+        const std::string frame = Rsp::FramePacket(row.payload);
+        EXPECT_EQ(frame.substr(0, frame.size() - 2), row.frame.substr(0, row.frame.size() - 2)) << row.name;
+        // The checksum is the sum of what lies between '$' and '#'.
+        const std::string raw = frame.substr(1, frame.size() - 4);
+        char expected[3];
+        std::snprintf(expected, sizeof expected, "%02x", Rsp::GetChecksum(raw));
+        EXPECT_EQ(frame.substr(frame.size() - 2), expected) << row.name;
+        EXPECT_EQ(Rsp::DecodePayload(raw), row.payload) << row.name;
+    }
+    EXPECT_EQ(Rsp::FramePacket("qSupported"), "$qSupported#37");
+    EXPECT_EQ(Rsp::FramePacket("OK"), "$OK#9a");
+}
+
+TEST(RspCodec, DecodesEscapesAndRunLengths)
+{
+    const struct
+    {
+        const char* name;
+        std::string raw;
+        std::optional<std::string> payload;
+    } rows[] = {
+        {"plain", "0a0b", "0a0b"},
+        {"run of 3 more", "0* ", "0000"},
+        {"run of 4 more", "0*!", "00000"},
+        {"run after other data", "12*\"", "1222222"},
+        {"escape", "}\x03", "#"},
+        {"escaped star is data", "a}\x0a", "a*"},
+        {"run at the start", "*\"", std::nullopt},
+        {"run count missing", "0*", std::nullopt},
+        {"run count below 0", "0*\x1c", std::nullopt},
+        {"escape at the end", "ab}", std::nullopt},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(Rsp::DecodePayload(row.raw), row.payload) << row.name;
+}
+
+std::string Kinds(CPacketReader& reader)
+{
+    std::string kinds;
+    while (std::optional<CPacketReader::CItem> item = reader.Next())
+    {
+        switch (item->kind)
+        {
+        case CPacketReader::Kind::Ack: kinds += "+"; break;
+        case CPacketReader::Kind::Nak: kinds += "-"; break;
+        case CPacketReader::Kind::BadChecksum: kinds += "!"; break;
+        case CPacketReader::Kind::Packet: kinds += "[" + item->payload + "]"; break;
+        }
+    }
+    return kinds;
+}
+
+TEST(RspCodec, ReaderSplitsTheStreamInAnyPieces)
+{
+    const struct
+    {
+        const char* name;
+        std::vector<std::string> pieces;
+        std::string items;
+        std::size_t discarded;
+    } rows[] = {
+        {"ack and packet", {"+$OK#9a"}, "+[OK]", 0},
+        {"byte by byte", {"+", "$", "O", "K", "#", "9", "a"}, "+[OK]", 0},
+        {"nak", {"-"}, "-", 0},
+        {"bad checksum", {"$OK#9b"}, "!", 0},
+        {"checksum not hex", {"$OK#zz"}, "!", 0},
+        {"run-length reply", {"$0*!#", "7b"}, "[00000]", 0},
+        {"noise before a packet", {"\r\nxy$OK#9a"}, "[OK]", 4},
+        {"packet cut by a new one", {"$ab$OK#9a"}, "![OK]", 0},
+        {"two packets", {"$OK#9a$E01#a6"}, "[OK][E01]", 0},
+    };
+    for (const auto& row : rows)
+    {
+        CPacketReader reader;
+        for (const std::string& piece : row.pieces)
+            reader.Feed(piece);
+        EXPECT_EQ(Kinds(reader), row.items) << row.name;
+        EXPECT_EQ(reader.GetDiscardedCount(), row.discarded) << row.name;
+    }
+}
+
+TEST(RspCodec, ReaderDropsAPacketBeyondTheLargestSize)
+{
+    CPacketReader reader;
+    reader.Feed("$");
+    reader.Feed(std::string(CPacketReader::kMaxPacketSize + 10, 'a'));
+    reader.Feed("#00$OK#9a");
+    EXPECT_EQ(Kinds(reader), "![OK]");
+}
+
+TEST(RspCodec, ReaderResetDropsAPartialPacket)
+{
+    CPacketReader reader;
+    reader.Feed("$0102");
+    reader.Reset();
+    reader.Feed("$OK#9a");
+    EXPECT_EQ(Kinds(reader), "[OK]");
+}
+
+TEST(RspCodec, ReadReplies)
+{
+    using Bytes = std::vector<std::uint8_t>;
+    const struct
+    {
+        const char* name;
+        std::string payload;
+        std::size_t size;
+        std::optional<Bytes> bytes;
+        bool errorReply;
+    } rows[] = {
+        {"four bytes", "31c20f41", 4, Bytes{0x31, 0xC2, 0x0F, 0x41}, false},
+        {"upper-case hex", "AbCd", 2, Bytes{0xAB, 0xCD}, false},
+        {"error reply", "E01", 4, std::nullopt, true},
+        {"error reply for one byte", "E14", 1, std::nullopt, true},
+        {"too short", "0102", 4, std::nullopt, false},
+        {"too long", "0102030405", 2, std::nullopt, false},
+        {"odd digits", "010", 2, std::nullopt, false},
+        {"not hex", "zz", 1, std::nullopt, false},
+        {"empty (unsupported)", "", 1, std::nullopt, false},
+    };
+    for (const auto& row : rows)
+    {
+        auto reply = Rsp::ParseReadReply(row.payload, row.size);
+        if (row.bytes)
+        {
+            ASSERT_TRUE(std::holds_alternative<Bytes>(reply)) << row.name;
+            EXPECT_EQ(std::get<Bytes>(reply), *row.bytes) << row.name;
+        }
+        else
+        {
+            ASSERT_TRUE(std::holds_alternative<Rsp::CReplyProblem>(reply)) << row.name;
+            EXPECT_EQ(std::get<Rsp::CReplyProblem>(reply).errorReply, row.errorReply) << row.name;
+            if (row.errorReply)
+            {
+                EXPECT_EQ(std::get<Rsp::CReplyProblem>(reply).text, row.payload);
+            }
+        }
+    }
+}
+
+TEST(RspCodec, WriteRepliesAndRequests)
+{
+    EXPECT_FALSE(Rsp::ParseWriteReply("OK"));
+    EXPECT_TRUE(Rsp::ParseWriteReply("E03")->errorReply);
+    EXPECT_FALSE(Rsp::ParseWriteReply("")->errorReply);
+    EXPECT_FALSE(Rsp::ParseWriteReply("1234")->errorReply);
+    EXPECT_EQ(Rsp::MakeReadRequest(0xE000ED00, 4), "me000ed00,4");
+    const std::uint8_t bytes[] = {0xDE, 0xAD, 0x00};
+    EXPECT_EQ(Rsp::MakeWriteRequest(0x20000000, bytes), "M20000000,3:dead00");
+}
+
+TEST(RspCodec, SupportedFeatures)
+{
+    const struct
+    {
+        const char* payload;
+        std::size_t packetSize;
+        bool noAck;
+    } rows[] = {
+        {"PacketSize=1000;qXfer:features:read+;QStartNoAckMode+", 0x1000, true},
+        {"QStartNoAckMode-;PacketSize=ff", 0xFF, false},
+        {"", 0, false},
+        {"PacketSize=;PacketSize=xyz", 0, false},
+        {"PacketSize=123456789", 0, false},
+    };
+    for (const auto& row : rows)
+    {
+        const Rsp::CFeatures features = Rsp::ParseSupported(row.payload);
+        EXPECT_EQ(features.packetSize, row.packetSize) << row.payload;
+        EXPECT_EQ(features.noAckMode, row.noAck) << row.payload;
+    }
+}
+
+TEST(RspCodec, BytesBecomeWordsInTheTargetsByteOrder)
+{
+    using Bytes = std::vector<std::uint8_t>;
+    const struct
+    {
+        const char* name;
+        Bytes bytes;
+        ByteOrder order;
+        std::array<std::uint32_t, 4> words;
+    } rows[] = {
+        {"32 bits little-endian", {0x31, 0xC2, 0x0F, 0x41}, ByteOrder::Little, {0x410FC231, 0, 0, 0}},
+        {"32 bits big-endian", {0x41, 0x0F, 0xC2, 0x31}, ByteOrder::Big, {0x410FC231, 0, 0, 0}},
+        {"one byte", {0xA5}, ByteOrder::Little, {0xA5, 0, 0, 0}},
+        {"16 bits big-endian", {0x12, 0x34}, ByteOrder::Big, {0x1234, 0, 0, 0}},
+        {"64 bits little-endian", {1, 2, 3, 4, 5, 6, 7, 8}, ByteOrder::Little, {0x04030201, 0x08070605, 0, 0}},
+        {"64 bits big-endian", {1, 2, 3, 4, 5, 6, 7, 8}, ByteOrder::Big, {0x05060708, 0x01020304, 0, 0}},
+        {"128 bits", Bytes(16, 0xFF), ByteOrder::Little, {~0u, ~0u, ~0u, ~0u}},
+    };
+    for (const auto& row : rows)
+    {
+        const CWords words = Rsp::AssembleWords(row.bytes, row.order);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(words[i], row.words[static_cast<std::size_t>(i)]) << row.name << " word " << i;
+        EXPECT_EQ(Rsp::SplitWords(words, row.bytes.size(), row.order), row.bytes) << row.name;
+    }
+}
+
+} // namespace

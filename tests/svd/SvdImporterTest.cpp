@@ -1,0 +1,263 @@
+// What the importer makes of SVD documents: one table of documents that
+// import, with every register they yield, and one of documents refused,
+// with the line, element and problem named.
+#include "SvdTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string Peripheral(const std::string& name, const std::string& base, const std::string& registers,
+                       const std::string& extra = "")
+{
+    return "<peripheral" + extra + "><name>" + name + "</name><baseAddress>" + base + "</baseAddress>" +
+           "<registers>" + registers + "</registers></peripheral>\n";
+}
+
+std::string Register(const std::string& name, const std::string& offset, const std::string& extra = "")
+{
+    return "<register><name>" + name + "</name><addressOffset>" + offset + "</addressOffset>" + extra + "</register>";
+}
+
+struct CImportCase
+{
+    const char* name;
+    std::string svd;
+    std::string registers; // DumpRegisters
+};
+
+const CImportCase kImports[] = {
+    {"PlainRegisterAtBasePlusOffset", MakeSvd(Peripheral("TIMER", "0x40000000", Register("CTRL", "0x8"))),
+     "TIMER.CTRL@40000008/32/RW=0\n"},
+    {"SizeAccessAndResetInheritedDownToTheRegister",
+     MakeSvd(Peripheral("P", "0x1000",
+                        Register("A", "0") + Register("B", "4", "<size>8</size><access>write-only</access>") +
+                            Register("C", "8", "<resetValue>0x1FF</resetValue>"),
+                        "") ,
+             "<size>16</size><access>read-only</access><resetValue>0xABCD</resetValue><resetMask>0xFF0F</resetMask>"),
+     "P.A@00001000/16/R=AB0D\nP.B@00001004/8/W=D\nP.C@00001008/16/R=10F\n"},
+    {"PeripheralLevelOverridesTheDevice",
+     MakeSvd("<peripheral><name>P</name><baseAddress>0</baseAddress><size>8</size><access>read-write</access>"
+             "<registers>" + Register("A", "1") + "</registers></peripheral>",
+             "<size>32</size><access>read-only</access>"),
+     "P.A@00000001/8/RW=0\n"},
+    {"AccessTypesMapToOperations",
+     MakeSvd(Peripheral("P", "0",
+                        Register("WO", "0", "<access>writeOnce</access>") +
+                            Register("RWO", "4", "<access>read-writeOnce</access>") +
+                            Register("RO", "8", "<access>read-only</access>"))),
+     "P.WO@00000000/32/W=0\nP.RWO@00000004/32/RW=0\nP.RO@00000008/32/R=0\n"},
+    {"ArrayWithIndexList",
+     MakeSvd(Peripheral("P", "0x100", Register("CH%s", "0x10", "<dim>2</dim><dimIncrement>4</dimIncrement>"
+                                                                 "<dimIndex>A,B</dimIndex>"))),
+     "P.CHA@00000110/32/RW=0\nP.CHB@00000114/32/RW=0\n"},
+    {"ArrayWithBracketsAndNoIndexList",
+     MakeSvd(Peripheral("P", "0", Register("BUF[%s]", "0", "<dim>3</dim><dimIncrement>0x8</dimIncrement>"))),
+     "P.BUF[0]@00000000/32/RW=0\nP.BUF[1]@00000008/32/RW=0\nP.BUF[2]@00000010/32/RW=0\n"},
+    {"ArrayWithIndexRange",
+     MakeSvd(Peripheral("P", "0", Register("R%s", "0", "<dim>2</dim><dimIncrement>4</dimIncrement>"
+                                                        "<dimIndex>6-7</dimIndex>"))),
+     "P.R6@00000000/32/RW=0\nP.R7@00000004/32/RW=0\n"},
+    {"ClustersBecomeFoldersAndAddTheirOffsets",
+     MakeSvd(Peripheral("DMA", "0x40000000",
+                        "<cluster><name>CH%s</name><dim>2</dim><dimIncrement>0x20</dimIncrement>"
+                        "<addressOffset>0x100</addressOffset>" +
+                            Register("CFG", "0x4") +
+                            "<cluster><name>IRQ</name><addressOffset>0x10</addressOffset>" + Register("EN", "0") +
+                            "</cluster></cluster>")),
+     "DMA.CH0/CFG@40000104/32/RW=0\nDMA.CH0/IRQ/EN@40000110/32/RW=0\n"
+     "DMA.CH1/CFG@40000124/32/RW=0\nDMA.CH1/IRQ/EN@40000130/32/RW=0\n"},
+    {"DerivedPeripheralTakesTheBaseRegistersAtItsOwnAddress",
+     MakeSvd(Peripheral("UART0", "0x4000", Register("DATA", "0") + Register("CTRL", "4")) +
+             Peripheral("UART1", "0x5000", Register("EXTRA", "8"), " derivedFrom=\"UART0\"")),
+     "UART0.DATA@00004000/32/RW=0\nUART0.CTRL@00004004/32/RW=0\n"
+     "UART1.DATA@00005000/32/RW=0\nUART1.CTRL@00005004/32/RW=0\nUART1.EXTRA@00005008/32/RW=0\n"},
+    {"DerivedPeripheralWithoutRegistersOfItsOwn",
+     MakeSvd(Peripheral("A", "0x10", Register("R", "0")) +
+             "<peripheral derivedFrom=\"A\"><name>B</name><baseAddress>0x20</baseAddress></peripheral>"),
+     "A.R@00000010/32/RW=0\nB.R@00000020/32/RW=0\n"},
+    {"DerivationChainAddsAndReplacesRegisters",
+     MakeSvd(Peripheral("A", "0x100", Register("R", "0") + Register("S", "4")) +
+             Peripheral("B", "0x200", Register("S", "4", "<size>8</size>") + Register("T", "8"), " derivedFrom=\"A\"") +
+             "<peripheral derivedFrom=\"B\"><name>C</name><baseAddress>0x300</baseAddress></peripheral>"),
+     "A.R@00000100/32/RW=0\nA.S@00000104/32/RW=0\n"
+     "B.R@00000200/32/RW=0\nB.S@00000204/8/RW=0\nB.T@00000208/32/RW=0\n"
+     "C.R@00000300/32/RW=0\nC.S@00000304/8/RW=0\nC.T@00000308/32/RW=0\n"},
+    {"DerivedRegisterOverridesWhatItNames",
+     MakeSvd(Peripheral("P", "0",
+                        Register("A", "0", "<size>16</size><access>read-only</access>") +
+                            "<register derivedFrom=\"A\"><name>B</name><addressOffset>8</addressOffset></register>")),
+     "P.A@00000000/16/R=0\nP.B@00000008/16/R=0\n"},
+    {"DerivedRegisterFromAnotherPeripheral",
+     MakeSvd(Peripheral("P", "0", Register("A", "0", "<size>8</size>")) +
+             Peripheral("Q", "0x100", "<register derivedFrom=\"P.A\"><name>B</name><addressOffset>4</addressOffset>"
+                                      "</register>")),
+     "P.A@00000000/8/RW=0\nQ.B@00000104/8/RW=0\n"},
+    {"DerivedCluster",
+     MakeSvd(Peripheral("P", "0",
+                        "<cluster><name>X</name><addressOffset>0</addressOffset>" + Register("R", "4") +
+                            "</cluster><cluster derivedFrom=\"X\"><name>Y</name><addressOffset>0x40</addressOffset>"
+                            "</cluster>")),
+     "P.X/R@00000004/32/RW=0\nP.Y/R@00000044/32/RW=0\n"},
+    {"PeripheralArray",
+     MakeSvd("<peripheral><name>GPIO%s</name><dim>2</dim><dimIncrement>0x1000</dimIncrement>"
+             "<baseAddress>0x40010000</baseAddress><registers>" + Register("IN", "0") + "</registers></peripheral>"),
+     "GPIO0.IN@40010000/32/RW=0\nGPIO1.IN@40011000/32/RW=0\n"},
+    {"AlternateGroupKeepsNamesApart",
+     MakeSvd(Peripheral("P", "0", Register("R", "0") + Register("R", "0", "<alternateGroup>ALT</alternateGroup>"))),
+     "P.R@00000000/32/RW=0\nP.R_ALT@00000000/32/RW=0\n"},
+    {"ScaledNumbersAndWideRegisters",
+     MakeSvd(Peripheral("P", "4k", Register("WIDE", "#1000", "<size>128</size>"))),
+     "P.WIDE@00001008/128/RW=0\n"},
+};
+
+void PrintTo(const CImportCase& row, std::ostream* out) { *out << row.name; }
+
+class SvdImport : public ::testing::TestWithParam<CImportCase>
+{
+};
+
+TEST_P(SvdImport, YieldsTheRegisters)
+{
+    std::variant<CDescription, CSvdError> result = ImportSvdText(GetParam().svd);
+    const CSvdError* error = std::get_if<CSvdError>(&result);
+    ASSERT_EQ(error, nullptr) << Narrow(FormatSvdError(L"test.svd", *error));
+    EXPECT_EQ(DumpRegisters(std::get<CDescription>(result)), GetParam().registers);
+}
+
+INSTANTIATE_TEST_SUITE_P(Documents, SvdImport, ::testing::ValuesIn(kImports),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+struct CRefusalCase
+{
+    const char* name;
+    std::string svd;
+    int line;
+    const char* element;
+    const char* problem; // a part of the message
+};
+
+// Each document puts the offending element on a line of its own.
+const CRefusalCase kRefusals[] = {
+    {"RegisterWiderThan128Bits", MakeSvd(Peripheral("P", "0", "\n" + Register("R", "0", "<size>129</size>"))), 7,
+     "register", "129 bits wide"},
+    {"NameRepeatedInAPeripheral", MakeSvd(Peripheral("P", "0", Register("R", "0") + "\n" + Register("R", "4"))), 7,
+     "register", "the name R is repeated in peripheral P"},
+    {"PeripheralDerivationCycle",
+     MakeSvd(Peripheral("A", "0", "", " derivedFrom=\"B\"") + Peripheral("B", "0", "", " derivedFrom=\"A\"")), 6,
+     "peripheral", "derivation cycle"},
+    {"RegisterDerivedFromItself",
+     MakeSvd(Peripheral("P", "0", "\n<register derivedFrom=\"R\"><name>R</name><addressOffset>0</addressOffset>"
+                                  "</register>")),
+     7, "register", "derivation cycle"},
+    {"DerivedFromUnknownPeripheral", MakeSvd(Peripheral("A", "0", "", " derivedFrom=\"NOPE\"")), 6, "peripheral",
+     "\"NOPE\", which is not a peripheral"},
+    {"DimListDoesNotMatch",
+     MakeSvd(Peripheral("P", "0", Register("R%s", "0", "<dim>3</dim><dimIncrement>4</dimIncrement>\n"
+                                                        "<dimIndex>A,B</dimIndex>"))),
+     7, "dimIndex", "dimIndex lists 2 names for dim 3"},
+    {"ArrayWithoutPlaceholder", MakeSvd(Peripheral("P", "0", "\n" + Register("R", "0", "<dim>2</dim><dimIncrement>4</dimIncrement>"))),
+     7, "register", "has no %s"},
+    {"MissingBaseAddress", MakeSvd("\n<peripheral><name>P</name></peripheral>"), 7, "peripheral",
+     "<baseAddress> is missing"},
+    {"MissingAddressOffset", MakeSvd(Peripheral("P", "0", "\n<register><name>R</name></register>")), 7, "register",
+     "<addressOffset> is missing"},
+    {"MissingRegisterName", MakeSvd(Peripheral("P", "0", "\n<register><addressOffset>0</addressOffset></register>")), 7,
+     "register", "<name> is missing"},
+    {"MissingPeripherals", "<device><name>X</name></device>", 1, "device", "<peripherals> is missing"},
+    {"NoSizeAnywhere", MakeSvd(Peripheral("P", "0", "\n" + Register("R", "0")), ""), 7, "register", "has no size"},
+    {"NotANumber", MakeSvd(Peripheral("P", "0", "\n" + Register("R", "0x1G"))), 7, "addressOffset",
+     "\"0x1G\" is not a number"},
+    {"UnknownAccess", MakeSvd(Peripheral("P", "0", "\n" + Register("R", "0", "<access>sometimes</access>"))), 7,
+     "access", "\"sometimes\" is not an access type"},
+    {"FieldOutsideTheRegister",
+     MakeSvd(Peripheral("P", "0", Register("R", "0", "<size>8</size><fields>\n<field><name>F</name>"
+                                                      "<bitRange>[8:1]</bitRange></field></fields>"))),
+     7, "field", "does not lie within the register's 8 bits"},
+    {"RootIsNotADevice", "<?xml version=\"1.0\"?>\n<peripherals/>", 2, "peripherals", "not <device>"},
+    {"XmlNotWellFormed", MakeSvd(Peripheral("P", "0", "\n<register><name>R</name></reg>")), 7, "xml", ""},
+};
+
+void PrintTo(const CRefusalCase& row, std::ostream* out) { *out << row.name; }
+
+class SvdRefusal : public ::testing::TestWithParam<CRefusalCase>
+{
+};
+
+TEST_P(SvdRefusal, NamesTheLineTheElementAndTheProblem)
+{
+    std::variant<CDescription, CSvdError> result = ImportSvdText(GetParam().svd);
+    const CSvdError* error = std::get_if<CSvdError>(&result);
+    ASSERT_NE(error, nullptr) << DumpRegisters(std::get<CDescription>(result));
+    EXPECT_EQ(error->line, GetParam().line);
+    EXPECT_EQ(Narrow(error->element), GetParam().element);
+    EXPECT_NE(Narrow(error->problem).find(GetParam().problem), std::string::npos) << Narrow(error->problem);
+}
+
+INSTANTIATE_TEST_SUITE_P(Documents, SvdRefusal, ::testing::ValuesIn(kRefusals),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(SvdImporter, MessageNamesFileLineAndElement)
+{
+    EXPECT_EQ(FormatSvdError(L"C:\\x.svd", CSvdError{12, L"register", L"it is wrong"}),
+              L"C:\\x.svd, line 12, <register>: it is wrong");
+}
+
+TEST(SvdImporter, KeepsFieldsReadActionAndModifiedWriteValues)
+{
+    const std::string fields =
+        "<readAction>clear</readAction><modifiedWriteValues>oneToClear</modifiedWriteValues><fields>"
+        "<field><name>EN</name><description>Enable</description><bitRange>[0:0]</bitRange>"
+        "<enumeratedValues><enumeratedValue><name>Off</name><value>0</value></enumeratedValue>"
+        "<enumeratedValue><name>On</name><value>1</value><description>Running</description></enumeratedValue>"
+        "</enumeratedValues></field>"
+        "<field><name>MODE</name><lsb>4</lsb><msb>7</msb><access>read-only</access></field>"
+        "<field><name>CNT%s</name><dim>2</dim><dimIncrement>8</dimIncrement><bitOffset>16</bitOffset>"
+        "<bitWidth>8</bitWidth></field></fields>";
+    std::variant<CDescription, CSvdError> result = ImportSvdText(MakeSvd(Peripheral("P", "0", Register("R", "0", fields))));
+    ASSERT_TRUE(std::holds_alternative<CDescription>(result));
+    const CRegisterInfo& info = std::get<CDescription>(result).devices.at(0).registers.at(0);
+    EXPECT_EQ(info.readAction, L"clear");
+    EXPECT_EQ(info.modifiedWriteValues, L"oneToClear");
+    ASSERT_EQ(info.fields.size(), 4u);
+    const struct
+    {
+        const wchar_t* name;
+        int lsb;
+        int width;
+        const wchar_t* access;
+    } expected[] = {{L"EN", 0, 1, L""}, {L"MODE", 4, 4, L"read-only"}, {L"CNT0", 16, 8, L""}, {L"CNT1", 24, 8, L""}};
+    for (std::size_t i = 0; i < 4; ++i)
+    {
+        EXPECT_EQ(info.fields[i].name, expected[i].name);
+        EXPECT_EQ(info.fields[i].lsb, expected[i].lsb) << i;
+        EXPECT_EQ(info.fields[i].width, expected[i].width) << i;
+        EXPECT_EQ(info.fields[i].access, expected[i].access) << i;
+    }
+    ASSERT_EQ(info.fields[0].values.size(), 2u);
+    EXPECT_EQ(info.fields[0].values[1].name, L"On");
+    EXPECT_EQ(info.fields[0].values[1].value, L"1");
+    EXPECT_EQ(info.fields[0].values[1].description, L"Running");
+    EXPECT_EQ(info.fields[0].description, L"Enable");
+}
+
+TEST(SvdImporter, ByteOrderFromTheCpu)
+{
+    const struct
+    {
+        const char* cpu;
+        ByteOrder order;
+    } rows[] = {{"<cpu><endian>little</endian></cpu>", ByteOrder::Little},
+                {"<cpu><endian>big</endian></cpu>", ByteOrder::Big},
+                {"<cpu><endian>selectable</endian></cpu>", ByteOrder::Unspecified},
+                {"", ByteOrder::Unspecified}};
+    for (const auto& row : rows)
+    {
+        std::variant<CDescription, CSvdError> result =
+            ImportSvdText(MakeSvd(Peripheral("P", "0", Register("R", "0")), std::string("<size>32</size>") + row.cpu));
+        ASSERT_TRUE(std::holds_alternative<CDescription>(result)) << row.cpu;
+        EXPECT_EQ(std::get<CDescription>(result).byteOrder, row.order) << row.cpu;
+    }
+}
+
+} // namespace
