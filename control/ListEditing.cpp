@@ -3,6 +3,7 @@
 #include "control/Vexil2UI.h"
 
 #include "data/CheckedResult.h"
+#include "frame/NoRedraw.h"
 
 #include <cstring>
 
@@ -115,6 +116,9 @@ void CVexil2UI::CopySelectedRows()
 
 void CVexil2UI::DeleteSelectedRows()
 {
+    // From the bottom, so that no row moves before it is looked at; one
+    // repaint at the end.
+    CNoRedraw quiet(m_list);
     for (int row = ListView_GetItemCount(m_list) - 1; row >= 0; --row)
     {
         if (!IsSelected(m_list, row))
@@ -129,9 +133,8 @@ void CVexil2UI::DeleteSelectedRows()
 
 void CVexil2UI::SelectAllRows()
 {
-    const int count = ListView_GetItemCount(m_list);
-    for (int row = 0; row < count; ++row)
-        ListView_SetItemState(m_list, row, LVIS_SELECTED, LVIS_SELECTED);
+    // Index -1: every row, the selected bit only, in one message.
+    ListView_SetItemState(m_list, -1, LVIS_SELECTED, LVIS_SELECTED);
 }
 
 BOOL CVexil2UI::OnContextMenu(WPARAM, LPARAM, LRESULT& result)

@@ -6,16 +6,28 @@
 #include "data/ResultCodes.h"
 #include "frame/NoRedraw.h"
 
+#include <algorithm>
+
 namespace {
 
-void SetCellText(HWND list, int row, int column, const std::string& text)
+// Copies a cell's text into the list's buffer, cut to its size.
+template <class Char> void CopyCellText(const std::basic_string<Char>& text, Char* buffer, int size)
 {
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    if (!buffer || size <= 0)
+        return;
+    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(size - 1));
+    std::copy_n(text.data(), length, buffer);
+    buffer[length] = Char{};
 }
 
+std::wstring Widen(const std::string& text)
+{
+    std::wstring wide(text.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                           static_cast<int>(wide.size()));
+    wide.resize(static_cast<std::size_t>(std::max(length, 0)));
+    return wide;
+}
 
 } // namespace
 
@@ -67,45 +79,60 @@ void CVexil2UI::FillList()
         AddRow(deviceId, *record);
 }
 
-void CVexil2UI::AddRow(std::int32_t deviceId, CRegisterData& record)
+void CVexil2UI::AddRow(std::int32_t /*deviceId*/, CRegisterData& record)
 {
-    const CColumnLayout& layout = m_layout;
-    const std::string first =
-        layout.HasDeviceColumn() ? m_data.GetDeviceName(deviceId) : record.GetName();
+    // The list keeps no texts: it asks for a cell's text when it needs it
+    // (OnGetCellText), so 100,000 rows hold no copies of their value texts.
     LVITEMA item{};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = ListView_GetItemCount(m_list);
-    item.pszText = const_cast<char*>(first.c_str());
+    item.pszText = LPSTR_TEXTCALLBACKA;
     item.lParam = reinterpret_cast<LPARAM>(&record);
-    const int row = static_cast<int>(SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    if (row < 0)
-        return;
-    if (layout.HasDeviceColumn())
-        SetCellText(m_list, row, 1, record.GetName());
-
-    int column = WriteValueCells(row, record);
-    for (const auto& shown : layout.GetColumns())
-        if (shown.What == CColumnLayout::Content::Length || shown.What == CColumnLayout::Content::Operations)
-            SetCellText(m_list, row, column++, layout.GetCellText(shown, record, m_data));
+    SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 int CVexil2UI::UpdateRowValues(int row)
 {
-    CRegisterData* record = GetRowRecord(row);
-    return record ? WriteValueCells(row, *record) : 0;
+    if (!GetRowRecord(row))
+        return 0;
+    // The texts come from the record when the row is drawn again.
+    ListView_RedrawItems(m_list, row, row);
+    using Content = CColumnLayout::Content;
+    const auto& columns = m_layout.GetColumns();
+    return m_layout.GetFirstValueColumn() +
+           static_cast<int>(std::count_if(columns.begin(), columns.end(), [](const CColumnLayout::CColumn& column) {
+               return column.What == Content::ReadValue || column.What == Content::WriteValue ||
+                      column.What == Content::Mask;
+           }));
 }
 
-int CVexil2UI::WriteValueCells(int row, const CRegisterData& record)
+std::string CVexil2UI::GetCellText(int row, int column) const
 {
-    const CColumnLayout& layout = m_layout;
-    int column = layout.GetFirstValueColumn();
-    for (const auto& shown : layout.GetColumns())
+    const CRegisterData* record = GetRowRecord(row);
+    const auto& columns = m_layout.GetColumns();
+    if (!record || column < 0 || static_cast<std::size_t>(column) >= columns.size())
+        return {};
+    return m_layout.GetCellText(columns[static_cast<std::size_t>(column)], *record, m_data);
+}
+
+BOOL CVexil2UI::OnGetCellText(WPARAM, LPARAM lParam, LRESULT& result)
+{
+    result = 0;
+    // The list asks in the form its parent told it (WM_NOTIFYFORMAT): both are answered.
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->code == LVN_GETDISPINFOW)
     {
-        using Content = CColumnLayout::Content;
-        if (shown.What == Content::ReadValue || shown.What == Content::WriteValue || shown.What == Content::Mask)
-            SetCellText(m_list, row, column++, layout.GetCellText(shown, record, m_data));
+        auto& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
+        if (item.mask & LVIF_TEXT)
+            CopyCellText(Widen(GetCellText(item.iItem, item.iSubItem)), item.pszText, item.cchTextMax);
     }
-    return column;
+    else
+    {
+        auto& item = reinterpret_cast<NMLVDISPINFOA*>(lParam)->item;
+        if (item.mask & LVIF_TEXT)
+            CopyCellText(GetCellText(item.iItem, item.iSubItem), item.pszText, item.cchTextMax);
+    }
+    return TRUE;
 }
 
 CRegisterData* CVexil2UI::GetRowRecord(int row) const
@@ -145,6 +172,16 @@ BOOL CVexil2UI::OnSelectionChanged(WPARAM, LPARAM lParam, LRESULT&)
     const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
     if (!(change->uChanged & LVIF_STATE) || !((change->uOldState ^ change->uNewState) & LVIS_SELECTED))
         return TRUE;
+    // Select all, delete or a shift-click change thousands of rows one by
+    // one: the status and the buttons follow once the burst is over.
+    if (!m_selectionSettling && PostMessageW(GetControlWindow(), WM_SELECTION_SETTLED, 0, 0))
+        m_selectionSettling = true;
+    return TRUE;
+}
+
+BOOL CVexil2UI::OnSelectionSettled(WPARAM, LPARAM, LRESULT&)
+{
+    m_selectionSettling = false;
     const int selected = GetSelectedCount();
     if (selected > 0)
         ShowStatus(Vx::MSG_ITEMS_SELECTED, selected);

@@ -38,6 +38,8 @@ public:
     static constexpr UINT IDD = IDD_VEXIL2UI;
     static const CLSID& GetObjectCLSID() { return CLSID_Vexil2UI; }
     static constexpr const char* OPTIONS_FILE = "Vexil2.ini";
+    // Posted to the control's window once per burst of selection changes.
+    static constexpr UINT WM_SELECTION_SETTLED = WM_APP + 1;
 
     // The interfaces a host reaches, in the order they are matched.
     using Interfaces = CVexil2UIInterfaces<CVexil2UI>;
@@ -108,6 +110,8 @@ private:
     BOOL OnUseRepeat(WPARAM, LPARAM, LRESULT&);
     BOOL OnAbort(WPARAM, LPARAM, LRESULT&);
     BOOL OnSelectionChanged(WPARAM, LPARAM, LRESULT&);
+    BOOL OnSelectionSettled(WPARAM, LPARAM, LRESULT&);
+    BOOL OnGetCellText(WPARAM, LPARAM, LRESULT&);
     BOOL OnColumnTracked(WPARAM, LPARAM, LRESULT&);
     BOOL OnDeleteAllItems(WPARAM, LPARAM, LRESULT&);
     BOOL OnTimer(WPARAM, LPARAM, LRESULT&);
@@ -139,7 +143,7 @@ private:
     void SubclassContainedWindows();
     static LRESULT CALLBACK ContainedWindowProc(HWND, UINT, WPARAM, LPARAM);
 
-    int WriteValueCells(int row, const CRegisterData& record);
+    std::string GetCellText(int row, int column) const; // what the list shows in a cell
 
     // Operations.
     void StartOperation(int kind);
@@ -168,6 +172,7 @@ private:
     bool m_operationRunning = false;
     bool m_fromList = false; // the message being routed is one of the list's
     bool m_filtering = false; // the editor's input filter is changing its text
+    bool m_selectionSettling = false; // the selection feedback is posted and not yet shown
     std::string m_editAccepted; // the editor's text as last accepted by the filter
     UINT_PTR m_repeatTimer = 0;
     HWND m_statusBar = nullptr;
