@@ -6,6 +6,7 @@
 #include "frame/NoRedraw.h"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -116,19 +117,29 @@ void CVexil2UI::CopySelectedRows()
 
 void CVexil2UI::DeleteSelectedRows()
 {
-    // From the bottom, so that no row moves before it is looked at; one
-    // repaint at the end.
-    CNoRedraw quiet(m_list);
-    for (int row = ListView_GetItemCount(m_list) - 1; row >= 0; --row)
+    // From the bottom, so that no row moves before it is looked at.
+    std::vector<int> rows;
+    const int count = ListView_GetItemCount(m_list);
+    for (int row = count - 1; row >= 0; --row)
+        if (IsSelected(m_list, row))
+            if (CRegisterData* record = GetRowRecord(row))
+            {
+                record->State = CRegisterData::STATE_NOT_SELECTED;
+                rows.push_back(row);
+            }
+    if (rows.empty())
+        return;
+    if (static_cast<int>(rows.size()) == count)
     {
-        if (!IsSelected(m_list, row))
-            continue;
-        if (CRegisterData* record = GetRowRecord(row))
-        {
-            record->State = CRegisterData::STATE_NOT_SELECTED;
-            ListView_DeleteItem(m_list, row);
-        }
+        // Every row goes: at once, but the list then reports no selection
+        // change, so the feedback that the rows' removal gives is asked for.
+        ListView_DeleteAllItems(m_list);
+        SettleSelectionLater();
+        return;
     }
+    CNoRedraw quiet(m_list); // one repaint at the end
+    for (const int row : rows)
+        ListView_DeleteItem(m_list, row);
 }
 
 void CVexil2UI::SelectAllRows()

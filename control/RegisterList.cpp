@@ -115,9 +115,8 @@ std::string CVexil2UI::GetCellText(int row, int column) const
     return m_layout.GetCellText(columns[static_cast<std::size_t>(column)], *record, m_data);
 }
 
-BOOL CVexil2UI::OnGetCellText(WPARAM, LPARAM lParam, LRESULT& result)
+BOOL CVexil2UI::OnGetCellText(WPARAM, LPARAM lParam, LRESULT&)
 {
-    result = 0;
     // The list asks in the form its parent told it (WM_NOTIFYFORMAT): both are answered.
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (header->code == LVN_GETDISPINFOW)
@@ -132,7 +131,10 @@ BOOL CVexil2UI::OnGetCellText(WPARAM, LPARAM lParam, LRESULT& result)
         if (item.mask & LVIF_TEXT)
             CopyCellText(GetCellText(item.iItem, item.iSubItem), item.pszText, item.cchTextMax);
     }
-    return TRUE;
+    // Left unhandled: the list does not read the answer, and a handled
+    // message's result is stored in the window, a round trip to the window
+    // server under Wine for each of thousands of rows.
+    return FALSE;
 }
 
 CRegisterData* CVexil2UI::GetRowRecord(int row) const
@@ -171,12 +173,17 @@ BOOL CVexil2UI::OnSelectionChanged(WPARAM, LPARAM lParam, LRESULT&)
     // of the selection is news to the user.
     const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
     if (!(change->uChanged & LVIF_STATE) || !((change->uOldState ^ change->uNewState) & LVIS_SELECTED))
-        return TRUE;
+        return FALSE;
     // Select all, delete or a shift-click change thousands of rows one by
     // one: the status and the buttons follow once the burst is over.
+    SettleSelectionLater();
+    return FALSE; // see OnGetCellText
+}
+
+void CVexil2UI::SettleSelectionLater()
+{
     if (!m_selectionSettling && PostMessageW(GetControlWindow(), WM_SELECTION_SETTLED, 0, 0))
         m_selectionSettling = true;
-    return TRUE;
 }
 
 BOOL CVexil2UI::OnSelectionSettled(WPARAM, LPARAM, LRESULT&)

@@ -144,6 +144,7 @@ private:
     static LRESULT CALLBACK ContainedWindowProc(HWND, UINT, WPARAM, LPARAM);
 
     std::string GetCellText(int row, int column) const; // what the list shows in a cell
+    void SettleSelectionLater(); // the status and buttons follow the selection once its burst is over
 
     // Operations.
     void StartOperation(int kind);

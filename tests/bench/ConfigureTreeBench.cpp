@@ -6,6 +6,7 @@
 //    every register looks its folder up by text among up to 1,000 siblings.
 #include "dialogs/ConfigureDlg.h"
 #include "frame/ActivationContext.h"
+#include "frame/NoRedraw.h"
 #include "frame/com/Module.h"
 #include "platform/Platform.h"
 #include "tests/dialogs/DialogDriver.h"
@@ -56,6 +57,7 @@ double SecondsOfSpace(HWND tree, HTREEITEM node)
     TreeView_SelectItem(tree, node);
     const auto pressed = Clock::now();
     SendMessageW(tree, WM_KEYDOWN, VK_SPACE, 1);
+    UpdateWindow(tree);
     return std::chrono::duration<double>(Clock::now() - pressed).count();
 }
 
@@ -100,7 +102,7 @@ HTREEITEM Insert(HWND tree, HTREEITEM parent, const std::string& text)
     return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
-// Image and state image 2 on a node and every node below it, with redrawing off.
+// Image and state image 2 on a node and every node below it.
 void CheckBareSubtree(HWND tree, HTREEITEM node)
 {
     TVITEMA item{};
@@ -162,10 +164,13 @@ CBareFigures FillBareTree(HWND parent, HIMAGELIST images, const PathOf& pathOf)
     for (HTREEITEM next = device; next; next = TreeView_GetNextSibling(tree, next))
         device = next;
     const auto checking = Clock::now();
-    SendMessageW(tree, WM_SETREDRAW, FALSE, 0);
-    CheckBareSubtree(tree, device);
-    SendMessageW(tree, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(tree, nullptr, TRUE);
+    {
+        // The fastest way: the tree view invalidates each changed node even
+        // with its redrawing off, unless it is marked hidden.
+        const CUpdateFreeze frozen(tree);
+        CheckBareSubtree(tree, device);
+    }
+    UpdateWindow(tree);
     figures.Device = std::chrono::duration<double>(Clock::now() - checking).count();
     DestroyWindow(tree);
     return figures;
