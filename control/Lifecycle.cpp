@@ -35,6 +35,7 @@ const CVexil2UI::CRoute CVexil2UI::ROUTES[] = {
     {WM_COMMAND, IDC_WRITE, BN_CLICKED, false, &CVexil2UI::OnWrite},
     {WM_COMMAND, IDC_CELL_EDIT, EN_UPDATE, false, &CVexil2UI::OnEditUpdate},
     {WM_NOTIFY, IDC_REGISTER_LIST, LVN_ITEMCHANGED, false, &CVexil2UI::OnSelectionChanged},
+    {WM_NOTIFY, IDC_REGISTER_LIST, LVN_ODSTATECHANGED, false, &CVexil2UI::OnSelectionRangeChanged},
     {WM_SELECTION_SETTLED, ANY, ANY, false, &CVexil2UI::OnSelectionSettled},
     {WM_NOTIFY, IDC_REGISTER_LIST, LVN_GETDISPINFOA, false, &CVexil2UI::OnGetCellText},
     {WM_NOTIFY, IDC_REGISTER_LIST, LVN_GETDISPINFOW, false, &CVexil2UI::OnGetCellText},

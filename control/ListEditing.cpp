@@ -134,12 +134,19 @@ void CVexil2UI::DeleteSelectedRows()
         // Every row goes: at once, but the list then reports no selection
         // change, so the feedback that the rows' removal gives is asked for.
         ListView_DeleteAllItems(m_list);
+        m_rows.clear();
         SettleSelectionLater();
         return;
     }
-    CNoRedraw quiet(m_list); // one repaint at the end
-    for (const int row : rows)
-        ListView_DeleteItem(m_list, row);
+    {
+        CNoRedraw quiet(m_list); // one repaint at the end
+        for (const int row : rows)
+        {
+            ListView_DeleteItem(m_list, row);
+            m_rows[static_cast<std::size_t>(row)] = nullptr;
+        }
+    }
+    std::erase(m_rows, nullptr);
 }
 
 void CVexil2UI::SelectAllRows()

@@ -34,6 +34,7 @@ std::wstring Widen(const std::string& text)
 void CVexil2UI::SetupColumns()
 {
     ListView_DeleteAllItems(m_list);
+    m_rows.clear();
     while (ListView_DeleteColumn(m_list, 0))
     {
     }
@@ -60,7 +61,6 @@ void CVexil2UI::FillList()
     if (!allDevices)
         configuration.LoadDeviceList();
 
-    std::vector<std::pair<std::int32_t, CRegisterData*>> rows;
     for (int d = 0; d < m_data.GetDeviceCount(); ++d)
     {
         const std::int32_t deviceId = m_data.GetDeviceID(d);
@@ -70,25 +70,20 @@ void CVexil2UI::FillList()
         {
             CRegisterData& record = m_data.GetRegister(deviceId, r);
             if (record.State == CRegisterData::STATE_SELECTED)
-                rows.emplace_back(deviceId, &record);
+                m_rows.push_back(&record);
         }
     }
-    // The list makes room for every row at once instead of growing row by row.
-    ListView_SetItemCountEx(m_list, static_cast<int>(rows.size()), LVSICF_NOINVALIDATEALL);
-    for (const auto& [deviceId, record] : rows)
-        AddRow(deviceId, *record);
+    ListView_SetItemCountEx(m_list, static_cast<int>(m_rows.size()), LVSICF_NOINVALIDATEALL);
 }
 
 void CVexil2UI::AddRow(std::int32_t /*deviceId*/, CRegisterData& record)
 {
-    // The list keeps no texts: it asks for a cell's text when it needs it
-    // (OnGetCellText), so 100,000 rows hold no copies of their value texts.
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = ListView_GetItemCount(m_list);
-    item.pszText = LPSTR_TEXTCALLBACKA;
-    item.lParam = reinterpret_cast<LPARAM>(&record);
-    SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    // The list (owner data) holds only the number of rows and their
+    // selection: the records are in m_rows, and the list asks for a cell's
+    // text when it needs it (OnGetCellText), so 100,000 rows cost the list
+    // next to nothing.
+    m_rows.push_back(&record);
+    ListView_SetItemCountEx(m_list, static_cast<int>(m_rows.size()), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 int CVexil2UI::UpdateRowValues(int row)
@@ -139,12 +134,7 @@ BOOL CVexil2UI::OnGetCellText(WPARAM, LPARAM lParam, LRESULT&)
 
 CRegisterData* CVexil2UI::GetRowRecord(int row) const
 {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!SendMessageA(m_list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
-        return nullptr;
-    return reinterpret_cast<CRegisterData*>(item.lParam);
+    return row >= 0 && static_cast<std::size_t>(row) < m_rows.size() ? m_rows[static_cast<std::size_t>(row)] : nullptr;
 }
 
 void CVexil2UI::RememberSelection()
@@ -177,6 +167,15 @@ BOOL CVexil2UI::OnSelectionChanged(WPARAM, LPARAM lParam, LRESULT&)
     // Select all, delete or a shift-click change thousands of rows one by
     // one: the status and the buttons follow once the burst is over.
     SettleSelectionLater();
+    return FALSE; // see OnGetCellText
+}
+
+BOOL CVexil2UI::OnSelectionRangeChanged(WPARAM, LPARAM lParam, LRESULT&)
+{
+    // A shift-click selects a range of owner-data rows in one notification.
+    const auto* change = reinterpret_cast<const NMLVODSTATECHANGE*>(lParam);
+    if ((change->uOldState ^ change->uNewState) & LVIS_SELECTED)
+        SettleSelectionLater();
     return FALSE; // see OnGetCellText
 }
 

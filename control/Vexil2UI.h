@@ -111,6 +111,7 @@ private:
     BOOL OnAbort(WPARAM, LPARAM, LRESULT&);
     BOOL OnSelectionChanged(WPARAM, LPARAM, LRESULT&);
     BOOL OnSelectionSettled(WPARAM, LPARAM, LRESULT&);
+    BOOL OnSelectionRangeChanged(WPARAM, LPARAM, LRESULT&);
     BOOL OnGetCellText(WPARAM, LPARAM, LRESULT&);
     BOOL OnColumnTracked(WPARAM, LPARAM, LRESULT&);
     BOOL OnDeleteAllItems(WPARAM, LPARAM, LRESULT&);
@@ -187,4 +188,5 @@ private:
     int m_editColumn = 0;
     int m_editRow = 0;
     std::vector<int> m_savedSelection;
+    std::vector<CRegisterData*> m_rows; // the record of each row of the list, which holds none itself
 };

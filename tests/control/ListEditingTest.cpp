@@ -160,8 +160,9 @@ TEST_F(ListEditingTest, ControlASelectsEveryRowAndTellsTheCount)
     EXPECT_EQ(Status(), "Ready");
 }
 
-// Select all and delete change rows one by one; once the change is over the
-// status line and the buttons tell the selection as after a single change.
+// Select all, a shift-click and delete change many rows at once; once the
+// change is over the status line and the buttons tell the selection as
+// after a single change.
 TEST_F(ListEditingTest, StatusAndButtonsFollowEveryKindOfSelectionChange)
 {
     StartWith("", {"ID", "CTRL", "MODE", "IRQ_ENABLE"});
@@ -178,6 +179,8 @@ TEST_F(ListEditingTest, StatusAndButtonsFollowEveryKindOfSelectionChange)
     };
     const CStep steps[] = {
         {"two rows selected", [&] { SelectRows({0, 2}); }, "2 item(s) selected", true, 4},
+        {"click on the second row", [&] { ClickCell(1, 0); }, "1 item(s) selected", true, 4},
+        {"shift-click on the fourth", [&] { ClickCell(3, 0, MK_SHIFT); }, "3 item(s) selected", true, 4},
         {"Ctrl+A", selectAll, "4 item(s) selected", true, 4},
         {"one row selected", [&] { SelectRows({1}); }, "1 item(s) selected", true, 4},
         {"that row deleted", deleteSelected, "Ready", false, 3},
