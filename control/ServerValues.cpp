@@ -4,6 +4,8 @@
 #include "data/ResultCodes.h"
 #include "frame/com/SafeArray.h"
 
+#include <algorithm>
+
 namespace {
 
 // Visits every element of a one-dimensional array as a VARIANT of the
@@ -47,6 +49,15 @@ template <class Visit> void ForEachElement(const VARIANT& value, Visit visit)
     }
 }
 
+// Plain ASCII, as register names and paths nearly always are, is the same
+// in every single-byte code page; only other texts need the conversion.
+std::string NarrowText(std::wstring_view text)
+{
+    if (std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; }))
+        return std::string(text.begin(), text.end());
+    return AnsiText::Narrow(text);
+}
+
 } // namespace
 
 namespace ServerValues {
@@ -77,7 +88,7 @@ std::vector<std::string> ToStrings(const VARIANT& value)
         {
             texts.reserve(data.GetElements().size());
             for (const BSTR text : data.GetElements())
-                texts.push_back(Narrow(std::wstring_view(text ? text : L"", text ? SysStringLen(text) : 0)));
+                texts.push_back(NarrowText(std::wstring_view(text ? text : L"", text ? SysStringLen(text) : 0)));
             return texts;
         }
     ForEachElement(value, [&](CVariant& element) {

@@ -10,21 +10,13 @@
 
 namespace {
 
-template <class Bucket>
-void InsertInOrder(Bucket& bucket, const typename Bucket::value_type& entry)
-{
-    const auto at = std::upper_bound(bucket.begin(), bucket.end(), entry.order,
-                                     [](std::uint64_t order, const auto& other) { return order < other.order; });
-    bucket.insert(at, entry);
-}
-
 template <class Map, class Key>
 void EraseRecord(Map& map, const Key& key, const CRegisterData* record)
 {
     const auto it = map.find(key);
     if (it == map.end())
         return;
-    std::erase_if(it->second, [record](const auto& entry) { return entry.record == record; });
+    it->second.Erase(record);
     if (it->second.empty())
         map.erase(it);
 }
@@ -49,6 +41,35 @@ std::size_t CDeviceData::GuidHash::operator()(const GUID& id) const noexcept
     std::uint64_t mixed = low ^ (high * 0x9E3779B97F4A7C15ull);
     mixed ^= mixed >> 29;
     return static_cast<std::size_t>(mixed * 0xBF58476D1CE4E5B9ull);
+}
+
+void CDeviceData::Bucket::Insert(const IndexEntry& entry)
+{
+    if (empty())
+    {
+        m_one = entry;
+        return;
+    }
+    if (m_more.empty())
+        m_more.push_back(m_one);
+    const auto at = std::upper_bound(m_more.begin(), m_more.end(), entry.order,
+                                     [](std::uint64_t order, const IndexEntry& other) { return order < other.order; });
+    m_more.insert(at, entry);
+}
+
+void CDeviceData::Bucket::Erase(const CRegisterData* record)
+{
+    if (m_more.empty())
+    {
+        if (m_one.record == record)
+            m_one = {0, nullptr};
+        return;
+    }
+    std::erase_if(m_more, [record](const IndexEntry& entry) { return entry.record == record; });
+    if (m_more.size() > 1)
+        return;
+    m_one = m_more.empty() ? IndexEntry{0, nullptr} : m_more.front();
+    std::vector<IndexEntry>().swap(m_more);
 }
 
 CDeviceData::CDeviceData(std::int32_t id, std::string name) : m_id(id), m_name(std::move(name)) {}
@@ -90,8 +111,8 @@ CRegisterData& CDeviceData::AddRegister(std::uint32_t address, const std::string
     }
     try
     {
-        InsertInOrder(m_byId[added.GetId()], entry);
-        InsertInOrder(m_byName[added.GetName()], entry);
+        m_byId[added.GetId()].Insert(entry);
+        m_byName[added.GetName()].Insert(entry);
     }
     catch (const std::bad_alloc&)
     {
@@ -133,7 +154,7 @@ CRegisterData* CDeviceData::ModifyRegister(const GUID& id, std::uint32_t address
         std::string newName = name;
         try
         {
-            InsertInOrder(m_byName[newName], found);
+            m_byName[newName].Insert(found);
         }
         catch (const std::bad_alloc&)
         {

@@ -60,7 +60,20 @@ private:
         std::uint64_t order;
         CRegisterData* record;
     };
-    using Bucket = std::vector<IndexEntry>; // in list order
+    // The entries of one key, in list order. Nearly every key has one entry,
+    // which is kept in place: 100,000 registers need no array per key.
+    class Bucket
+    {
+    public:
+        bool empty() const { return m_more.empty() && m_one.record == nullptr; }
+        const IndexEntry& front() const { return m_more.empty() ? m_one : m_more.front(); }
+        void Insert(const IndexEntry& entry);
+        void Erase(const CRegisterData* record);
+
+    private:
+        IndexEntry m_one{0, nullptr};   // the only entry while m_more is empty; none when its record is null
+        std::vector<IndexEntry> m_more; // every entry once there are two or more
+    };
 
     struct GuidHash
     {
