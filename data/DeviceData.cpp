@@ -50,26 +50,26 @@ void CDeviceData::Bucket::Insert(const IndexEntry& entry)
         m_one = entry;
         return;
     }
-    if (m_more.empty())
-        m_more.push_back(m_one);
-    const auto at = std::upper_bound(m_more.begin(), m_more.end(), entry.order,
+    if (!m_more)
+        m_more = std::make_unique<std::vector<IndexEntry>>(1, m_one);
+    const auto at = std::upper_bound(m_more->begin(), m_more->end(), entry.order,
                                      [](std::uint64_t order, const IndexEntry& other) { return order < other.order; });
-    m_more.insert(at, entry);
+    m_more->insert(at, entry);
 }
 
 void CDeviceData::Bucket::Erase(const CRegisterData* record)
 {
-    if (m_more.empty())
+    if (!m_more)
     {
         if (m_one.record == record)
             m_one = {0, nullptr};
         return;
     }
-    std::erase_if(m_more, [record](const IndexEntry& entry) { return entry.record == record; });
-    if (m_more.size() > 1)
+    std::erase_if(*m_more, [record](const IndexEntry& entry) { return entry.record == record; });
+    if (m_more->size() > 1)
         return;
-    m_one = m_more.empty() ? IndexEntry{0, nullptr} : m_more.front();
-    std::vector<IndexEntry>().swap(m_more);
+    m_one = m_more->empty() ? IndexEntry{0, nullptr} : m_more->front();
+    m_more.reset();
 }
 
 CDeviceData::CDeviceData(std::int32_t id, std::string name) : m_id(id), m_name(std::move(name)) {}

@@ -65,14 +65,14 @@ private:
     class Bucket
     {
     public:
-        bool empty() const { return m_more.empty() && m_one.record == nullptr; }
-        const IndexEntry& front() const { return m_more.empty() ? m_one : m_more.front(); }
+        bool empty() const { return !m_more && m_one.record == nullptr; }
+        const IndexEntry& front() const { return m_more ? m_more->front() : m_one; }
         void Insert(const IndexEntry& entry);
         void Erase(const CRegisterData* record);
 
     private:
-        IndexEntry m_one{0, nullptr};   // the only entry while m_more is empty; none when its record is null
-        std::vector<IndexEntry> m_more; // every entry once there are two or more
+        IndexEntry m_one{0, nullptr}; // the only entry while there is no m_more; none when its record is null
+        std::unique_ptr<std::vector<IndexEntry>> m_more; // every entry once there are two or more
     };
 
     struct GuidHash
