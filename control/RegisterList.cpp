@@ -5,6 +5,7 @@
 #include "data/ConfigurationHandler.h"
 #include "data/ResultCodes.h"
 #include "frame/NoRedraw.h"
+#include "frame/com/AnsiText.h"
 
 #include <algorithm>
 
@@ -18,15 +19,6 @@ template <class Char> void CopyCellText(const std::basic_string<Char>& text, Cha
     const std::size_t length = std::min(text.size(), static_cast<std::size_t>(size - 1));
     std::copy_n(text.data(), length, buffer);
     buffer[length] = Char{};
-}
-
-std::wstring Widen(const std::string& text)
-{
-    std::wstring wide(text.size(), L'\0');
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                                           static_cast<int>(wide.size()));
-    wide.resize(static_cast<std::size_t>(std::max(length, 0)));
-    return wide;
 }
 
 } // namespace
@@ -118,7 +110,7 @@ BOOL CVexil2UI::OnGetCellText(WPARAM, LPARAM lParam, LRESULT&)
     {
         auto& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
         if (item.mask & LVIF_TEXT)
-            CopyCellText(Widen(GetCellText(item.iItem, item.iSubItem)), item.pszText, item.cchTextMax);
+            CopyCellText(AnsiText::Widen(GetCellText(item.iItem, item.iSubItem)), item.pszText, item.cchTextMax);
     }
     else
     {
