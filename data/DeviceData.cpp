@@ -8,30 +8,7 @@
 #include <new>
 #include <utility>
 
-namespace {
-
-template <class Map, class Key>
-void EraseRecord(Map& map, const Key& key, const CRegisterData* record)
-{
-    const auto it = map.find(key);
-    if (it == map.end())
-        return;
-    it->second.Erase(record);
-    if (it->second.empty())
-        map.erase(it);
-}
-
-// A failed insertion may leave an empty bucket behind; it means "none".
-template <class Map, class Key>
-auto FirstIn(const Map& map, const Key& key) -> decltype(&map.begin()->second.front())
-{
-    const auto it = map.find(key);
-    return it == map.end() || it->second.empty() ? nullptr : &it->second.front();
-}
-
-} // namespace
-
-std::size_t CDeviceData::GuidHash::operator()(const GUID& id) const noexcept
+std::size_t CDeviceData::CIdKey::Hash(const GUID& id) noexcept
 {
     static_assert(sizeof(GUID) == 16);
     std::uint64_t low = 0;
@@ -41,35 +18,6 @@ std::size_t CDeviceData::GuidHash::operator()(const GUID& id) const noexcept
     std::uint64_t mixed = low ^ (high * 0x9E3779B97F4A7C15ull);
     mixed ^= mixed >> 29;
     return static_cast<std::size_t>(mixed * 0xBF58476D1CE4E5B9ull);
-}
-
-void CDeviceData::Bucket::Insert(const IndexEntry& entry)
-{
-    if (empty())
-    {
-        m_one = entry;
-        return;
-    }
-    if (!m_more)
-        m_more = std::make_unique<std::vector<IndexEntry>>(1, m_one);
-    const auto at = std::upper_bound(m_more->begin(), m_more->end(), entry.order,
-                                     [](std::uint64_t order, const IndexEntry& other) { return order < other.order; });
-    m_more->insert(at, entry);
-}
-
-void CDeviceData::Bucket::Erase(const CRegisterData* record)
-{
-    if (!m_more)
-    {
-        if (m_one.record == record)
-            m_one = {0, nullptr};
-        return;
-    }
-    std::erase_if(*m_more, [record](const IndexEntry& entry) { return entry.record == record; });
-    if (m_more->size() > 1)
-        return;
-    m_one = m_more->empty() ? IndexEntry{0, nullptr} : m_more->front();
-    m_more.reset();
 }
 
 CDeviceData::CDeviceData(std::int32_t id, std::string name) : m_id(id), m_name(std::move(name)) {}
@@ -100,31 +48,24 @@ CRegisterData& CDeviceData::AddRegister(std::uint32_t address, const std::string
     }
 
     CRegisterData& added = *record;
-    const IndexEntry entry{m_nextOrder, &added};
+    // Room first, so that the register is either added and indexed or not at all.
     try
     {
+        m_byId.Reserve(1);
+        m_byName.Reserve(1);
         m_registers.push_back(std::move(record));
     }
     catch (const std::bad_alloc&)
     {
         RaiseResult(Vx::E_OUT_OF_MEMORY);
     }
-    try
-    {
-        m_byId[added.GetId()].Insert(entry);
-        m_byName[added.GetName()].Insert(entry);
-    }
-    catch (const std::bad_alloc&)
-    {
-        Unindex(added);
-        m_registers.pop_back();
-        RaiseResult(Vx::E_OUT_OF_MEMORY);
-    }
-    ++m_nextOrder;
+    const IndexEntry entry{m_nextOrder++, &added};
+    m_byId.Insert(entry);
+    m_byName.Insert(entry);
     return added;
 }
 
-const CDeviceData::IndexEntry* CDeviceData::FindEntry(const GUID& id) const { return FirstIn(m_byId, id); }
+const CDeviceData::IndexEntry* CDeviceData::FindEntry(const GUID& id) const { return m_byId.FindFirst(id); }
 
 CRegisterData* CDeviceData::FindRegister(const GUID& id) const
 {
@@ -134,7 +75,7 @@ CRegisterData* CDeviceData::FindRegister(const GUID& id) const
 
 CRegisterData* CDeviceData::FindRegisterByName(std::string_view name) const
 {
-    const IndexEntry* entry = FirstIn(m_byName, name);
+    const IndexEntry* entry = m_byName.FindFirst(name);
     return entry != nullptr ? entry->record : nullptr;
 }
 
@@ -151,17 +92,22 @@ CRegisterData* CDeviceData::ModifyRegister(const GUID& id, std::uint32_t address
         record.SetLength(length);
     if ((changeFlags & CHANGE_NAME) != 0 && name != record.GetName())
     {
-        std::string newName = name;
+        // The index follows the record's own name: out under the old one, in
+        // under the new one, with the room taken first so that nothing fails
+        // in between.
+        std::string newName;
         try
         {
-            m_byName[newName].Insert(found);
+            newName = name;
+            m_byName.Reserve(1);
         }
         catch (const std::bad_alloc&)
         {
             RaiseResult(Vx::E_OUT_OF_MEMORY);
         }
-        EraseRecord(m_byName, record.GetName(), &record);
+        m_byName.Erase(&record);
         record.SetName(std::move(newName));
+        m_byName.Insert(found);
     }
     if ((changeFlags & CHANGE_ADDRESS) != 0)
         record.SetAddress(address);
@@ -188,8 +134,8 @@ HRESULT CDeviceData::SetRegisterStateByName(std::string_view name, std::int32_t 
 
 void CDeviceData::Unindex(const CRegisterData& record)
 {
-    EraseRecord(m_byId, record.GetId(), &record);
-    EraseRecord(m_byName, record.GetName(), &record);
+    m_byId.Erase(&record);
+    m_byName.Erase(&record);
 }
 
 void CDeviceData::RemoveRegister(const GUID& id)
