@@ -267,6 +267,10 @@ void CVexil2UI::ReadRegistersFromServer(std::int32_t deviceId)
         const auto registerLengths = ServerValues::ToIntegers(lengths.Get());
         const auto registerOperations = ServerValues::ToIntegers(operations.Get());
         const auto registerPaths = ServerValues::ToStrings(secondTexts.Get());
+        // The server's strings go before the records come, so that the records
+        // take the memory the strings leave instead of more.
+        names.Clear();
+        secondTexts.Clear();
         // Element j of every array describes register j; a short array ends the list.
         const std::size_t count = std::min({registerNames.size(), registerAddresses.size(), registerLengths.size(),
                                             registerOperations.size(), registerPaths.size()});
