@@ -275,6 +275,7 @@ void CVexil2UI::ReadRegistersFromServer(std::int32_t deviceId)
         const std::size_t count = std::min({registerNames.size(), registerAddresses.size(), registerLengths.size(),
                                             registerOperations.size(), registerPaths.size()});
         const GUID fresh{};
+        m_data.ReserveRegisters(deviceId, count);
         for (std::size_t j = 0; j < count; ++j)
             m_data.AddRegister(deviceId, static_cast<std::uint32_t>(registerAddresses[j]), registerNames[j],
                                registerPaths[j], registerLengths[j], 0,

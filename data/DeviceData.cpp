@@ -65,6 +65,20 @@ CRegisterData& CDeviceData::AddRegister(std::uint32_t address, const std::string
     return added;
 }
 
+void CDeviceData::ReserveRegisters(std::size_t more)
+{
+    try
+    {
+        m_registers.reserve(m_registers.size() + more);
+        m_byId.Reserve(more);
+        m_byName.Reserve(more);
+    }
+    catch (const std::bad_alloc&)
+    {
+        RaiseResult(Vx::E_OUT_OF_MEMORY);
+    }
+}
+
 const CDeviceData::IndexEntry* CDeviceData::FindEntry(const GUID& id) const { return m_byId.FindFirst(id); }
 
 CRegisterData* CDeviceData::FindRegister(const GUID& id) const

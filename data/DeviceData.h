@@ -33,6 +33,7 @@ public:
     CRegisterData& AddRegister(std::uint32_t address, const std::string& name, const std::string& secondText,
                                std::int32_t length, std::int32_t userAdded, std::uint32_t operations, const GUID& id,
                                bool check);
+    void ReserveRegisters(std::size_t more); // 0x85000012 when there is no memory
     CRegisterData* FindRegister(const GUID& id) const;
     CRegisterData* FindRegisterByName(std::string_view name) const;
     // Null when no register has the id; the name is not checked here.
