@@ -38,7 +38,8 @@ constexpr int REGISTERS_PER_DEVICE = 1000;
 constexpr int LISTED_ROWS = 10000;
 constexpr int FEW_ROWS = 1001;
 constexpr int BIG_DEVICE_REGISTERS = 100000;
-constexpr int REPEATS = 3;
+constexpr int BYTES_PER_REGISTER = 400; // the memory a register may take after start-up
+constexpr int REPEATS = 5;
 
 using Clock = std::chrono::steady_clock;
 
@@ -377,9 +378,10 @@ int main(int argc, char** argv)
     std::printf("Control benchmark: %d devices x %d registers from the simulator, %d listed rows, best of %d\n",
                 DEVICES, REGISTERS_PER_DEVICE, LISTED_ROWS, REPEATS);
 
-    std::printf("%-48s %9.1f MiB   %5.0f bytes per register (target at most 400)\n",
-                "commit after start-up, 1 x 100,000 registers", startedUp,
-                startedUp * 1024 * 1024 / BIG_DEVICE_REGISTERS);
+    const double perRegister = startedUp * 1024 * 1024 / BIG_DEVICE_REGISTERS;
+    std::printf("%-48s %9.1f MiB   %5.0f bytes per register, ratio %4.2f to %d (target at most 1.00)\n",
+                "commit after start-up, 1 x 100,000 registers", startedUp, perRegister,
+                perRegister / BYTES_PER_REGISTER, BYTES_PER_REGISTER);
     std::printf("%-48s %9.1f MiB   ratio %5.2f (target at most 2.00)\n", "commit with the 100,000 rows listed",
                 listed, listed / startedUp);
 
