@@ -106,6 +106,11 @@ void CVexil2UI::RunConfigure()
     RunFileStep([&] { m_data.SaveSelections(selections); });
     CopyOver(OPTIONS_FILE, settings);
 
+    // The list asks for its texts when it paints, and the dialog may remove
+    // registers that rows point at: no row points anywhere while it is open.
+    m_rows.clear();
+    ListView_SetItemCountEx(m_list, 0, LVSICF_NOSCROLL);
+
     INT_PTR answer = IDCANCEL;
     {
         const CStatus status(m_statusBar, "Configuring register list");

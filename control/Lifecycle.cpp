@@ -53,6 +53,10 @@ const CVexil2UI::CRoute CVexil2UI::ROUTES[] = {
     {WM_COMMAND, IDC_WRITE, BN_CLICKED, false, &CVexil2UI::OnWrite},
     {WM_COMMAND, IDC_CELL_EDIT, EN_UPDATE, false, &CVexil2UI::OnEditUpdate},
     {WM_NOTIFY, IDC_REGISTER_LIST, LVN_ITEMCHANGED, false, &CVexil2UI::OnSelectionChanged},
+    {WM_NOTIFY, IDC_REGISTER_LIST, LVN_ODSTATECHANGED, false, &CVexil2UI::OnSelectionRangeChanged},
+    {WM_SELECTION_SETTLED, ANY, ANY, false, &CVexil2UI::OnSelectionSettled},
+    {WM_NOTIFY, IDC_REGISTER_LIST, LVN_GETDISPINFOA, false, &CVexil2UI::OnGetCellText},
+    {WM_NOTIFY, IDC_REGISTER_LIST, LVN_GETDISPINFOW, false, &CVexil2UI::OnGetCellText},
     {WM_NOTIFY, IDC_REGISTER_LIST, LVN_DELETEALLITEMS, false, &CVexil2UI::OnDeleteAllItems},
     {WM_HSCROLL, ANY, ANY, true, &CVexil2UI::OnListScroll},
     {WM_VSCROLL, ANY, ANY, true, &CVexil2UI::OnListScroll},
@@ -285,10 +289,15 @@ void CVexil2UI::ReadRegistersFromServer(std::int32_t deviceId)
         const auto registerLengths = ServerValues::ToIntegers(lengths.Get());
         const auto registerOperations = ServerValues::ToIntegers(operations.Get());
         const auto registerPaths = ServerValues::ToStrings(secondTexts.Get());
+        // The server's strings go before the records come, so that the records
+        // take the memory the strings leave instead of more.
+        names.Clear();
+        secondTexts.Clear();
         // Element j of every array describes register j; a short array ends the list.
         const std::size_t count = std::min({registerNames.size(), registerAddresses.size(), registerLengths.size(),
                                             registerOperations.size(), registerPaths.size()});
         const GUID fresh{};
+        m_data.ReserveRegisters(deviceId, count);
         for (std::size_t j = 0; j < count; ++j)
             m_data.AddRegister(deviceId, static_cast<std::uint32_t>(registerAddresses[j]), registerNames[j],
                                registerPaths[j], registerLengths[j], 0,

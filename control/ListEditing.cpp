@@ -3,8 +3,10 @@
 #include "control/Vexil2UI.h"
 
 #include "data/CheckedResult.h"
+#include "frame/NoRedraw.h"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -115,23 +117,42 @@ void CVexil2UI::CopySelectedRows()
 
 void CVexil2UI::DeleteSelectedRows()
 {
-    for (int row = ListView_GetItemCount(m_list) - 1; row >= 0; --row)
+    // From the bottom, so that no row moves before it is looked at.
+    std::vector<int> rows;
+    const int count = ListView_GetItemCount(m_list);
+    for (int row = count - 1; row >= 0; --row)
+        if (IsSelected(m_list, row))
+            if (CRegisterData* record = GetRowRecord(row))
+            {
+                record->State = CRegisterData::STATE_NOT_SELECTED;
+                rows.push_back(row);
+            }
+    if (rows.empty())
+        return;
+    if (static_cast<int>(rows.size()) == count)
     {
-        if (!IsSelected(m_list, row))
-            continue;
-        if (CRegisterData* record = GetRowRecord(row))
+        // Every row goes: at once, but the list then reports no selection
+        // change, so the feedback that the rows' removal gives is asked for.
+        ListView_DeleteAllItems(m_list);
+        m_rows.clear();
+        SettleSelectionLater();
+        return;
+    }
+    {
+        CNoRedraw quiet(m_list); // one repaint at the end
+        for (const int row : rows)
         {
-            record->State = CRegisterData::STATE_NOT_SELECTED;
             ListView_DeleteItem(m_list, row);
+            m_rows[static_cast<std::size_t>(row)] = nullptr;
         }
     }
+    std::erase(m_rows, nullptr);
 }
 
 void CVexil2UI::SelectAllRows()
 {
-    const int count = ListView_GetItemCount(m_list);
-    for (int row = 0; row < count; ++row)
-        ListView_SetItemState(m_list, row, LVIS_SELECTED, LVIS_SELECTED);
+    // Index -1: every row, the selected bit only, in one message.
+    ListView_SetItemState(m_list, -1, LVIS_SELECTED, LVIS_SELECTED);
 }
 
 BOOL CVexil2UI::OnContextMenu(WPARAM, LPARAM, LRESULT& result)

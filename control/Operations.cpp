@@ -147,7 +147,7 @@ void CVexil2UI::ReadRow(CRegisterData& record)
     // A value with fewer elements than the register has words (or an empty
     // one) reads as 0 in the words it does not give: the server said nothing
     // about them, and the row must not show a stale mix of old and new.
-    std::vector<std::uint32_t>& words = record.ReadValue;
+    CValueWords& words = record.ReadValue;
     for (std::size_t k = 0; k < words.size(); ++k)
         words[k] = k < elements.size() ? static_cast<std::uint32_t>(elements[k]) : 0u;
     if (!words.empty())

@@ -5,23 +5,28 @@
 #include "data/ConfigurationHandler.h"
 #include "data/ResultCodes.h"
 #include "frame/NoRedraw.h"
+#include "frame/com/AnsiText.h"
+
+#include <algorithm>
 
 namespace {
 
-void SetCellText(HWND list, int row, int column, const std::string& text)
+// Copies a cell's text into the list's buffer, cut to its size.
+template <class Char> void CopyCellText(const std::basic_string<Char>& text, Char* buffer, int size)
 {
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    if (!buffer || size <= 0)
+        return;
+    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(size - 1));
+    std::copy_n(text.data(), length, buffer);
+    buffer[length] = Char{};
 }
-
 
 } // namespace
 
 void CVexil2UI::SetupColumns()
 {
     ListView_DeleteAllItems(m_list);
+    m_rows.clear();
     while (ListView_DeleteColumn(m_list, 0))
     {
     }
@@ -48,7 +53,6 @@ void CVexil2UI::FillList()
     if (!allDevices)
         configuration.LoadDeviceList();
 
-    std::vector<std::pair<std::int32_t, CRegisterData*>> rows;
     for (int d = 0; d < m_data.GetDeviceCount(); ++d)
     {
         const std::int32_t deviceId = m_data.GetDeviceID(d);
@@ -58,64 +62,71 @@ void CVexil2UI::FillList()
         {
             CRegisterData& record = m_data.GetRegister(deviceId, r);
             if (record.State == CRegisterData::STATE_SELECTED)
-                rows.emplace_back(deviceId, &record);
+                m_rows.push_back(&record);
         }
     }
-    // The list makes room for every row at once instead of growing row by row.
-    ListView_SetItemCountEx(m_list, static_cast<int>(rows.size()), LVSICF_NOINVALIDATEALL);
-    for (const auto& [deviceId, record] : rows)
-        AddRow(deviceId, *record);
+    ListView_SetItemCountEx(m_list, static_cast<int>(m_rows.size()), LVSICF_NOINVALIDATEALL);
 }
 
-void CVexil2UI::AddRow(std::int32_t deviceId, CRegisterData& record)
+void CVexil2UI::AddRow(std::int32_t /*deviceId*/, CRegisterData& record)
 {
-    const CColumnLayout& layout = m_layout;
-    const std::string first =
-        layout.HasDeviceColumn() ? m_data.GetDeviceName(deviceId) : record.GetName();
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = ListView_GetItemCount(m_list);
-    item.pszText = const_cast<char*>(first.c_str());
-    item.lParam = reinterpret_cast<LPARAM>(&record);
-    const int row = static_cast<int>(SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    if (row < 0)
-        return;
-    if (layout.HasDeviceColumn())
-        SetCellText(m_list, row, 1, record.GetName());
-
-    int column = WriteValueCells(row, record);
-    for (const auto& shown : layout.GetColumns())
-        if (shown.What == CColumnLayout::Content::Length || shown.What == CColumnLayout::Content::Operations)
-            SetCellText(m_list, row, column++, layout.GetCellText(shown, record, m_data));
+    // The list (owner data) holds only the number of rows and their
+    // selection: the records are in m_rows, and the list asks for a cell's
+    // text when it needs it (OnGetCellText), so 100,000 rows cost the list
+    // next to nothing.
+    m_rows.push_back(&record);
+    ListView_SetItemCountEx(m_list, static_cast<int>(m_rows.size()), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 int CVexil2UI::UpdateRowValues(int row)
 {
-    CRegisterData* record = GetRowRecord(row);
-    return record ? WriteValueCells(row, *record) : 0;
+    if (!GetRowRecord(row))
+        return 0;
+    // The texts come from the record when the row is drawn again.
+    ListView_RedrawItems(m_list, row, row);
+    using Content = CColumnLayout::Content;
+    const auto& columns = m_layout.GetColumns();
+    return m_layout.GetFirstValueColumn() +
+           static_cast<int>(std::count_if(columns.begin(), columns.end(), [](const CColumnLayout::CColumn& column) {
+               return column.What == Content::ReadValue || column.What == Content::WriteValue ||
+                      column.What == Content::Mask;
+           }));
 }
 
-int CVexil2UI::WriteValueCells(int row, const CRegisterData& record)
+std::string CVexil2UI::GetCellText(int row, int column) const
 {
-    const CColumnLayout& layout = m_layout;
-    int column = layout.GetFirstValueColumn();
-    for (const auto& shown : layout.GetColumns())
+    const CRegisterData* record = GetRowRecord(row);
+    const auto& columns = m_layout.GetColumns();
+    if (!record || column < 0 || static_cast<std::size_t>(column) >= columns.size())
+        return {};
+    return m_layout.GetCellText(columns[static_cast<std::size_t>(column)], *record, m_data);
+}
+
+BOOL CVexil2UI::OnGetCellText(WPARAM, LPARAM lParam, LRESULT&)
+{
+    // The list asks in the form its parent told it (WM_NOTIFYFORMAT): both are answered.
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->code == LVN_GETDISPINFOW)
     {
-        using Content = CColumnLayout::Content;
-        if (shown.What == Content::ReadValue || shown.What == Content::WriteValue || shown.What == Content::Mask)
-            SetCellText(m_list, row, column++, layout.GetCellText(shown, record, m_data));
+        auto& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
+        if (item.mask & LVIF_TEXT)
+            CopyCellText(AnsiText::Widen(GetCellText(item.iItem, item.iSubItem)), item.pszText, item.cchTextMax);
     }
-    return column;
+    else
+    {
+        auto& item = reinterpret_cast<NMLVDISPINFOA*>(lParam)->item;
+        if (item.mask & LVIF_TEXT)
+            CopyCellText(GetCellText(item.iItem, item.iSubItem), item.pszText, item.cchTextMax);
+    }
+    // Left unhandled: the list does not read the answer, and a handled
+    // message's result is stored in the window, a round trip to the window
+    // server under Wine for each of thousands of rows.
+    return FALSE;
 }
 
 CRegisterData* CVexil2UI::GetRowRecord(int row) const
 {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!SendMessageA(m_list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
-        return nullptr;
-    return reinterpret_cast<CRegisterData*>(item.lParam);
+    return row >= 0 && static_cast<std::size_t>(row) < m_rows.size() ? m_rows[static_cast<std::size_t>(row)] : nullptr;
 }
 
 void CVexil2UI::RememberSelection()
@@ -144,7 +155,31 @@ BOOL CVexil2UI::OnSelectionChanged(WPARAM, LPARAM lParam, LRESULT&)
     // of the selection is news to the user.
     const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
     if (!(change->uChanged & LVIF_STATE) || !((change->uOldState ^ change->uNewState) & LVIS_SELECTED))
-        return TRUE;
+        return FALSE;
+    // Select all, delete or a shift-click change thousands of rows one by
+    // one: the status and the buttons follow once the burst is over.
+    SettleSelectionLater();
+    return FALSE; // see OnGetCellText
+}
+
+BOOL CVexil2UI::OnSelectionRangeChanged(WPARAM, LPARAM lParam, LRESULT&)
+{
+    // A shift-click selects a range of owner-data rows in one notification.
+    const auto* change = reinterpret_cast<const NMLVODSTATECHANGE*>(lParam);
+    if ((change->uOldState ^ change->uNewState) & LVIS_SELECTED)
+        SettleSelectionLater();
+    return FALSE; // see OnGetCellText
+}
+
+void CVexil2UI::SettleSelectionLater()
+{
+    if (!m_selectionSettling && PostMessageW(GetControlWindow(), WM_SELECTION_SETTLED, 0, 0))
+        m_selectionSettling = true;
+}
+
+BOOL CVexil2UI::OnSelectionSettled(WPARAM, LPARAM, LRESULT&)
+{
+    m_selectionSettling = false;
     const int selected = GetSelectedCount();
     if (selected > 0)
         ShowStatus(Vx::MSG_ITEMS_SELECTED, selected);

@@ -38,6 +38,8 @@ public:
     static constexpr UINT IDD = IDD_VEXIL2UI;
     static const CLSID& GetObjectCLSID() { return CLSID_Vexil2UI; }
     static constexpr const char* OPTIONS_FILE = "Vexil2.ini";
+    // Posted to the control's window once per burst of selection changes.
+    static constexpr UINT WM_SELECTION_SETTLED = WM_APP + 1;
 
     // The interfaces a host reaches, in the order they are matched.
     using Interfaces = CVexil2UIInterfaces<CVexil2UI>;
@@ -111,6 +113,9 @@ private:
     BOOL OnUseRepeat(WPARAM, LPARAM, LRESULT&);
     BOOL OnAbort(WPARAM, LPARAM, LRESULT&);
     BOOL OnSelectionChanged(WPARAM, LPARAM, LRESULT&);
+    BOOL OnSelectionSettled(WPARAM, LPARAM, LRESULT&);
+    BOOL OnSelectionRangeChanged(WPARAM, LPARAM, LRESULT&);
+    BOOL OnGetCellText(WPARAM, LPARAM, LRESULT&);
     BOOL OnColumnTracked(WPARAM, LPARAM, LRESULT&);
     BOOL OnDeleteAllItems(WPARAM, LPARAM, LRESULT&);
     BOOL OnTimer(WPARAM, LPARAM, LRESULT&);
@@ -146,7 +151,8 @@ private:
     void SubclassContainedWindows();
     static LRESULT CALLBACK ContainedWindowProc(HWND, UINT, WPARAM, LPARAM);
 
-    int WriteValueCells(int row, const CRegisterData& record);
+    std::string GetCellText(int row, int column) const; // what the list shows in a cell
+    void SettleSelectionLater(); // the status and buttons follow the selection once its burst is over
 
     // Operations.
     void StartOperation(int kind);
@@ -178,6 +184,7 @@ private:
     bool m_operationRunning = false;
     bool m_fromList = false; // the message being routed is one of the list's
     bool m_filtering = false; // the editor's input filter is changing its text
+    bool m_selectionSettling = false; // the selection feedback is posted and not yet shown
     std::string m_editAccepted; // the editor's text as last accepted by the filter
     UINT_PTR m_repeatTimer = 0;
     HWND m_statusBar = nullptr;
@@ -191,4 +198,5 @@ private:
     int m_editColumn = 0;
     int m_editRow = 0;
     std::vector<int> m_savedSelection;
+    std::vector<CRegisterData*> m_rows; // the record of each row of the list, which holds none itself
 };

@@ -84,6 +84,8 @@ CRegisterData* CDataContainer::FindRegisterByName(std::int32_t id, std::string_v
     return GetDevice(id).FindRegisterByName(name);
 }
 
+void CDataContainer::ReserveRegisters(std::int32_t id, std::size_t more) { GetDevice(id).ReserveRegisters(more); }
+
 CRegisterData& CDataContainer::AddRegister(std::int32_t id, std::uint32_t address, const std::string& name,
                                            const std::string& secondText, std::int32_t length,
                                            std::int32_t userAdded, std::uint32_t operations, const GUID& registerId)

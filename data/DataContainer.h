@@ -6,6 +6,7 @@
 #include "data/RegisterData.h"
 #include "platform/Types.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -38,6 +39,9 @@ public:
     int GetRegisterCount(std::int32_t id) const;
     CRegisterData& GetRegister(std::int32_t id, int index) const;
     CRegisterData* FindRegisterByName(std::int32_t id, std::string_view name) const;
+    // Room for that many more registers of the device, so that adding them
+    // does not grow its lists again and again (0x85000012 without memory).
+    void ReserveRegisters(std::int32_t id, std::size_t more);
     // User-added registers are checked for a known id or name, server ones not.
     CRegisterData& AddRegister(std::int32_t id, std::uint32_t address, const std::string& name,
                                const std::string& secondText, std::int32_t length, std::int32_t userAdded,

@@ -8,38 +8,7 @@
 #include <new>
 #include <utility>
 
-namespace {
-
-template <class Bucket>
-void InsertInOrder(Bucket& bucket, const typename Bucket::value_type& entry)
-{
-    const auto at = std::upper_bound(bucket.begin(), bucket.end(), entry.order,
-                                     [](std::uint64_t order, const auto& other) { return order < other.order; });
-    bucket.insert(at, entry);
-}
-
-template <class Map, class Key>
-void EraseRecord(Map& map, const Key& key, const CRegisterData* record)
-{
-    const auto it = map.find(key);
-    if (it == map.end())
-        return;
-    std::erase_if(it->second, [record](const auto& entry) { return entry.record == record; });
-    if (it->second.empty())
-        map.erase(it);
-}
-
-// A failed insertion may leave an empty bucket behind; it means "none".
-template <class Map, class Key>
-auto FirstIn(const Map& map, const Key& key) -> decltype(&map.begin()->second.front())
-{
-    const auto it = map.find(key);
-    return it == map.end() || it->second.empty() ? nullptr : &it->second.front();
-}
-
-} // namespace
-
-std::size_t CDeviceData::GuidHash::operator()(const GUID& id) const noexcept
+std::size_t CDeviceData::CIdKey::Hash(const GUID& id) noexcept
 {
     static_assert(sizeof(GUID) == 16);
     std::uint64_t low = 0;
@@ -79,31 +48,38 @@ CRegisterData& CDeviceData::AddRegister(std::uint32_t address, const std::string
     }
 
     CRegisterData& added = *record;
-    const IndexEntry entry{m_nextOrder, &added};
+    // Room first, so that the register is either added and indexed or not at all.
     try
     {
+        m_byId.Reserve(1);
+        m_byName.Reserve(1);
         m_registers.push_back(std::move(record));
     }
     catch (const std::bad_alloc&)
     {
         RaiseResult(Vx::E_OUT_OF_MEMORY);
     }
-    try
-    {
-        InsertInOrder(m_byId[added.GetId()], entry);
-        InsertInOrder(m_byName[added.GetName()], entry);
-    }
-    catch (const std::bad_alloc&)
-    {
-        Unindex(added);
-        m_registers.pop_back();
-        RaiseResult(Vx::E_OUT_OF_MEMORY);
-    }
-    ++m_nextOrder;
+    const IndexEntry entry{m_nextOrder++, &added};
+    m_byId.Insert(entry);
+    m_byName.Insert(entry);
     return added;
 }
 
-const CDeviceData::IndexEntry* CDeviceData::FindEntry(const GUID& id) const { return FirstIn(m_byId, id); }
+void CDeviceData::ReserveRegisters(std::size_t more)
+{
+    try
+    {
+        m_registers.reserve(m_registers.size() + more);
+        m_byId.Reserve(more);
+        m_byName.Reserve(more);
+    }
+    catch (const std::bad_alloc&)
+    {
+        RaiseResult(Vx::E_OUT_OF_MEMORY);
+    }
+}
+
+const CDeviceData::IndexEntry* CDeviceData::FindEntry(const GUID& id) const { return m_byId.FindFirst(id); }
 
 CRegisterData* CDeviceData::FindRegister(const GUID& id) const
 {
@@ -113,7 +89,7 @@ CRegisterData* CDeviceData::FindRegister(const GUID& id) const
 
 CRegisterData* CDeviceData::FindRegisterByName(std::string_view name) const
 {
-    const IndexEntry* entry = FirstIn(m_byName, name);
+    const IndexEntry* entry = m_byName.FindFirst(name);
     return entry != nullptr ? entry->record : nullptr;
 }
 
@@ -130,17 +106,22 @@ CRegisterData* CDeviceData::ModifyRegister(const GUID& id, std::uint32_t address
         record.SetLength(length);
     if ((changeFlags & CHANGE_NAME) != 0 && name != record.GetName())
     {
-        std::string newName = name;
+        // The index follows the record's own name: out under the old one, in
+        // under the new one, with the room taken first so that nothing fails
+        // in between.
+        std::string newName;
         try
         {
-            InsertInOrder(m_byName[newName], found);
+            newName = name;
+            m_byName.Reserve(1);
         }
         catch (const std::bad_alloc&)
         {
             RaiseResult(Vx::E_OUT_OF_MEMORY);
         }
-        EraseRecord(m_byName, record.GetName(), &record);
+        m_byName.Erase(&record);
         record.SetName(std::move(newName));
+        m_byName.Insert(found);
     }
     if ((changeFlags & CHANGE_ADDRESS) != 0)
         record.SetAddress(address);
@@ -167,8 +148,8 @@ HRESULT CDeviceData::SetRegisterStateByName(std::string_view name, std::int32_t 
 
 void CDeviceData::Unindex(const CRegisterData& record)
 {
-    EraseRecord(m_byId, record.GetId(), &record);
-    EraseRecord(m_byName, record.GetName(), &record);
+    m_byId.Erase(&record);
+    m_byName.Erase(&record);
 }
 
 void CDeviceData::RemoveRegister(const GUID& id)

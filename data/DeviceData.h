@@ -3,6 +3,7 @@
 // addition. Lookups by identifier and by name go through indexes that keep
 // "first match from the front of the list" without walking the list.
 
+#include "data/RecordIndex.h"
 #include "data/RegisterData.h"
 #include "platform/Types.h"
 
@@ -12,7 +13,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class CDeviceData
@@ -33,6 +33,7 @@ public:
     CRegisterData& AddRegister(std::uint32_t address, const std::string& name, const std::string& secondText,
                                std::int32_t length, std::int32_t userAdded, std::uint32_t operations, const GUID& id,
                                bool check);
+    void ReserveRegisters(std::size_t more); // 0x85000012 when there is no memory
     CRegisterData* FindRegister(const GUID& id) const;
     CRegisterData* FindRegisterByName(std::string_view name) const;
     // Null when no register has the id; the name is not checked here.
@@ -54,26 +55,19 @@ public:
 
 private:
     // A register's place in the list: later additions get larger numbers and
-    // removals keep the relative order, so sorting by it is list order.
-    struct IndexEntry
+    // removals keep the relative order, so the smaller number comes first.
+    using IndexEntry = CIndexEntry;
+    struct CIdKey
     {
-        std::uint64_t order;
-        CRegisterData* record;
+        static const GUID& Of(const CRegisterData& record) { return record.GetId(); }
+        static std::size_t Hash(const GUID& id) noexcept;
+        static bool Equal(const GUID& a, const GUID& b) { return SameGuid(a, b); }
     };
-    using Bucket = std::vector<IndexEntry>; // in list order
-
-    struct GuidHash
+    struct CNameKey
     {
-        std::size_t operator()(const GUID& id) const noexcept;
-    };
-    struct GuidEqual
-    {
-        bool operator()(const GUID& a, const GUID& b) const noexcept { return SameGuid(a, b); }
-    };
-    struct NameHash
-    {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
+        static std::string_view Of(const CRegisterData& record) { return record.GetName(); }
+        static std::size_t Hash(std::string_view name) noexcept { return std::hash<std::string_view>{}(name); }
+        static bool Equal(std::string_view a, std::string_view b) { return a == b; }
     };
 
     const IndexEntry* FindEntry(const GUID& id) const;
@@ -85,6 +79,6 @@ private:
     std::vector<std::unique_ptr<CRegisterData>> m_registers;
 
     std::uint64_t m_nextOrder = 0;
-    std::unordered_map<GUID, Bucket, GuidHash, GuidEqual> m_byId;
-    std::unordered_map<std::string, Bucket, NameHash, std::equal_to<>> m_byName;
+    CRecordIndex<CIdKey> m_byId;
+    CRecordIndex<CNameKey> m_byName;
 };

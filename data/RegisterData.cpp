@@ -130,7 +130,7 @@ CRegisterData::~CRegisterData() = default;
 void CRegisterData::SetLength(std::int32_t bits)
 {
     const std::size_t words = WordCountOf(bits);
-    std::vector<std::uint32_t> read, write, mask;
+    CValueWords read, write, mask;
     try
     {
         read.assign(words, 0);
@@ -149,7 +149,7 @@ void CRegisterData::SetLength(std::int32_t bits)
     m_length = bits;
 }
 
-const std::vector<std::uint32_t>* CRegisterData::SelectShown(int selector) const
+const CValueWords* CRegisterData::SelectShown(int selector) const
 {
     if (selector == SELECT_READ)
         return &ReadValue;
@@ -165,7 +165,7 @@ std::string CRegisterData::GetValueText(int format, int selector) const
     const std::size_t words = GetWordCount();
     if (words == 0 || (format != FORMAT_DECIMAL && format != FORMAT_HEX && format != FORMAT_BINARY))
         return {};
-    const std::vector<std::uint32_t>* value = SelectShown(selector);
+    const CValueWords* value = SelectShown(selector);
     // The value arrays are public; a caller that resized one sees zeros, not stray memory.
     const auto word = [value](std::size_t i) { return value != nullptr && i < value->size() ? (*value)[i] : 0u; };
 
@@ -205,7 +205,7 @@ HRESULT CRegisterData::SetValueText(std::string_view text, int format, int selec
             word = ParseHexChunk(ChunkFromRight(text, k, 8));
         else
             word = ParseBinaryChunk(ChunkFromRight(text, k, 32));
-        const auto store = [k, word](std::vector<std::uint32_t>& value) {
+        const auto store = [k, word](CValueWords& value) {
             if (k < value.size())
                 value[k] = word;
         };

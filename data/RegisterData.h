@@ -2,6 +2,7 @@
 // One register: where it lives, how wide it is, what may be done with it, and
 // the three multi-word values the user sees, with their display texts.
 
+#include "data/ValueWords.h"
 #include "platform/Types.h"
 
 #include <cstddef>
@@ -59,9 +60,9 @@ public:
 
     // Written directly by the read/write operations and the list editing; each
     // has GetWordCount() words, word 0 the least significant.
-    std::vector<std::uint32_t> ReadValue;
-    std::vector<std::uint32_t> WriteValue;
-    std::vector<std::uint32_t> Mask;
+    CValueWords ReadValue;
+    CValueWords WriteValue;
+    CValueWords Mask;
     std::int32_t State = STATE_NOT_SELECTED;
 
 private:
@@ -70,7 +71,7 @@ private:
     void SetAddress(std::uint32_t address) { m_address = address; }
     void SetName(std::string name) { m_name = std::move(name); }
 
-    const std::vector<std::uint32_t>* SelectShown(int selector) const;
+    const CValueWords* SelectShown(int selector) const;
 
     std::string m_name;
     std::string m_secondText;

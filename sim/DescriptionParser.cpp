@@ -9,6 +9,8 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -249,6 +251,8 @@ private:
             device.userRegisterFlag = value == L"1" ? 1 : 0;
         }
         m_description.devices.push_back(std::move(device));
+        m_addresses.clear();
+        m_names.clear();
     }
 
     void ParseRegister(const std::vector<std::wstring>& words)
@@ -276,18 +280,21 @@ private:
             else
                 ParseBehaviour(value, info);
         }
-        for (const CRegisterInfo& other : device.registers)
-        {
-            if (other.address == info.address)
-                Fail(L"device " + Quote(device.name) + L" already has register " + other.name + L" at address " +
-                     words[2]);
-            if (other.name == info.name)
-                Fail(L"device " + Quote(device.name) + L" already has a register named " + info.name);
-        }
+        if (const auto other = m_addresses.find(info.address); other != m_addresses.end())
+            Fail(L"device " + Quote(device.name) + L" already has register " + device.registers[other->second].name +
+                 L" at address " + words[2]);
+        if (m_names.contains(info.name))
+            Fail(L"device " + Quote(device.name) + L" already has a register named " + info.name);
+        m_addresses.emplace(info.address, device.registers.size());
+        m_names.insert(info.name);
         device.registers.push_back(std::move(info));
     }
 
     CDescription m_description;
+    // The registers of the last device by address (their index) and by name:
+    // a device of 100,000 registers is checked without comparing each pair.
+    std::unordered_map<long, std::size_t> m_addresses;
+    std::unordered_set<std::wstring> m_names;
 };
 
 } // namespace

@@ -261,13 +261,19 @@ int main()
         WriteFiles(directory, DELAYED_ROWS, "");
         CEmbedded embedded(server.Get());
         simulator->SetCallDelay(1);
-        const double raw = ReadRaw(server.Get(), DELAYED_ROWS);
-        const double read = Seconds([&] { embedded.Click(IDC_READ); });
+        // Best of three each: a call delay is a sleep, whose wake-up a busy machine puts off.
+        double raw = 1e30;
+        double read = 1e30;
+        for (int i = 0; i < 3; ++i)
+        {
+            raw = std::min(raw, ReadRaw(server.Get(), DELAYED_ROWS));
+            read = std::min(read, Seconds([&] { embedded.Click(IDC_READ); }));
+        }
         simulator->SetCallDelay(0);
         std::printf("with a 1 ms call delay, %d rows: raw call %.3f ms, the control %.3f ms per register; "
-                    "overhead per register %.3f ms\n",
+                    "overhead per register %.3f ms, ratio %5.2f (target at most 0.10)\n",
                     DELAYED_ROWS, raw * 1e3 / DELAYED_ROWS, read * 1e3 / DELAYED_ROWS,
-                    (read - raw) * 1e3 / DELAYED_ROWS);
+                    (read - raw) * 1e3 / DELAYED_ROWS, (read - raw) / raw);
     }
     MeasureRepeat(server.Get(), directory, 5);
     MeasureRepeat(server.Get(), directory, 10);

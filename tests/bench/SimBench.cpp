@@ -1,14 +1,20 @@
 // The raw in-process call rate of the simulator's ReadRegister through its
 // vtable, for a 32-bit and a 128-bit register: the limit against which the
-// control's read loop is measured. Needs VexilSim.dll registered.
+// control's read loop is measured. Then the load of a description of one
+// device with 100,000 registers against the same registers split into 100
+// devices of 1,000. Needs VexilSim.dll registered.
+#include "frame/com/BStr.h"
 #include "frame/com/ComPtr.h"
 #include "frame/com/SafeArray.h"
 #include "frame/com/Variant.h"
 
 #include "VexilSim.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -61,6 +67,57 @@ bool MeasureReads(IVexilFN* server, const wchar_t* name, LONG length)
     return true;
 }
 
+constexpr int DESCRIPTION_REGISTERS = 100000;
+constexpr int REPEATS = 3;
+
+// DESCRIPTION_REGISTERS registers in devices of perDevice registers each.
+std::filesystem::path WriteDescription(const std::filesystem::path& directory, int perDevice)
+{
+    const auto path = directory / ("sim-bench-" + std::to_string(perDevice) + ".txt");
+    std::ofstream out(path, std::ios::binary);
+    for (int r = 0; r < DESCRIPTION_REGISTERS; ++r)
+    {
+        if (r % perDevice == 0)
+            out << "device " << r / perDevice + 1 << " Device" << r / perDevice + 1 << "\n";
+        out << "register R" << r % perDevice << " " << r % perDevice * 4 << " 32 RW path=B" << r / 1000 << "\n";
+    }
+    return path;
+}
+
+// The best of REPEATS loads of a description, in seconds; a negative value when it was refused.
+double MeasureLoad(IVexilSimControl* simulator, const std::filesystem::path& path)
+{
+    const CBStr name(path.wstring());
+    double best = 1e30;
+    for (int i = 0; i < REPEATS; ++i)
+    {
+        const CClock::time_point start = CClock::now();
+        if (FAILED(simulator->LoadDescription(name.Get())))
+            return -1;
+        best = std::min(best, std::chrono::duration<double>(CClock::now() - start).count());
+    }
+    return best;
+}
+
+bool MeasureDescriptions(IVexilFN* server)
+{
+    CComPtr<IVexilSimControl> simulator;
+    if (FAILED(server->QueryInterface(IID_IVexilSimControl, simulator.OutVoid())))
+        return false;
+    const auto directory = std::filesystem::temp_directory_path();
+    const double split = MeasureLoad(simulator.Get(), WriteDescription(directory, 1000));
+    const double one = MeasureLoad(simulator.Get(), WriteDescription(directory, DESCRIPTION_REGISTERS));
+    if (split < 0 || one < 0)
+    {
+        std::fprintf(stderr, "a bench description was refused\n");
+        return false;
+    }
+    std::printf("description load, best of %d: 100 devices x 1,000 registers %.1f ms\n", REPEATS, split * 1e3);
+    std::printf("description load, 1 device x 100,000 registers %.1f ms   ratio %5.2f (target at most 1.50)\n",
+                one * 1e3, one / split);
+    return true;
+}
+
 } // namespace
 
 int main()
@@ -75,7 +132,8 @@ int main()
             std::fprintf(stderr, "cannot create the simulator: is VexilSim.dll registered?\n");
             status = 1;
         }
-        else if (!MeasureReads(server.Get(), L"WORD00", 32) || !MeasureReads(server.Get(), L"W128", 128))
+        else if (!MeasureReads(server.Get(), L"WORD00", 32) || !MeasureReads(server.Get(), L"W128", 128) ||
+                 !MeasureDescriptions(server.Get()))
             status = 1;
     }
     CoUninitialize();

@@ -2,6 +2,7 @@
 // the popup menu, through keys, clipboard messages and the menu itself.
 #include "tests/control/RowsTestSupport.h"
 
+#include <functional>
 #include <thread>
 
 namespace {
@@ -161,6 +162,44 @@ TEST_F(ListEditingTest, ControlASelectsEveryRowAndTellsTheCount)
     PressKey('A'); // without Ctrl nothing happens
     SelectRows({});
     EXPECT_EQ(Status(), "Ready");
+}
+
+// Select all, a shift-click and delete change many rows at once; once the
+// change is over the status line and the buttons tell the selection as
+// after a single change.
+TEST_F(ListEditingTest, StatusAndButtonsFollowEveryKindOfSelectionChange)
+{
+    StartWith("", {"ID", "CTRL", "MODE", "IRQ_ENABLE"});
+    SetFocus(List());
+    const auto selectAll = [&] { PressControlKey('A'); };
+    const auto deleteSelected = [&] { PressKey(VK_DELETE); };
+    struct CStep
+    {
+        const char* name;
+        std::function<void()> act;
+        const char* status;
+        bool readAndWrite;
+        int rows;
+    };
+    const CStep steps[] = {
+        {"two rows selected", [&] { SelectRows({0, 2}); }, "2 item(s) selected", true, 4},
+        {"click on the second row", [&] { ClickCell(1, 0); }, "1 item(s) selected", true, 4},
+        {"shift-click on the fourth", [&] { ClickCell(3, 0, MK_SHIFT); }, "3 item(s) selected", true, 4},
+        {"Ctrl+A", selectAll, "4 item(s) selected", true, 4},
+        {"one row selected", [&] { SelectRows({1}); }, "1 item(s) selected", true, 4},
+        {"that row deleted", deleteSelected, "Ready", false, 3},
+        {"Ctrl+A again", selectAll, "3 item(s) selected", true, 3},
+        {"none selected", [&] { SelectRows({}); }, "Ready", false, 3},
+        {"Ctrl+A, then every row deleted", [&] { selectAll(); deleteSelected(); }, "Ready", false, 0},
+    };
+    for (const CStep& step : steps)
+    {
+        step.act();
+        EXPECT_EQ(Status(), step.status) << step.name;
+        EXPECT_EQ(IsEnabled(IDC_READ), step.readAndWrite) << step.name;
+        EXPECT_EQ(IsEnabled(IDC_WRITE), step.readAndWrite) << step.name;
+        EXPECT_EQ(RowCount(), step.rows) << step.name;
+    }
 }
 
 TEST_F(ListEditingTest, ThePopupMenuIsGrayedWithoutSelectedRows)

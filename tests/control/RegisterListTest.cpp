@@ -33,6 +33,18 @@ TEST_F(ControlTest, AllColumnsWithSeparateReadAndWriteValues)
                                        "Write Hex", "Write Bin", "Mask (bin)", "Length", "Operations"}));
     EXPECT_EQ(Row(1), (Strings{"Controller", "MODE", "0", "0", "00000000", "0", "0", "00000000", "11111111", "8",
                                "RWC"}));
+    // A host that asks in wide characters reads the same texts.
+    for (int column = 0; column < 11; ++column)
+    {
+        wchar_t text[64] = {};
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        SendMessageW(List(), LVM_GETITEMTEXTW, 1, reinterpret_cast<LPARAM>(&item));
+        const std::string ansi = Cell(1, column);
+        EXPECT_EQ(std::wstring(text), std::wstring(ansi.begin(), ansi.end())) << column;
+    }
 }
 
 TEST_F(ControlTest, ColumnsHaveTheirWidthsAndAlignment)

@@ -71,11 +71,11 @@ POINT RowsTest::CellCentre(int row, int column) const
     return POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
 }
 
-void RowsTest::ClickCell(int row, int column)
+void RowsTest::ClickCell(int row, int column, WPARAM keys)
 {
     const POINT at = CellCentre(row, column);
     const LPARAM where = MAKELPARAM(at.x, at.y);
-    PostMessageW(List(), WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageW(List(), WM_LBUTTONDOWN, MK_LBUTTON | keys, where);
     PostMessageW(List(), WM_LBUTTONUP, 0, where);
     m_container->PumpMessages();
 }

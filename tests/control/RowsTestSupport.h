@@ -29,7 +29,7 @@ protected:
 
     // The centre of a cell in list client coordinates; a button down and up there.
     POINT CellCentre(int row, int column) const;
-    void ClickCell(int row, int column);
+    void ClickCell(int row, int column, WPARAM keys = 0); // keys: MK_SHIFT, MK_CONTROL
     HWND Editor() const { return GetDlgItem(Window(), IDC_CELL_EDIT); }
     std::string EditorText() const;
     // Characters as the keyboard gives them to the window with the focus.
