@@ -1,5 +1,6 @@
 #include "host/DemoWindow.h"
 
+#include "host/Describe.h"
 #include "host/SimulatorMenu.h"
 
 #include <algorithm>
@@ -19,12 +20,6 @@ template <class I> CComPtr<I> Ask(IUnknown* object)
     return result;
 }
 
-std::string Describe(const char* step, HRESULT hr)
-{
-    char text[160];
-    wsprintfA(text, "%s failed: 0x%08lX", step, static_cast<unsigned long>(hr));
-    return text;
-}
 
 } // namespace
 
@@ -57,14 +52,14 @@ bool CDemoWindow::Open(const std::wstring& controlName, std::string& reason)
                                onTarget ? nullptr : SimulatorMenu::CreateMenuBar(), GetModuleHandleW(nullptr), this);
     if (!m_window)
     {
-        reason = Describe("CreateWindowEx", HRESULT_FROM_WIN32(GetLastError()));
+        reason = DescribeFailure("CreateWindowEx", HRESULT_FROM_WIN32(GetLastError()));
         return false;
     }
     RECT client{};
     GetClientRect(m_window, &client);
     if (const HRESULT hr = m_container.CreateControl(m_window, controlName, client); FAILED(hr))
     {
-        reason = Describe("Creating the control in AtlAxWin", hr);
+        reason = DescribeFailure("Creating the control in AtlAxWin", hr);
         return false;
     }
     ShowWindow(m_window, SW_SHOW);
@@ -86,7 +81,7 @@ bool CDemoWindow::StartControl(std::string& reason)
     }
     if (const HRESULT hr = member->AttachContext(m_context.Get()); FAILED(hr))
     {
-        reason = Describe("AttachContext", hr);
+        reason = DescribeFailure("AttachContext", hr);
         return false;
     }
 
@@ -100,10 +95,21 @@ bool CDemoWindow::StartControl(std::string& reason)
     }
     if (FAILED(hr))
     {
-        reason = Describe("Creating the simulator \"Vexil.Simulator\"", hr);
+        reason = DescribeFailure("Creating the simulator \"Vexil.Simulator\"", hr);
         return false;
     }
     m_simulator = Ask<IVexilSimControl>(m_server.Get());
+    if (m_simulator && !m_simulatorDescription.empty())
+    {
+        BSTR path = SysAllocString(m_simulatorDescription.c_str());
+        hr = m_simulator->LoadDescription(path);
+        SysFreeString(path);
+        if (FAILED(hr))
+        {
+            reason = DescribeFailure("Loading the simulator description", hr);
+            return false;
+        }
+    }
 
     const auto client = Ask<IVexilFNClient>(m_control.Get());
     const auto goClient = Ask<IGoClient>(m_control.Get());
@@ -114,12 +120,12 @@ bool CDemoWindow::StartControl(std::string& reason)
     }
     if (hr = client->SetServer(m_server.Get()); FAILED(hr))
     {
-        reason = Describe("SetServer", hr);
+        reason = DescribeFailure("SetServer", hr);
         return false;
     }
     if (hr = goClient->Go(); FAILED(hr))
     {
-        reason = Describe("Go", hr);
+        reason = DescribeFailure("Go", hr);
         return false;
     }
     return true;

@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 class CDemoWindow
 {
@@ -31,6 +32,8 @@ public:
     bool Open(const std::wstring& controlName, std::string& reason);
     // Before Open: the control works on this server instead of the simulator.
     void UseServer(IVexilFN* server) { m_server = CComPtr<IVexilFN>(server); }
+    // Before Open: the simulator serves this description file instead of its built-in one.
+    void UseSimulatorDescription(std::wstring path) { m_simulatorDescription = std::move(path); }
 
     // The message loop until the window is closed.
     void Run();
@@ -64,4 +67,5 @@ private:
     CComPtr<IOleInPlaceActiveObject> m_activeObject;
     CComPtr<IVexilFN> m_server;
     CComPtr<IVexilSimControl> m_simulator;
+    std::wstring m_simulatorDescription;
 };

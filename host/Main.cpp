@@ -33,6 +33,7 @@ struct CArguments
     std::wstring controlModule;
     std::wstring gdbAddress;
     std::wstring description;
+    std::wstring simulatorDescription;
 };
 
 std::optional<CArguments> ParseArguments()
@@ -55,6 +56,8 @@ std::optional<CArguments> ParseArguments()
             result.gdbAddress = arguments.get()[++index];
         else if (argument == L"--svd" && hasValue)
             result.description = arguments.get()[++index];
+        else if (argument == L"--description" && hasValue)
+            result.simulatorDescription = arguments.get()[++index];
         else
             return std::nullopt;
     }
@@ -147,6 +150,7 @@ int RunHost(const CArguments& arguments)
         consoleErrors = std::make_unique<CConsoleErrorDisplayRegistration>();
 
     CDemoWindow demo;
+    demo.UseSimulatorDescription(arguments.simulatorDescription);
     std::string reason;
     if (!arguments.gdbAddress.empty())
     {

@@ -1,5 +1,7 @@
 #include "host/TargetServer.h"
 
+#include "host/Describe.h"
+
 #include "frame/com/AnsiText.h"
 #include "frame/com/BStr.h"
 #include "frame/com/ErrorInfo.h"
@@ -8,13 +10,6 @@
 
 namespace {
 
-std::string Describe(const char* step, HRESULT hr)
-{
-    char code[16];
-    wsprintfA(code, "0x%08lX", static_cast<unsigned long>(hr));
-    const std::wstring description = ErrorInfo::TakeDescription();
-    return std::string(step) + " failed (" + code + ")" + (description.empty() ? "" : ": " + AnsiText::Narrow(description));
-}
 
 } // namespace
 
@@ -32,17 +27,17 @@ CComPtr<IVexilFN> Connect(const std::wstring& address, const std::wstring& descr
         hr = server.QueryInterface(control);
     if (FAILED(hr))
     {
-        reason = Describe("Creating the GDB server \"Vexil.GdbServer\"", hr);
+        reason = DescribeFailure("Creating the GDB server \"Vexil.GdbServer\"", hr);
         return {};
     }
     if (hr = control->LoadDescription(CBStr(description).Get()); FAILED(hr))
     {
-        reason = Describe("Loading the description", hr);
+        reason = DescribeFailure("Loading the description", hr);
         return {};
     }
     if (hr = control->Connect(CBStr(address).Get()); FAILED(hr))
     {
-        reason = Describe("Connecting", hr);
+        reason = DescribeFailure("Connecting", hr);
         return {};
     }
     return server;

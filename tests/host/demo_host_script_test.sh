@@ -49,5 +49,13 @@ grep -q '^message:' "$out" && fail "the control reported an error"
 expect 'script: host context members: 1 while running, 0 after the control was destroyed'
 grep -q '^Repeat=yes' "$work/Vexil2.ini" || fail "the control did not save its settings"
 
+# A malformed simulator description: the host says what the simulator said
+# of it (file and line), not only the code.
+printf 'device 1 Broken\nregister\n' >"$work/broken.txt"
+VEXIL_RUN_TIMEOUT=60 "$wine_run" "$prefix" "$demo" /script /control "Z:$work/cmnvexil2ui.dll" \
+  --description "Z:$work/broken.txt" >"$out.bad" 2>&1 && fail "the host accepted a broken description"
+tr -d '\r' <"$out.bad" | grep -q '^VexilDemo: Loading the simulator description failed (0x80070057): .*broken.txt.*line 2' ||
+  { cat "$out.bad"; fail "the simulator's own description of the error was not printed"; }
+
 [ $failures -eq 0 ] && echo "demo host script: passed"
 exit $((failures != 0))
