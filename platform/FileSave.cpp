@@ -16,13 +16,15 @@ void SetFileFaults(const CFileFaults& newFaults) { faults = newFaults; }
 
 const CFileFaults& GetFileFaults() { return faults; }
 
-std::size_t TakeFreeBytes(std::size_t wanted)
+std::size_t TakeRoomForWrite(std::uint64_t offset, std::size_t wanted, std::uint64_t oldSize)
 {
+    const auto inRoom = static_cast<std::size_t>(offset < oldSize ? std::min<std::uint64_t>(oldSize - offset, wanted) : 0);
+    const std::size_t beyond = wanted - inRoom;
     if (!faults.FreeBytes)
         return wanted;
-    const auto granted = static_cast<std::size_t>(std::min<std::uint64_t>(wanted, *faults.FreeBytes));
+    const auto granted = static_cast<std::size_t>(std::min<std::uint64_t>(beyond, *faults.FreeBytes));
     *faults.FreeBytes -= granted;
-    return granted;
+    return inRoom + granted;
 }
 
 bool ReplaceFileContent(const std::string& target, std::string_view bytes)

@@ -108,7 +108,9 @@ struct CFileFaults
 };
 void SetFileFaults(const CFileFaults& faults);
 const CFileFaults& GetFileFaults();
-// How many of the bytes a write may still put on the disk, and takes them.
-std::size_t TakeFreeBytes(std::size_t wanted);
+// How many of wanted bytes, written at offset into a file that held
+// oldSize bytes, may go on the disk: what overwrites the old bytes always
+// may, what goes beyond them takes free space.
+std::size_t TakeRoomForWrite(std::uint64_t offset, std::size_t wanted, std::uint64_t oldSize);
 
 } // namespace Platform

@@ -89,12 +89,7 @@ bool WriteAll(int file, std::string_view bytes, std::uint64_t oldSize)
     std::size_t done = 0;
     while (done < bytes.size())
     {
-        std::size_t chunk = bytes.size() - done;
-        if (done + chunk > oldSize)
-        {
-            const std::size_t inRoom = done < oldSize ? static_cast<std::size_t>(oldSize - done) : 0;
-            chunk = inRoom + Platform::TakeFreeBytes(chunk - inRoom);
-        }
+        const std::size_t chunk = Platform::TakeRoomForWrite(done, bytes.size() - done, oldSize);
         if (chunk == 0)
         {
             errno = ENOSPC;

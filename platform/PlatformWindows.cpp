@@ -39,12 +39,8 @@ bool WriteAll(HANDLE file, std::string_view bytes, std::uint64_t oldSize)
     std::size_t done = 0;
     while (done < bytes.size())
     {
-        std::size_t chunk = std::min<std::size_t>(bytes.size() - done, 1u << 20);
-        if (done + chunk > oldSize)
-        {
-            const std::size_t inRoom = done < oldSize ? static_cast<std::size_t>(oldSize - done) : 0;
-            chunk = inRoom + Platform::TakeFreeBytes(chunk - inRoom);
-        }
+        const std::size_t chunk =
+            Platform::TakeRoomForWrite(done, std::min<std::size_t>(bytes.size() - done, 1u << 20), oldSize);
         DWORD written = 0;
         if (chunk == 0 || !WriteFile(file, bytes.data() + done, static_cast<DWORD>(chunk), &written, nullptr) ||
             written != chunk)
