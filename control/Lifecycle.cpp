@@ -58,6 +58,9 @@ const CVexil2UI::CRoute CVexil2UI::ROUTES[] = {
     {WM_NOTIFY, IDC_REGISTER_LIST, LVN_GETDISPINFOA, false, &CVexil2UI::OnGetCellText},
     {WM_NOTIFY, IDC_REGISTER_LIST, LVN_GETDISPINFOW, false, &CVexil2UI::OnGetCellText},
     {WM_NOTIFY, IDC_REGISTER_LIST, LVN_DELETEALLITEMS, false, &CVexil2UI::OnDeleteAllItems},
+    {WM_NOTIFY, IDC_REGISTER_LIST, NM_CUSTOMDRAW, false, &CVexil2UI::OnCustomDraw},
+    {WM_NOTIFY, IDC_REGISTER_LIST, LVN_GETINFOTIPA, false, &CVexil2UI::OnGetInfoTip},
+    {WM_NOTIFY, IDC_REGISTER_LIST, LVN_GETINFOTIPW, false, &CVexil2UI::OnGetInfoTip},
     {WM_HSCROLL, ANY, ANY, true, &CVexil2UI::OnListScroll},
     {WM_VSCROLL, ANY, ANY, true, &CVexil2UI::OnListScroll},
     {WM_LBUTTONDOWN, ANY, ANY, true, &CVexil2UI::OnListButtonDown},
@@ -148,7 +151,7 @@ BOOL CVexil2UI::OnInitDialog(WPARAM, LPARAM, LRESULT& result)
 
     SetMinimumSize(SIZE{MINIMUM_WIDTH, MINIMUM_HEIGHT});
 
-    ListView_SetExtendedListViewStyle(m_list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    ListView_SetExtendedListViewStyle(m_list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
     SetupColumns();
 
     m_resizer.Attach(GetControlWindow());
@@ -209,8 +212,13 @@ STDMETHODIMP CVexil2UI::Go()
             ReadServerState();
             RepaintNow(GetControlWindow());
             ReadDevicesFromServer();
+            std::vector<std::int32_t> deviceIds;
             for (int index = 0; index < m_data.GetDeviceCount(); ++index)
-                ReadRegistersFromServer(m_data.GetDeviceID(index));
+            {
+                deviceIds.push_back(m_data.GetDeviceID(index));
+                ReadRegistersFromServer(deviceIds.back());
+            }
+            m_details.LoadReadEffects(GetServer(), deviceIds);
         }
         {
             CStatus status(m_statusBar, "Reading user added registers from file");

@@ -49,6 +49,8 @@ void CVexil2UI::StartOperation(int kind)
     if (m_options.GetRepeat())
     {
         m_repeatKind = kind;
+        if (kind == KIND_READ)
+            ShowRepeatNotice();
         StartRepeatTimer(1);
         return;
     }
@@ -144,6 +146,7 @@ void CVexil2UI::ReadRow(CRegisterData& record)
     check = RequireServer()->ReadRegister(record.GetDeviceID(), static_cast<long>(record.GetAddress()),
                                       record.GetLength(), value.Out(), mask.Get(), 0);
     const std::vector<std::int32_t> elements = ServerValues::ToIntegers(value.Get());
+    const std::vector<std::uint32_t> before = record.ReadValue;
     // A value with fewer elements than the register has words (or an empty
     // one) reads as 0 in the words it does not give: the server said nothing
     // about them, and the row must not show a stale mix of old and new.
@@ -152,6 +155,7 @@ void CVexil2UI::ReadRow(CRegisterData& record)
         words[k] = k < elements.size() ? static_cast<std::uint32_t>(elements[k]) : 0u;
     if (!words.empty())
         words.back() &= GetLengthMask(record.GetLength());
+    m_details.NoteRead(record, before);
 }
 
 void CVexil2UI::WriteRow(CRegisterData& record)

@@ -32,6 +32,13 @@ void CVexil2UI::UpdateControls()
     EnableWindow(Item(IDC_CONFIGURE), idle);
     EnableWindow(Item(IDC_OPTIONS), idle);
     EnableWindow(Item(IDC_LIST_GROUP), idle);
+    if (idle && m_repeatNoticeShown)
+    {
+        // The cycle is over: the selection's text replaces the notice once
+        // the scoped texts of the last pass are gone.
+        m_repeatNoticeShown = false;
+        SettleSelectionLater();
+    }
 }
 
 BOOL CVexil2UI::OnAbort(WPARAM, LPARAM, LRESULT&)

@@ -9,17 +9,20 @@
 //   Operations.cpp   Read and Write on the selected rows
 //   ListEditing.cpp  popup menu, clipboard copy, delete and select all
 //   CellEditor.cpp   the in-place editor of write values and masks
+//   ListDrawing.cpp  changed values, italic names of registers a read changes, field tips
 //   Keyboard.cpp     the keys the control handles before the dialog keys
 //   OptionsCommand.cpp   the Options dialog run over the control's options
 //   ConfigureCommand.cpp the Configure dialog run with a backup that Cancel puts back
 
 #include "control/ColumnLayout.h"
+#include "control/RegisterDetails.h"
 #include "control/Status.h"
 #include "data/DataContainer.h"
 #include "data/Options.h"
 #include "dialogs/EZSize.h"
 #include "dialogs/ErrorReporter.h"
 #include "frame/ControlFrame.h"
+#include "frame/Gdi.h"
 #include "resources/resource.h"
 
 #include "HostFramework.h"
@@ -117,6 +120,8 @@ private:
     BOOL OnSelectionRangeChanged(WPARAM, LPARAM, LRESULT&);
     BOOL OnGetCellText(WPARAM, LPARAM, LRESULT&);
     BOOL OnColumnTracked(WPARAM, LPARAM, LRESULT&);
+    BOOL OnCustomDraw(WPARAM, LPARAM, LRESULT&);
+    BOOL OnGetInfoTip(WPARAM, LPARAM, LRESULT&);
     BOOL OnDeleteAllItems(WPARAM, LPARAM, LRESULT&);
     BOOL OnTimer(WPARAM, LPARAM, LRESULT&);
     BOOL OnRead(WPARAM, LPARAM, LRESULT&);
@@ -152,6 +157,13 @@ private:
     static LRESULT CALLBACK ContainedWindowProc(HWND, UINT, WPARAM, LPARAM);
 
     std::string GetCellText(int row, int column) const; // what the list shows in a cell
+    LRESULT DrawCell(NMLVCUSTOMDRAW& draw);
+    HFONT GetItalicFont();
+    // Selected rows that a repeated read reads although a read changes the hardware.
+    int CountReadEffectsInRepeat() const;
+    // While a repeated read runs, the status line says how many of its
+    // registers change the hardware when read; the selection's text comes back after.
+    void ShowRepeatNotice();
     void SettleSelectionLater(); // the status and buttons follow the selection once its burst is over
 
     // Operations.
@@ -199,4 +211,7 @@ private:
     int m_editRow = 0;
     std::vector<int> m_savedSelection;
     std::vector<CRegisterData*> m_rows; // the record of each row of the list, which holds none itself
+    CRegisterDetails m_details;
+    CGdiObject<HFONT> m_italicFont; // the list's font in italics, made when first needed
+    bool m_repeatNoticeShown = false; // the status line counts the reads that change the hardware
 };

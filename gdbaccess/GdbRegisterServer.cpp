@@ -54,6 +54,8 @@ const CRegisterInfo* FindRegister(const CDeviceInfo& device, long address, long 
 
 } // namespace
 
+const wchar_t* CGdbRegisterServer::GetErrorSource() { return kSource; }
+
 CGdbRegisterServer::CGdbRegisterServer()
     : m_events(*static_cast<IConnectionPointContainer*>(this), DIID__IVexilFNEvents), m_points{&m_events}
 {

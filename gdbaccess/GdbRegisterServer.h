@@ -7,6 +7,7 @@
 
 #include "gdbremote/RspSession.h"
 #include "sim/Description.h"
+#include "sim/VexilFNDetailsImpl.h"
 
 #include "frame/com/ComObject.h"
 #include "frame/com/ConnectionPoint.h"
@@ -23,17 +24,22 @@
 
 class CGdbRegisterServer final
     : public CComObjectImpl<CGdbRegisterServer, CDispatchImpl<IVexilFN>, IVexilGdbControl,
-                            CConnectionPointContainerImpl<CGdbRegisterServer>, ISupportErrorInfo>
+                            CConnectionPointContainerImpl<CGdbRegisterServer>, ISupportErrorInfo,
+                            IVexilFNDetailsImpl<CGdbRegisterServer>>
 {
 public:
     static const CLSID& GetObjectCLSID() { return CLSID_VexilGdb; }
     using Interfaces = CInterfaceMap<Entry<IVexilFN>, Entry<IDispatch, IVexilFN>, Entry<IVexilGdbControl>,
-                                     Entry<IConnectionPointContainer>, Entry<ISupportErrorInfo>>;
+                                     Entry<IConnectionPointContainer>, Entry<ISupportErrorInfo>,
+                                     Entry<IVexilFNDetails>>;
 
     CGdbRegisterServer();
     ~CGdbRegisterServer() override;
 
     std::span<CConnectionPoint* const> GetConnectionPoints() { return m_points; }
+    // For the details interface: the SVD's fields and read actions.
+    const CDescription& GetDetailsDescription() const { return m_description; }
+    static const wchar_t* GetErrorSource();
 
     // IVexilFN
     STDMETHODIMP ReadRegister(LONG deviceId, LONG address, LONG length, VARIANT* value, VARIANT mask,

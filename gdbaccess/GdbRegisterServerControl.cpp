@@ -90,5 +90,8 @@ STDMETHODIMP CGdbRegisterServer::GetDescriptionSize(LONG* devices, LONG* registe
 
 STDMETHODIMP CGdbRegisterServer::InterfaceSupportsErrorInfo(REFIID iid)
 {
-    return InlineIsEqualGUID(iid, IID_IVexilFN) || InlineIsEqualGUID(iid, IID_IVexilGdbControl) ? S_OK : S_FALSE;
+    return InlineIsEqualGUID(iid, IID_IVexilFN) || InlineIsEqualGUID(iid, IID_IVexilGdbControl) ||
+                   InlineIsEqualGUID(iid, IID_IVexilFNDetails)
+               ? S_OK
+               : S_FALSE;
 }

@@ -72,12 +72,29 @@ CWords MakeWide(std::uint32_t w3, std::uint32_t w2, std::uint32_t w1, std::uint3
     return value;
 }
 
+CFieldInfo& AddField(CRegisterInfo& info, const wchar_t* name, int msb, int lsb, const wchar_t* description)
+{
+    CFieldInfo& field = info.fields.emplace_back();
+    field.name = name;
+    field.lsb = lsb;
+    field.width = msb - lsb + 1;
+    field.description = description;
+    return field;
+}
+
 void AddController(CDescription& description)
 {
     CDeviceBuilder device(description, 1, L"Controller", 1);
     device.Add(L"System", L"ID", 32, R | W, CWords(0x56580201)).behaviour = RegisterBehaviour::Identification;
     device.Add(L"System", L"VERSION", 16, R, CWords(0x0102));
-    device.Add(L"System/Control", L"CTRL", 32, R | W, CWords(0x00000001));
+    CRegisterInfo& control = device.Add(L"System/Control", L"CTRL", 32, R | W, CWords(0x00000001));
+    AddField(control, L"ENABLE", 0, 0, L"the controller runs");
+    AddField(control, L"MODE", 2, 1, L"operating mode").values = {
+        {L"IDLE", L"0", L"waits for commands"},
+        {L"RUN", L"1", L"processes commands"},
+        {L"SLEEP", L"2", L"clocks stopped"},
+        {L"TEST", L"3", L"loops data back"}};
+    AddField(control, L"CLKDIV", 15, 8, L"clock divider minus one");
     // Sits below the CTRL register node in the control's tree.
     device.Add(L"System/Control/CTRL", L"CTRL_LOCK", 1, R | W);
     device.Add(L"System/Control", L"MODE", 8, R | W | C, CWords(0x03));
@@ -85,6 +102,8 @@ void AddController(CDescription& description)
     CRegisterInfo& status = device.Add(L"System/Status", L"STATUS", 32, R);
     status.behaviour = RegisterBehaviour::ReadToClear;
     status.setPeriodMs = 250;
+    AddField(status, L"EVENTS_LOW", 15, 0, L"events 0 to 15, cleared by a read");
+    AddField(status, L"EVENTS_HIGH", 31, 16, L"events 16 to 31, cleared by a read");
     device.Add(L"System/Status", L"IRQ_FLAGS", 16, R | W | C, CWords(0x00A5)).behaviour =
         RegisterBehaviour::WriteOneToClear;
     device.Add(L"System/Status", L"IRQ_ENABLE", 16, R | W);
@@ -112,7 +131,13 @@ void AddController(CDescription& description)
     device.Add(L"Wide", L"W33", 33, R | W, CWords(0x100000000ull));
     device.Add(L"Wide", L"W40", 40, R | W, CWords(0xAB12345678ull));
     device.Add(L"Wide", L"W64", 64, R | W, CWords(0x0123456789ABCDEFull));
-    device.Add(L"Wide", L"W128", 128, R | W, MakeWide(0xFEDCBA98, 0x76543210, 0x01234567, 0x89ABCDEF));
+    // Fields across word boundaries, one wider than 32 bits.
+    CRegisterInfo& wide = device.Add(L"Wide", L"W128", 128, R | W, MakeWide(0xFEDCBA98, 0x76543210, 0x01234567, 0x89ABCDEF));
+    AddField(wide, L"LOW", 27, 0, L"bits 0 to 27");
+    AddField(wide, L"SPAN", 59, 28, L"across words 0 and 1").values = {{L"PATTERN", L"0x12345678", L""},
+                                                                       {L"OTHER", L"default", L""}};
+    AddField(wide, L"MIDDLE", 99, 60, L"across words 1 to 3");
+    AddField(wide, L"TOP", 127, 100, L"bits 100 to 127");
 
     device.SkipTo(0x1000);
     for (int i = 0; i < 32; ++i)

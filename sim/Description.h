@@ -38,6 +38,7 @@ struct CFieldInfo
     int width = 1;
     std::wstring access; // empty: the register's
     std::wstring description;
+    std::wstring readAction; // what a read does to the field: "clear", "set", "modify", "modifyExternal"
     std::vector<CEnumeratedValue> values;
 };
 

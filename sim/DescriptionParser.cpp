@@ -1,5 +1,6 @@
 // The description text format: one statement per line (sim/README.md).
 #include "sim/Description.h"
+#include "sim/RegisterDetails.h"
 
 #include <windows.h>
 
@@ -221,8 +222,12 @@ public:
             ParseDevice(words);
         else if (words[0] == L"register")
             ParseRegister(words);
+        else if (words[0] == L"field")
+            ParseField(words);
+        else if (words[0] == L"value")
+            ParseFieldValue(words);
         else
-            Fail(L"unknown statement " + Quote(words[0]) + L" (expected device or register)");
+            Fail(L"unknown statement " + Quote(words[0]) + L" (expected device, register, field or value)");
     }
 
     CDescription TakeDescription() { return std::move(m_description); }
@@ -288,6 +293,61 @@ private:
         m_addresses.emplace(info.address, device.registers.size());
         m_names.insert(info.name);
         device.registers.push_back(std::move(info));
+    }
+
+    void ParseField(const std::vector<std::wstring>& words)
+    {
+        if (m_description.devices.empty() || m_description.devices.back().registers.empty())
+            Fail(L"a field comes before the first register");
+        if (words.size() < 3)
+            Fail(L"a field needs a name and its bits: field <name> <msb>:<lsb>|<bit> [access=] [read=] "
+                 L"[description=]");
+        CRegisterInfo& owner = m_description.devices.back().registers.back();
+        CFieldInfo field;
+        field.name = words[1];
+        if (field.name.empty())
+            Fail(L"the field name is empty");
+        for (const CFieldInfo& other : owner.fields)
+            if (other.name == field.name)
+                Fail(L"register " + owner.name + L" already has a field named " + field.name);
+        const std::size_t colon = words[2].find(L':');
+        const auto msb = ParseUnsigned(std::wstring_view(words[2]).substr(0, colon), 10, 1000);
+        const auto lsb =
+            colon == std::wstring::npos ? msb : ParseUnsigned(std::wstring_view(words[2]).substr(colon + 1), 10, 1000);
+        if (!msb || !lsb || *msb < *lsb || *msb >= static_cast<std::uint64_t>(owner.length))
+            Fail(L"bits " + Quote(words[2]) + L" are not <msb>:<lsb> or <bit> within the register's " +
+                 std::to_wstring(owner.length) + L" bits");
+        field.lsb = static_cast<int>(*lsb);
+        field.width = static_cast<int>(*msb - *lsb + 1);
+        static const std::set<std::wstring> accesses = {L"read-only", L"write-only", L"read-write", L"writeOnce",
+                                                        L"read-writeOnce"};
+        static const std::set<std::wstring> actions = {L"clear", L"set", L"modify", L"modifyExternal"};
+        for (const auto& [key, value] : ParseOptions(words, 3, {L"access", L"read", L"description"}))
+        {
+            if (key == L"access" && !accesses.contains(value))
+                Fail(L"access=" + value + L" is none of read-only, write-only, read-write, writeOnce, read-writeOnce");
+            if (key == L"read" && !actions.contains(value))
+                Fail(L"read=" + value + L" is none of clear, set, modify, modifyExternal");
+            (key == L"access" ? field.access : key == L"read" ? field.readAction : field.description) = value;
+        }
+        owner.fields.push_back(std::move(field));
+    }
+
+    void ParseFieldValue(const std::vector<std::wstring>& words)
+    {
+        if (m_description.devices.empty() || m_description.devices.back().registers.empty() ||
+            m_description.devices.back().registers.back().fields.empty())
+            Fail(L"a value comes before the first field");
+        if (words.size() < 3)
+            Fail(L"a value needs a number and a name: value <number>|default <name> [description=]");
+        CFieldInfo& field = m_description.devices.back().registers.back().fields.back();
+        if (!RegisterDetails::ParseEnumeratedValue(words[1], field.width))
+            Fail(L"value " + Quote(words[1]) + L" is neither default nor a number (decimal, 0x hex, 0b binary with x) " +
+                 L"within the field's " + std::to_wstring(field.width) + L" bits");
+        CEnumeratedValue value{words[2], words[1], {}};
+        for (const auto& [key, text] : ParseOptions(words, 3, {L"description"}))
+            value.description = text;
+        field.values.push_back(std::move(value));
     }
 
     CDescription m_description;

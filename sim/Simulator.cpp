@@ -41,6 +41,8 @@ void ClearOut(std::initializer_list<VARIANT*> values)
 
 } // namespace
 
+const wchar_t* CSimulator::GetErrorSource() { return kSource; }
+
 CSimulator::CSimulator()
     : m_events(*static_cast<IConnectionPointContainer*>(this), DIID__IVexilFNEvents), m_points{&m_events},
       m_bank(std::make_unique<CRegisterBank>(MakeBuiltInDescription()))

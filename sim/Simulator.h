@@ -6,6 +6,7 @@
 
 #include "sim/Faults.h"
 #include "sim/RegisterBank.h"
+#include "sim/VexilFNDetailsImpl.h"
 
 #include "frame/com/ComObject.h"
 #include "frame/com/ConnectionPoint.h"
@@ -21,13 +22,15 @@
 #include <string>
 #include <utility>
 
-class CSimulator final : public CComObjectImpl<CSimulator, CDispatchImpl<IVexilFN>, IVexilSimControl,
-                                               CConnectionPointContainerImpl<CSimulator>, ISupportErrorInfo>
+class CSimulator final
+    : public CComObjectImpl<CSimulator, CDispatchImpl<IVexilFN>, IVexilSimControl,
+                            CConnectionPointContainerImpl<CSimulator>, ISupportErrorInfo, IVexilFNDetailsImpl<CSimulator>>
 {
 public:
     static const CLSID& GetObjectCLSID() { return CLSID_VexilSim; }
     using Interfaces = CInterfaceMap<Entry<IVexilFN>, Entry<IDispatch, IVexilFN>, Entry<IVexilSimControl>,
-                                     Entry<IConnectionPointContainer>, Entry<ISupportErrorInfo>>;
+                                     Entry<IConnectionPointContainer>, Entry<ISupportErrorInfo>,
+                                     Entry<IVexilFNDetails>>;
 
     CSimulator();
     // Serves "VexilSim.txt" beside the module when there is one, the built-in
@@ -35,6 +38,9 @@ public:
     HRESULT Initialize();
 
     std::span<CConnectionPoint* const> GetConnectionPoints() { return m_points; }
+    // For the details interface.
+    const CDescription& GetDetailsDescription() const { return m_bank->GetDescription(); }
+    static const wchar_t* GetErrorSource();
 
     // IDispatch: the server interface's members and, for scripts that drive
     // the simulator, the control interface's.

@@ -170,7 +170,10 @@ STDMETHODIMP CSimulator::PokeRegister(LONG deviceId, LONG address, VARIANT value
 
 STDMETHODIMP CSimulator::InterfaceSupportsErrorInfo(REFIID iid)
 {
-    return InlineIsEqualGUID(iid, IID_IVexilFN) || InlineIsEqualGUID(iid, IID_IVexilSimControl) ? S_OK : S_FALSE;
+    return InlineIsEqualGUID(iid, IID_IVexilFN) || InlineIsEqualGUID(iid, IID_IVexilSimControl) ||
+                   InlineIsEqualGUID(iid, IID_IVexilFNDetails)
+               ? S_OK
+               : S_FALSE;
 }
 
 // Script engines see one IDispatch per object. The control interface's

@@ -114,6 +114,8 @@ CFieldInfo ReadField(const CXmlElement& field, const std::wstring& name, std::ui
         info.description = *description;
     if (const std::wstring* access = field.FindChildText(L"access"))
         info.access = *access;
+    if (const std::wstring* action = field.FindChildText(L"readAction"))
+        info.readAction = *action;
     std::optional<std::uint64_t> lsb;
     std::optional<std::uint64_t> width;
     if (const CXmlElement* range = field.FindChild(L"bitRange"))

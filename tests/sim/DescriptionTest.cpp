@@ -171,7 +171,16 @@ INSTANTIATE_TEST_SUITE_P(
                     CMalformedCase{"MissingOperations", "device 1 A\nregister X 0 8\n", "line 2", "needs"},
                     CMalformedCase{"NameWithBlank", "device 1 A\nregister \"X Y\" 0 8 RW\n", "line 2", "blank"},
                     CMalformedCase{"NameWithBar", "device 1 A\nregister X|Y 0 8 RW\n", "line 2", "X|Y"},
-                    CMalformedCase{"UnknownStatement", "board 1 A\n", "line 1", "board"}),
+                    CMalformedCase{"UnknownStatement", "board 1 A\n", "line 1", "board"},
+                    CMalformedCase{"FieldBeforeRegister", "device 1 A\nfield F 0\n", "line 2", "before the first register"},
+                    CMalformedCase{"FieldBeyondLength", "device 1 A\nregister X 0 8 RW\nfield F 8:4\n", "line 3", "8 bits"},
+                    CMalformedCase{"FieldBitsReversed", "device 1 A\nregister X 0 8 RW\nfield F 2:4\n", "line 3", "2:4"},
+                    CMalformedCase{"FieldNameTwice", "device 1 A\nregister X 0 8 RW\nfield F 0\nfield F 1\n", "line 4", "field named F"},
+                    CMalformedCase{"FieldAccessUnknown", "device 1 A\nregister X 0 8 RW\nfield F 0 access=rw\n", "line 3", "access=rw"},
+                    CMalformedCase{"FieldReadActionUnknown", "device 1 A\nregister X 0 8 RW\nfield F 0 read=pop\n", "line 3", "read=pop"},
+                    CMalformedCase{"ValueBeforeField", "device 1 A\nregister X 0 8 RW\nvalue 1 ONE\n", "line 3", "before the first field"},
+                    CMalformedCase{"ValueWiderThanField", "device 1 A\nregister X 0 8 RW\nfield F 1:0\nvalue 4 FOUR\n", "line 4", "2 bits"},
+                    CMalformedCase{"ValueNotANumber", "device 1 A\nregister X 0 8 RW\nfield F 1:0\nvalue 0y1 ODD\n", "line 4", "0y1"}),
     [](const testing::TestParamInfo<CMalformedCase>& test) { return std::string(test.param.name); });
 
 TEST_F(DescriptionFile, MissingFileIsRefused)

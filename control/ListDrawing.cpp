@@ -1,0 +1,139 @@
+// What the list draws beyond its texts: value cells that changed at the
+// row's last read, the names of registers whose read changes the hardware
+// in italics, and a row's tip with its bit fields.
+#include "control/Vexil2UI.h"
+
+#include "frame/com/AnsiText.h"
+
+#include <algorithm>
+
+namespace {
+
+// The tip's buffer as the list hands it (its documented size).
+constexpr std::size_t TIP_LIMIT = INFOTIPSIZE;
+
+} // namespace
+
+HFONT CVexil2UI::GetItalicFont()
+{
+    if (!m_italicFont)
+    {
+        LOGFONTW face{};
+        const auto listFont = reinterpret_cast<HFONT>(SendMessageW(m_list, WM_GETFONT, 0, 0));
+        if (!GetObjectW(listFont ? static_cast<HGDIOBJ>(listFont) : GetStockObject(DEFAULT_GUI_FONT), sizeof face,
+                        &face))
+            return nullptr;
+        face.lfItalic = TRUE;
+        m_italicFont = CGdiObject<HFONT>(CreateFontIndirectW(&face));
+    }
+    return m_italicFont.Get();
+}
+
+BOOL CVexil2UI::OnCustomDraw(WPARAM, LPARAM lParam, LRESULT& result)
+{
+    auto& draw = *reinterpret_cast<NMLVCUSTOMDRAW*>(lParam);
+    switch (draw.nmcd.dwDrawStage)
+    {
+    case CDDS_PREPAINT:
+        result = CDRF_NOTIFYITEMDRAW;
+        return TRUE;
+    case CDDS_ITEMPREPAINT:
+        result = CDRF_NOTIFYSUBITEMDRAW;
+        return TRUE;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+        result = DrawCell(draw);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+LRESULT CVexil2UI::DrawCell(NMLVCUSTOMDRAW& draw)
+{
+    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+    const CRegisterData* record = GetRowRecord(row);
+    const auto& columns = m_layout.GetColumns();
+    if (!record || draw.iSubItem < 0 || static_cast<std::size_t>(draw.iSubItem) >= columns.size())
+        return CDRF_DODEFAULT;
+    using Content = CColumnLayout::Content;
+    const Content what = columns[static_cast<std::size_t>(draw.iSubItem)].What;
+
+    // Each cell sets its own font and colours: a cell's choice would
+    // otherwise carry over to the cells drawn after it.
+    const bool italic = what == Content::Register && m_details.FindReadEffect(*record);
+    if (HFONT font = italic ? GetItalicFont() : reinterpret_cast<HFONT>(SendMessageW(m_list, WM_GETFONT, 0, 0)))
+        SelectObject(draw.nmcd.hdc, font);
+    draw.clrText = CLR_DEFAULT;
+    draw.clrTextBk = CLR_DEFAULT;
+    if (what == Content::ReadValue && m_details.IsChanged(*record))
+    {
+        // The system's highlight colour as text; on a selected row, whose
+        // cells are drawn in that colour, the cell is inverted instead, so
+        // the mark stays readable there too.
+        const bool selected = ListView_GetItemState(m_list, row, LVIS_SELECTED) & LVIS_SELECTED;
+        draw.clrText = GetSysColor(COLOR_HIGHLIGHT);
+        if (selected)
+        {
+            draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHTTEXT);
+            draw.nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED | CDIS_FOCUS);
+        }
+    }
+    return CDRF_NEWFONT;
+}
+
+BOOL CVexil2UI::OnGetInfoTip(WPARAM, LPARAM lParam, LRESULT&)
+{
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->code == LVN_GETINFOTIPW)
+    {
+        auto& tip = *reinterpret_cast<NMLVGETINFOTIPW*>(lParam);
+        const CRegisterData* record = GetRowRecord(tip.iItem);
+        if (!tip.pszText || tip.cchTextMax <= 0 || !record)
+            return FALSE;
+        const std::size_t limit = std::min(static_cast<std::size_t>(tip.cchTextMax), TIP_LIMIT);
+        const std::wstring text = AnsiText::Widen(m_details.MakeTip(GetServer(), *record, limit));
+        if (text.empty()) // nothing to add: the list's own tip stays
+            return FALSE;
+        const std::size_t length = std::min(text.size(), limit - 1);
+        std::copy_n(text.data(), length, tip.pszText);
+        tip.pszText[length] = L'\0';
+    }
+    else
+    {
+        auto& tip = *reinterpret_cast<NMLVGETINFOTIPA*>(lParam);
+        const CRegisterData* record = GetRowRecord(tip.iItem);
+        if (!tip.pszText || tip.cchTextMax <= 0 || !record)
+            return FALSE;
+        const std::size_t limit = std::min(static_cast<std::size_t>(tip.cchTextMax), TIP_LIMIT);
+        const std::string text = m_details.MakeTip(GetServer(), *record, limit);
+        if (text.empty())
+            return FALSE;
+        const std::size_t length = std::min(text.size(), limit - 1);
+        std::copy_n(text.data(), length, tip.pszText);
+        tip.pszText[length] = '\0';
+    }
+    return FALSE; // the list reads the buffer, not the result
+}
+
+void CVexil2UI::ShowRepeatNotice()
+{
+    const int count = CountReadEffectsInRepeat();
+    if (count == 0)
+        return;
+    StatusLine::SetText(m_statusBar, 0,
+                        "The repeat reads " + std::to_string(count) +
+                            (count == 1 ? " register whose read changes the hardware"
+                                        : " registers whose read changes the hardware"));
+    m_repeatNoticeShown = true;
+}
+
+int CVexil2UI::CountReadEffectsInRepeat() const
+{
+    int count = 0;
+    for (int row = ListView_GetNextItem(m_list, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(m_list, row, LVNI_SELECTED))
+        if (const CRegisterData* record = GetRowRecord(row);
+            record && (record->GetOperations() & 0x1) && m_details.FindReadEffect(*record))
+            ++count;
+    return count;
+}

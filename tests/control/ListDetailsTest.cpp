@@ -1,0 +1,206 @@
+// What the list shows beyond its texts, asked as the list itself asks: the
+// custom-draw answer for each cell (changed values, italic names of
+// registers that a read changes) and the tip of a row (bit fields).
+#include "tests/control/RowsTestSupport.h"
+
+#include "frame/com/ComObject.h"
+#include "frame/com/DispatchImpl.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+struct CCellDrawing
+{
+    LRESULT result;
+    COLORREF text;
+    COLORREF back;
+    bool italic;
+};
+
+constexpr COLORREF UNSET = RGB(1, 2, 3); // what the list would have put there
+
+class ListDetailsTest : public RowsTest
+{
+protected:
+    CCellDrawing DrawCell(int row, int column) const
+    {
+        HDC dc = GetDC(List());
+        NMLVCUSTOMDRAW draw{};
+        draw.nmcd.hdr = {List(), 1001, static_cast<UINT>(NM_CUSTOMDRAW)};
+        draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT | CDDS_SUBITEM;
+        draw.nmcd.hdc = dc;
+        draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+        draw.nmcd.uItemState = ListView_GetItemState(List(), row, LVIS_SELECTED) ? CDIS_SELECTED : 0;
+        draw.iSubItem = column;
+        draw.clrText = draw.clrTextBk = UNSET;
+        const LRESULT result = SendMessageW(Window(), WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&draw));
+        LOGFONTW face{};
+        GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof face, &face);
+        ReleaseDC(List(), dc);
+        return {result, draw.clrText, draw.clrTextBk, face.lfItalic != 0};
+    }
+
+    // The cells of a row drawn in the changed colour.
+    std::vector<int> MarkedCells(int row) const
+    {
+        std::vector<int> marked;
+        for (int column = 0; column < static_cast<int>(ColumnTitles().size()); ++column)
+            if (DrawCell(row, column).text == GetSysColor(COLOR_HIGHLIGHT))
+                marked.push_back(column);
+        return marked;
+    }
+
+    // The row's tip in the form the list asks for, with a buffer of `size` characters.
+    std::string Tip(int row, bool wide = true, int size = INFOTIPSIZE) const
+    {
+        if (wide)
+        {
+            std::wstring buffer(static_cast<std::size_t>(size), L'\0');
+            NMLVGETINFOTIPW tip{{List(), 1001, static_cast<UINT>(LVN_GETINFOTIPW)}, 0, buffer.data(), size, row, 0, 0};
+            SendMessageW(Window(), WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&tip));
+            const std::wstring text = buffer.c_str();
+            return std::string(text.begin(), text.end());
+        }
+        std::string buffer(static_cast<std::size_t>(size), '\0');
+        NMLVGETINFOTIPA tip{{List(), 1001, static_cast<UINT>(LVN_GETINFOTIPA)}, 0, buffer.data(), size, row, 0, 0};
+        SendMessageW(Window(), WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&tip));
+        return buffer.c_str();
+    }
+};
+
+TEST_F(ListDetailsTest, AValueIsMarkedWhenItChangedSinceTheRowsPreviousReadUntilItsNextRead)
+{
+    StartWith("Columns=7\r\n", {"CTRL", "MODE"}); // Register | Dec | Hex | Bin
+    SelectRows({0, 1});
+    Click(IDC_READ);
+    EXPECT_TRUE(MarkedCells(0).empty()) << "a first read marks nothing";
+
+    Poke(AddressOf("CTRL"), {0x5});
+    Click(IDC_READ);
+    EXPECT_EQ(MarkedCells(0), (std::vector<int>{1, 2, 3}));
+    EXPECT_TRUE(MarkedCells(1).empty());
+    // Selected, the marked cell is inverted so that it stays readable.
+    EXPECT_EQ(DrawCell(0, 2).back, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    EXPECT_EQ(DrawCell(1, 2).back, CLR_DEFAULT);
+
+    SelectRows({1}); // a read of another row leaves the mark
+    Click(IDC_READ);
+    EXPECT_EQ(MarkedCells(0), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(DrawCell(0, 2).back, CLR_DEFAULT);
+
+    SelectRows({0}); // read again without a change: the mark goes
+    Click(IDC_READ);
+    EXPECT_TRUE(MarkedCells(0).empty());
+}
+
+TEST_F(ListDetailsTest, TheListAsksForEachCellAndEachCellSetsItsOwnFont)
+{
+    StartWith("Columns=2\r\n", {"STATUS", "CTRL"});
+    NMLVCUSTOMDRAW draw{};
+    draw.nmcd.hdr = {List(), 1001, static_cast<UINT>(NM_CUSTOMDRAW)};
+    for (const auto& [stage, answer] : {std::pair{CDDS_PREPAINT, CDRF_NOTIFYITEMDRAW},
+                                        std::pair{CDDS_ITEMPREPAINT, CDRF_NOTIFYSUBITEMDRAW}})
+    {
+        draw.nmcd.dwDrawStage = stage;
+        EXPECT_EQ(SendMessageW(Window(), WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&draw)), answer) << stage;
+    }
+    // Rows in the device's order: CTRL, STATUS.
+    const CCellDrawing name = DrawCell(1, 0);
+    EXPECT_EQ(name.result, CDRF_NEWFONT);
+    EXPECT_TRUE(name.italic) << "a read of STATUS clears it";
+    EXPECT_EQ(name.text, CLR_DEFAULT);
+    EXPECT_FALSE(DrawCell(1, 1).italic);
+    EXPECT_FALSE(DrawCell(0, 0).italic);
+}
+
+TEST_F(ListDetailsTest, TheTipDecodesEachFieldFromTheLastReadValue)
+{
+    StartWith("Columns=2\r\n", {"VERSION", "CTRL", "W128"});
+    for (const bool wide : {true, false})
+    {
+        SCOPED_TRACE(wide ? "wide" : "ANSI");
+        Poke(AddressOf("CTRL"), {0x1205}); // CLKDIV 0x12, MODE 2, ENABLE 1
+        EXPECT_EQ(Tip(1, wide), "ENABLE [0]\r\nMODE [2:1]\r\nCLKDIV [15:8]") << "never read: no values";
+        SelectRows({0, 1, 2});
+        Click(IDC_READ);
+        // Fields across the words of a 128-bit value; one wider than 32 bits in hex.
+        EXPECT_EQ(Tip(2, wide), "LOW [27:0] = 162254319\r\nSPAN [59:28] = 305419896 (PATTERN)\r\n"
+                                "MIDDLE [99:60] = 0x8765432100\r\nTOP [127:100] = 267242409");
+        EXPECT_EQ(Tip(1, wide), "ENABLE [0] = 1\r\nMODE [2:1] = 2 (SLEEP)\r\nCLKDIV [15:8] = 18");
+        EXPECT_EQ(Tip(0, wide), "") << "no fields, no effect: no tip";
+        EXPECT_EQ(Tip(1, wide, 12), "ENABLE [...") << "cut to the list's buffer";
+        Poke(AddressOf("W128"), {0, 0, 0, 0});
+        Click(IDC_READ);
+        EXPECT_EQ(Tip(2, wide), "LOW [27:0] = 0\r\nSPAN [59:28] = 0 (OTHER)\r\nMIDDLE [99:60] = 0x0\r\nTOP [127:100] = 0");
+        Stop(); // a new control and simulator for the other form
+        Start();
+        ASSERT_EQ(m_container->DoVerb(OLEIVERB_UIACTIVATE), S_OK);
+    }
+    EXPECT_TRUE(m_errors->GetShown().empty());
+}
+
+TEST_F(ListDetailsTest, ARegisterThatAReadChangesSaysSoInItsTipAndTheRepeatCountsIt)
+{
+    StartWith("Columns=2\r\nRepeat=yes\r\nInterval=1\r\n", {"ID", "CTRL", "STATUS"});
+    EXPECT_EQ(Tip(2).substr(0, Tip(2).find("\r\n")), "Reading it: a read clears the bits it returns");
+    SelectRows({0, 1, 2});
+    Click(IDC_READ);
+    EXPECT_EQ(Status(), "The repeat reads 1 register whose read changes the hardware");
+    Click(IDC_ABORT);
+    EXPECT_EQ(Status(), "3 item(s) selected");
+
+    SelectRows({0, 1}); // no such register in the repeat: no notice
+    Click(IDC_READ);
+    EXPECT_EQ(Status(), "2 item(s) selected");
+    Click(IDC_ABORT);
+}
+
+// The simulator behind an object that offers nothing but the server interface.
+class CBareServer final : public CComObjectImpl<CBareServer, CDispatchImpl<IVexilFN>>
+{
+public:
+    using Interfaces = CInterfaceMap<Entry<IVexilFN>, Entry<IDispatch, IVexilFN>>;
+    explicit CBareServer(IVexilFN* inner) : m_inner(inner) {}
+
+    STDMETHODIMP ReadRegister(LONG d, LONG a, LONG l, VARIANT* v, VARIANT m, LONG f) override
+    {
+        return m_inner->ReadRegister(d, a, l, v, m, f);
+    }
+    STDMETHODIMP WriteRegister(LONG d, LONG a, LONG l, VARIANT v, VARIANT m, LONG f) override
+    {
+        return m_inner->WriteRegister(d, a, l, v, m, f);
+    }
+    STDMETHODIMP Reserved1() override { return E_NOTIMPL; }
+    STDMETHODIMP Reserved2() override { return E_NOTIMPL; }
+    STDMETHODIMP GetDevices(VARIANT* n, VARIANT* i) override { return m_inner->GetDevices(n, i); }
+    STDMETHODIMP GetRegisters(LONG d, VARIANT* n, VARIANT* a, VARIANT* l, VARIANT* o, VARIANT* s, VARIANT* x,
+                              VARIANT* e, LONG* u) override
+    {
+        return m_inner->GetRegisters(d, n, a, l, o, s, x, e, u);
+    }
+    STDMETHODIMP GetServerState(LONG* s) override { return m_inner->GetServerState(s); }
+
+private:
+    CComPtr<IVexilFN> m_inner;
+};
+
+TEST_F(ListDetailsTest, AServerWithoutDetailsGivesNoTipNoItalicsAndNoError)
+{
+    StartWith("Columns=2\r\n", {"CTRL", "STATUS"});
+    const CComPtr<IVexilFN> simulator = m_server;
+    Stop();
+    WriteFile("Vexil2.ini", "[Options]\r\nRememberConfiguration=yes\r\nColumns=2\r\n");
+    StartWithServer(CBareServer::Create(simulator.Get()).Get());
+    ASSERT_EQ(RowCount(), 2);
+    EXPECT_EQ(Tip(1), "");
+    EXPECT_FALSE(DrawCell(1, 0).italic);
+    SelectRows({0, 1});
+    Click(IDC_READ);
+    Poke(AddressOf("CTRL"), {0x7});
+    Click(IDC_READ);
+    EXPECT_EQ(MarkedCells(0), (std::vector<int>{1})) << "marks need no details";
+    EXPECT_TRUE(m_errors->GetShown().empty());
+}
+
+} // namespace

@@ -1,0 +1,147 @@
+// The details interface: a register's bit fields, their enumerated values
+// as value and mask, and which registers a read changes, from description
+// files and from the built-in description.
+#include "tests/sim/SimTestSupport.h"
+
+#include "frame/com/BStr.h"
+
+namespace {
+
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+const char* const BOARD = "device 7 Board\n"
+                          "register CTRL 0x0 32 RW\n"
+                          "  field ENABLE 0 description=\"runs when set\"\n"
+                          "  field MODE 5:4 access=read-write\n"
+                          "    value 0 IDLE description=\"does nothing\"\n"
+                          "    value 0x2 FAST\n"
+                          "    value 0b1x SLOWISH\n"
+                          "    value default OTHER\n"
+                          "  field FLAGS 31:24 read=clear\n"
+                          "register KEY 0x10 128 W\n"
+                          "  field WIDE 99:28\n"
+                          "    value 0x123456789 MAGIC\n"
+                          "register EVT 0x20 8 R behaviour=read-to-clear\n"
+                          "register DATA 0x24 32 RW\n";
+
+class DetailsTest : public CSimulatorTest
+{
+protected:
+    void SetUp() override
+    {
+        CSimulatorTest::SetUp();
+        ASSERT_EQ(m_server->QueryInterface(IID_IVexilFNDetails, m_details.OutVoid()), S_OK);
+    }
+
+    struct CFields
+    {
+        std::vector<std::wstring> names, accesses, descriptions;
+        std::vector<LONG> lowBits, widths;
+    };
+    CFields GetFields(LONG device, const wchar_t* name)
+    {
+        CVariant names, lowBits, widths, accesses, descriptions;
+        EXPECT_EQ(m_details->GetFields(device, CBStr(name).Get(), names.Out(), lowBits.Out(), widths.Out(),
+                                       accesses.Out(), descriptions.Out()),
+                  S_OK);
+        return {GetStrings(names.Get()), GetStrings(accesses.Get()), GetStrings(descriptions.Get()),
+                GetI4Elements(lowBits.Get()), GetI4Elements(widths.Get())};
+    }
+    // "value/mask name" per enumerated value.
+    std::vector<std::wstring> GetValues(LONG device, const wchar_t* name, LONG field)
+    {
+        CVariant values, masks, names, descriptions;
+        EXPECT_EQ(m_details->GetFieldValues(device, CBStr(name).Get(), field, values.Out(), masks.Out(), names.Out(),
+                                            descriptions.Out()),
+                  S_OK);
+        const auto valueTexts = GetStrings(values.Get()), maskTexts = GetStrings(masks.Get()),
+                   nameTexts = GetStrings(names.Get());
+        std::vector<std::wstring> result;
+        for (std::size_t i = 0; i < valueTexts.size(); ++i)
+            result.push_back(valueTexts[i] + L"/" + maskTexts.at(i) + L" " + nameTexts.at(i));
+        return result;
+    }
+    std::vector<std::wstring> GetEffects(LONG device)
+    {
+        CVariant names, effects;
+        EXPECT_EQ(m_details->GetReadEffects(device, names.Out(), effects.Out()), S_OK);
+        const auto registerNames = GetStrings(names.Get()), texts = GetStrings(effects.Get());
+        std::vector<std::wstring> result;
+        for (std::size_t i = 0; i < registerNames.size(); ++i)
+            result.push_back(registerNames[i] + L": " + texts.at(i));
+        return result;
+    }
+
+    CComPtr<IVexilFNDetails> m_details;
+};
+
+TEST_F(DetailsTest, FieldsOfADescriptionFileComeInTheirOrderWithTheirBits)
+{
+    ASSERT_EQ(LoadDescriptionText(BOARD), S_OK) << Narrow(TakeErrorDescription());
+    const CFields fields = GetFields(7, L"CTRL");
+    EXPECT_THAT(fields.names, ElementsAre(L"ENABLE", L"MODE", L"FLAGS"));
+    EXPECT_THAT(fields.lowBits, ElementsAre(0, 4, 24));
+    EXPECT_THAT(fields.widths, ElementsAre(1, 2, 8));
+    EXPECT_THAT(fields.accesses, ElementsAre(L"", L"read-write", L""));
+    EXPECT_THAT(fields.descriptions, ElementsAre(L"runs when set", L"", L""));
+    EXPECT_THAT(GetFields(7, L"KEY").widths, ElementsAre(72));
+    EXPECT_TRUE(GetFields(7, L"DATA").names.empty());
+}
+
+TEST_F(DetailsTest, EnumeratedValuesComeAsValueAndMaskWhateverTheirNotation)
+{
+    ASSERT_EQ(LoadDescriptionText(BOARD), S_OK);
+    EXPECT_THAT(GetValues(7, L"CTRL", 1),
+                ElementsAre(L"0x0/0x3 IDLE", L"0x2/0x3 FAST", L"0x2/0x2 SLOWISH", L"0x0/0x0 OTHER"));
+    EXPECT_THAT(GetValues(7, L"KEY", 0), ElementsAre(L"0x123456789/0xFFFFFFFFFFFFFFFFFF MAGIC"));
+    EXPECT_TRUE(GetValues(7, L"CTRL", 0).empty());
+}
+
+TEST_F(DetailsTest, ReadEffectsNameTheRegistersThatAReadChanges)
+{
+    ASSERT_EQ(LoadDescriptionText(BOARD), S_OK);
+    EXPECT_THAT(GetEffects(7), ElementsAre(L"CTRL: a read clears FLAGS", L"EVT: a read clears the bits it returns"));
+}
+
+TEST_F(DetailsTest, TheBuiltInDescriptionHasFieldsAcrossWordsAndAReadToClearStatus)
+{
+    EXPECT_THAT(GetFields(1, L"W128").lowBits, ElementsAre(0, 28, 60, 100));
+    EXPECT_THAT(GetFields(1, L"CTRL").names, ElementsAre(L"ENABLE", L"MODE", L"CLKDIV"));
+    EXPECT_THAT(GetValues(1, L"CTRL", 1), ElementsAre(L"0x0/0x3 IDLE", L"0x1/0x3 RUN", L"0x2/0x3 SLEEP", L"0x3/0x3 TEST"));
+    EXPECT_THAT(GetEffects(1), ElementsAre(L"STATUS: a read clears the bits it returns"));
+}
+
+struct CUnknownCase
+{
+    const char* name;
+    LONG device;
+    const wchar_t* registerName;
+    LONG field;
+    const char* problem;
+};
+
+class UnknownRegister : public DetailsTest, public testing::WithParamInterface<CUnknownCase>
+{
+};
+
+TEST_P(UnknownRegister, FailsWithInvalidArgumentAndSaysWhy)
+{
+    const CUnknownCase& test = GetParam();
+    CVariant a, b, c, d;
+    EXPECT_EQ(m_details->GetFieldValues(test.device, CBStr(test.registerName).Get(), test.field, a.Out(), b.Out(),
+                                        c.Out(), d.Out()),
+              E_INVALIDARG);
+    EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr(test.problem));
+    EXPECT_EQ(a.Get().vt, VT_EMPTY);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachCase, UnknownRegister,
+    testing::Values(CUnknownCase{"UnknownDevice", 99, L"CTRL", 0, "device 99 has no register named \"CTRL\""},
+                    CUnknownCase{"UnknownName", 1, L"NOPE", 0, "no register named \"NOPE\""},
+                    CUnknownCase{"FieldBeyondTheLast", 1, L"CTRL", 3, "has no field 3"},
+                    CUnknownCase{"NegativeField", 1, L"CTRL", -1, "has no field -1"}),
+    [](const testing::TestParamInfo<CUnknownCase>& test) { return std::string(test.param.name); });
+
+} // namespace
