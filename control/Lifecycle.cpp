@@ -61,6 +61,8 @@ const CVexil2UI::CRoute CVexil2UI::ROUTES[] = {
     {WM_NOTIFY, IDC_REGISTER_LIST, NM_CUSTOMDRAW, false, &CVexil2UI::OnCustomDraw},
     {WM_NOTIFY, IDC_REGISTER_LIST, LVN_GETINFOTIPA, false, &CVexil2UI::OnGetInfoTip},
     {WM_NOTIFY, IDC_REGISTER_LIST, LVN_GETINFOTIPW, false, &CVexil2UI::OnGetInfoTip},
+    {WM_NOTIFY, IDC_REGISTER_LIST, TTN_GETDISPINFOW, true, &CVexil2UI::OnRowTipText},
+    {WM_MOUSEMOVE, ANY, ANY, true, &CVexil2UI::OnListMouseMove},
     {WM_HSCROLL, ANY, ANY, true, &CVexil2UI::OnListScroll},
     {WM_VSCROLL, ANY, ANY, true, &CVexil2UI::OnListScroll},
     {WM_LBUTTONDOWN, ANY, ANY, true, &CVexil2UI::OnListButtonDown},
@@ -151,7 +153,8 @@ BOOL CVexil2UI::OnInitDialog(WPARAM, LPARAM, LRESULT& result)
 
     SetMinimumSize(SIZE{MINIMUM_WIDTH, MINIMUM_HEIGHT});
 
-    ListView_SetExtendedListViewStyle(m_list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
+    ListView_SetExtendedListViewStyle(m_list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    CreateRowTip();
     SetupColumns();
 
     m_resizer.Attach(GetControlWindow());

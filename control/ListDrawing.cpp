@@ -5,7 +5,10 @@
 
 #include "frame/com/AnsiText.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
+#include <string>
 
 namespace {
 
@@ -125,6 +128,67 @@ void CVexil2UI::ShowRepeatNotice()
                             (count == 1 ? " register whose read changes the hardware"
                                         : " registers whose read changes the hardware"));
     m_repeatNoticeShown = true;
+}
+
+void CVexil2UI::CreateRowTip()
+{
+    // The list's own info tips need its hover tracking, which not every
+    // list view has: the control keeps a tooltip of its own over the list
+    // and asks itself for the row's tip as the list would.
+    m_rowTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetControlWindow(),
+                               nullptr, nullptr, nullptr);
+    if (!m_rowTip)
+        return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = m_list;
+    tool.uId = IDC_REGISTER_LIST;
+    tool.rect = {0, 0, 0x7FFF, 0x7FFF}; // the whole list at any size
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(m_rowTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(m_rowTip, TTM_SETMAXTIPWIDTH, 0, 600); // one field a line
+    SendMessageW(m_rowTip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000); // time to read them
+}
+
+BOOL CVexil2UI::OnListMouseMove(WPARAM, LPARAM lParam, LRESULT&)
+{
+    if (!m_fromList || !m_rowTip)
+        return FALSE;
+    LVHITTESTINFO hit{};
+    hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const int row = ListView_HitTest(m_list, &hit);
+    if (row != m_rowTipRow)
+    {
+        // Another row: its own tip after the usual delay.
+        m_rowTipRow = row;
+        SendMessageW(m_rowTip, TTM_POP, 0, 0);
+    }
+    return FALSE; // the list still tracks the mouse
+}
+
+BOOL CVexil2UI::OnRowTipText(WPARAM, LPARAM lParam, LRESULT&)
+{
+    auto& request = *reinterpret_cast<NMTTDISPINFOW*>(lParam);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    ScreenToClient(m_list, &cursor);
+    LVHITTESTINFO hit{};
+    hit.pt = cursor;
+    m_rowTipRow = ListView_HitTest(m_list, &hit);
+    m_rowTipText.assign(TIP_LIMIT, L'\0');
+    NMLVGETINFOTIPW tip{};
+    tip.hdr = {m_list, IDC_REGISTER_LIST, static_cast<UINT>(LVN_GETINFOTIPW)};
+    tip.pszText = m_rowTipText.data();
+    tip.cchTextMax = static_cast<int>(TIP_LIMIT);
+    tip.iItem = m_rowTipRow;
+    LRESULT ignored = 0;
+    OnGetInfoTip(0, reinterpret_cast<LPARAM>(&tip), ignored);
+    m_rowTipText.resize(std::char_traits<wchar_t>::length(m_rowTipText.c_str()));
+    request.lpszText = m_rowTipText.data(); // empty: no tip
+    request.hinst = nullptr;
+    return TRUE;
 }
 
 int CVexil2UI::CountReadEffectsInRepeat() const

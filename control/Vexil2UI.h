@@ -122,6 +122,8 @@ private:
     BOOL OnColumnTracked(WPARAM, LPARAM, LRESULT&);
     BOOL OnCustomDraw(WPARAM, LPARAM, LRESULT&);
     BOOL OnGetInfoTip(WPARAM, LPARAM, LRESULT&);
+    BOOL OnRowTipText(WPARAM, LPARAM, LRESULT&);
+    BOOL OnListMouseMove(WPARAM, LPARAM, LRESULT&);
     BOOL OnDeleteAllItems(WPARAM, LPARAM, LRESULT&);
     BOOL OnTimer(WPARAM, LPARAM, LRESULT&);
     BOOL OnRead(WPARAM, LPARAM, LRESULT&);
@@ -159,6 +161,7 @@ private:
     std::string GetCellText(int row, int column) const; // what the list shows in a cell
     LRESULT DrawCell(NMLVCUSTOMDRAW& draw);
     HFONT GetItalicFont();
+    void CreateRowTip();
     // Selected rows that a repeated read reads although a read changes the hardware.
     int CountReadEffectsInRepeat() const;
     // While a repeated read runs, the status line says how many of its
@@ -214,4 +217,7 @@ private:
     CRegisterDetails m_details;
     CGdiObject<HFONT> m_italicFont; // the list's font in italics, made when first needed
     bool m_repeatNoticeShown = false; // the status line counts the reads that change the hardware
+    HWND m_rowTip = nullptr;  // the tooltip of the list's rows, a child of the control's window
+    int m_rowTipRow = -1;     // the row the tip was last asked for
+    std::wstring m_rowTipText; // the text the tip shows, kept while it shows
 };

@@ -53,6 +53,7 @@ public:
         RunRepeat(perPass);
         PickMenu(SimulatorMenu::ID_NOT_READY, "Server not ready");
         PickMenu(SimulatorMenu::ID_READY, "Server ready");
+        ShowTip("W128");
         return Finish(0, holdUntil);
     }
 
@@ -122,6 +123,59 @@ private:
             Click(ABORT);
             m_demo.Pump(SETTLE_MS);
         }
+    }
+
+    // The mouse rests on a register's row, as a person's would, until the
+    // list shows the row's tip with its fields.
+    void ShowTip(const std::string& name)
+    {
+        for (int row = 0; row < RowCount(); ++row)
+        {
+            if (Cell(row, RegisterColumn()) != name)
+                continue;
+            RECT cell{};
+            cell.left = LVIR_LABEL;
+            SendMessageW(Item(LIST), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+            POINT point{cell.left + 20, (cell.top + cell.bottom) / 2};
+            ClientToScreen(Item(LIST), &point);
+            SetCursorPos(point.x, point.y);
+            ScreenToClient(Item(LIST), &point);
+            PostMessageW(Item(LIST), WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+            m_demo.Pump(2 * SETTLE_MS + GetDoubleClickTime());
+            std::printf("script: tip of %s: %s\n", name.c_str(), VisibleTip().c_str());
+            return;
+        }
+    }
+
+    int RegisterColumn() const
+    {
+        const auto titles = ColumnTitles();
+        for (std::size_t column = 0; column < titles.size(); ++column)
+            if (titles[column] == "Register")
+                return static_cast<int>(column);
+        return 0;
+    }
+
+    static std::string VisibleTip()
+    {
+        std::string found = "(none shown)";
+        EnumWindows(
+            [](HWND window, LPARAM out) -> BOOL {
+                wchar_t kind[64] = {};
+                GetClassNameW(window, kind, 64);
+                if (!IsWindowVisible(window) || std::wstring(kind) != TOOLTIPS_CLASSW)
+                    return TRUE;
+                char text[1024] = {};
+                GetWindowTextA(window, text, sizeof text); // the tip it shows
+                std::string& shown = *reinterpret_cast<std::string*>(out);
+                shown.clear();
+                for (const char* c = text; *c; ++c)
+                    if (*c != '\r')
+                        shown += *c == '\n' ? std::string(" / ") : std::string(1, *c);
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
     }
 
     // The host's Simulator menu, picked as a person would.

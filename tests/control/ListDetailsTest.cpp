@@ -140,6 +140,27 @@ TEST_F(ListDetailsTest, TheTipDecodesEachFieldFromTheLastReadValue)
     EXPECT_TRUE(m_errors->GetShown().empty());
 }
 
+TEST_F(ListDetailsTest, TheControlsTooltipShowsTheTipOfTheRowUnderTheMouse)
+{
+    StartWith("Columns=2\r\n", {"VERSION", "CTRL"});
+    for (const auto& [row, expected] : {std::pair{1, "ENABLE [0]\r\nMODE [2:1]\r\nCLKDIV [15:8]"}, std::pair{0, ""}})
+    {
+        RECT cell{};
+        cell.left = LVIR_LABEL;
+        SendMessageW(List(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+        POINT point{cell.left + 5, (cell.top + cell.bottom) / 2};
+        ClientToScreen(List(), &point);
+        SetCursorPos(point.x, point.y);
+        // What the tooltip asks the list, whose window holds the tool.
+        NMTTDISPINFOW request{};
+        request.hdr = {nullptr, 1001, static_cast<UINT>(TTN_GETDISPINFOW)};
+        SendMessageW(List(), WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&request));
+        ASSERT_NE(request.lpszText, nullptr);
+        const std::wstring text = request.lpszText;
+        EXPECT_EQ(std::string(text.begin(), text.end()), expected) << row;
+    }
+}
+
 TEST_F(ListDetailsTest, ARegisterThatAReadChangesSaysSoInItsTipAndTheRepeatCountsIt)
 {
     StartWith("Columns=2\r\nRepeat=yes\r\nInterval=1\r\n", {"ID", "CTRL", "STATUS"});

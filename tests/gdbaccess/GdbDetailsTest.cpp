@@ -1,0 +1,79 @@
+// The details interface of the GDB server: an SVD's fields, enumerated
+// values (in every notation the format has) and read actions, as the
+// control asks for them.
+#include "tests/gdbaccess/GdbServerTestSupport.h"
+
+#include "frame/com/BStr.h"
+
+namespace {
+
+using testing::ElementsAre;
+
+const char* const kBoard =
+    "<device><name>X</name><size>32</size><peripherals>"
+    "<peripheral><name>UART</name><baseAddress>0x40000000</baseAddress><registers>"
+    "<register><name>STATE</name><addressOffset>0x4</addressOffset><readAction>modify</readAction><fields>"
+    "<field><name>TXFULL</name><bitOffset>0</bitOffset><bitWidth>1</bitWidth><access>read-only</access>"
+    "<description>transmit buffer full</description></field>"
+    "<field><name>MODE</name><bitRange>[3:1]</bitRange><enumeratedValues>"
+    "<enumeratedValue><name>IDLE</name><value>0</value></enumeratedValue>"
+    "<enumeratedValue><name>HIGH</name><value>#1x0</value></enumeratedValue>"
+    "<enumeratedValue><name>LAST</name><value>0x7</value></enumeratedValue>"
+    "<enumeratedValue><name>OTHER</name><isDefault>true</isDefault></enumeratedValue>"
+    "</enumeratedValues></field>"
+    "<field><name>OVERRUN</name><lsb>8</lsb><msb>8</msb><readAction>clear</readAction></field>"
+    "</fields></register>"
+    "<register><name>DATA</name><addressOffset>0x0</addressOffset></register>"
+    "</registers></peripheral>"
+    "<peripheral derivedFrom=\"UART\"><name>UART2</name><baseAddress>0x40001000</baseAddress></peripheral>"
+    "</peripherals></device>";
+
+class GdbDetails : public CGdbServerTest
+{
+protected:
+    void SetUp() override
+    {
+        CGdbServerTest::SetUp();
+        ASSERT_EQ(LoadDescriptionFile("board.svd", kBoard), S_OK) << Narrow(TakeErrorDescription());
+        ASSERT_EQ(m_server->QueryInterface(IID_IVexilFNDetails, m_details.OutVoid()), S_OK);
+    }
+
+    CComPtr<IVexilFNDetails> m_details;
+};
+
+TEST_F(GdbDetails, FieldsComeFromTheSvdInItsOrderAlsoInADerivedPeripheral)
+{
+    for (const LONG device : {1, 2})
+    {
+        CVariant names, lowBits, widths, accesses, descriptions;
+        ASSERT_EQ(m_details->GetFields(device, CBStr(L"STATE").Get(), names.Out(), lowBits.Out(), widths.Out(),
+                                       accesses.Out(), descriptions.Out()),
+                  S_OK);
+        EXPECT_THAT(GetStrings(names.Get()), ElementsAre(L"TXFULL", L"MODE", L"OVERRUN"));
+        EXPECT_THAT(GetI4Elements(lowBits.Get()), ElementsAre(0, 1, 8));
+        EXPECT_THAT(GetI4Elements(widths.Get()), ElementsAre(1, 3, 1));
+        EXPECT_THAT(GetStrings(accesses.Get()), ElementsAre(L"read-only", L"", L""));
+        EXPECT_THAT(GetStrings(descriptions.Get()), ElementsAre(L"transmit buffer full", L"", L""));
+    }
+}
+
+TEST_F(GdbDetails, EnumeratedValuesBecomeValueAndMask)
+{
+    CVariant values, masks, names, descriptions;
+    ASSERT_EQ(m_details->GetFieldValues(1, CBStr(L"STATE").Get(), 1, values.Out(), masks.Out(), names.Out(),
+                                        descriptions.Out()),
+              S_OK);
+    EXPECT_THAT(GetStrings(values.Get()), ElementsAre(L"0x0", L"0x4", L"0x7", L"0x0"));
+    EXPECT_THAT(GetStrings(masks.Get()), ElementsAre(L"0x7", L"0x5", L"0x7", L"0x0"));
+    EXPECT_THAT(GetStrings(names.Get()), ElementsAre(L"IDLE", L"HIGH", L"LAST", L"OTHER"));
+}
+
+TEST_F(GdbDetails, ReadActionsOfRegistersAndFieldsAreReadEffects)
+{
+    CVariant names, effects;
+    ASSERT_EQ(m_details->GetReadEffects(2, names.Out(), effects.Out()), S_OK);
+    EXPECT_THAT(GetStrings(names.Get()), ElementsAre(L"STATE"));
+    EXPECT_THAT(GetStrings(effects.Get()), ElementsAre(L"a read modifies the register; a read clears OVERRUN"));
+}
+
+} // namespace
