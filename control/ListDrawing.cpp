@@ -86,35 +86,23 @@ LRESULT CVexil2UI::DrawCell(NMLVCUSTOMDRAW& draw)
 
 BOOL CVexil2UI::OnGetInfoTip(WPARAM, LPARAM lParam, LRESULT&)
 {
-    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header->code == LVN_GETINFOTIPW)
-    {
-        auto& tip = *reinterpret_cast<NMLVGETINFOTIPW*>(lParam);
+    // The list asks in the form its parent told it (WM_NOTIFYFORMAT): both are answered.
+    const auto fill = [this](auto& tip, auto convert) {
         const CRegisterData* record = GetRowRecord(tip.iItem);
         if (!tip.pszText || tip.cchTextMax <= 0 || !record)
-            return FALSE;
+            return;
         const std::size_t limit = std::min(static_cast<std::size_t>(tip.cchTextMax), TIP_LIMIT);
-        const std::wstring text = AnsiText::Widen(m_details.MakeTip(GetServer(), *record, limit));
+        const auto text = convert(m_details.MakeTip(GetServer(), *record, limit));
         if (text.empty()) // nothing to add: the list's own tip stays
-            return FALSE;
+            return;
         const std::size_t length = std::min(text.size(), limit - 1);
         std::copy_n(text.data(), length, tip.pszText);
-        tip.pszText[length] = L'\0';
-    }
+        tip.pszText[length] = {};
+    };
+    if (reinterpret_cast<const NMHDR*>(lParam)->code == LVN_GETINFOTIPW)
+        fill(*reinterpret_cast<NMLVGETINFOTIPW*>(lParam), [](const std::string& text) { return AnsiText::Widen(text); });
     else
-    {
-        auto& tip = *reinterpret_cast<NMLVGETINFOTIPA*>(lParam);
-        const CRegisterData* record = GetRowRecord(tip.iItem);
-        if (!tip.pszText || tip.cchTextMax <= 0 || !record)
-            return FALSE;
-        const std::size_t limit = std::min(static_cast<std::size_t>(tip.cchTextMax), TIP_LIMIT);
-        const std::string text = m_details.MakeTip(GetServer(), *record, limit);
-        if (text.empty())
-            return FALSE;
-        const std::size_t length = std::min(text.size(), limit - 1);
-        std::copy_n(text.data(), length, tip.pszText);
-        tip.pszText[length] = '\0';
-    }
+        fill(*reinterpret_cast<NMLVGETINFOTIPA*>(lParam), [](const std::string& text) { return text; });
     return FALSE; // the list reads the buffer, not the result
 }
 
