@@ -159,23 +159,24 @@ private:
     static std::string VisibleTip()
     {
         std::string found = "(none shown)";
-        EnumWindows(
-            [](HWND window, LPARAM out) -> BOOL {
-                wchar_t kind[64] = {};
-                GetClassNameW(window, kind, 64);
-                if (!IsWindowVisible(window) || std::wstring(kind) != TOOLTIPS_CLASSW)
-                    return TRUE;
-                char text[1024] = {};
-                GetWindowTextA(window, text, sizeof text); // the tip it shows
-                std::string& shown = *reinterpret_cast<std::string*>(out);
-                shown.clear();
-                for (const char* c = text; *c; ++c)
-                    if (*c != '\r')
-                        shown += *c == '\n' ? std::string(" / ") : std::string(1, *c);
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        EnumWindows(&TakeVisibleTip, reinterpret_cast<LPARAM>(&found));
         return found;
+    }
+
+    static BOOL CALLBACK TakeVisibleTip(HWND window, LPARAM out)
+    {
+        wchar_t kind[64] = {};
+        GetClassNameW(window, kind, 64);
+        if (!IsWindowVisible(window) || std::wstring(kind) != TOOLTIPS_CLASSW)
+            return TRUE;
+        char text[1024] = {};
+        GetWindowTextA(window, text, sizeof text); // the tip it shows
+        std::string& shown = *reinterpret_cast<std::string*>(out);
+        shown.clear();
+        for (const char* c = text; *c; ++c)
+            if (*c != '\r')
+                shown += *c == '\n' ? std::string(" / ") : std::string(1, *c);
+        return FALSE;
     }
 
     // The host's Simulator menu, picked as a person would.
