@@ -146,16 +146,20 @@ void CVexil2UI::ReadRow(CRegisterData& record)
     check = RequireServer()->ReadRegister(record.GetDeviceID(), static_cast<long>(record.GetAddress()),
                                       record.GetLength(), value.Out(), mask.Get(), 0);
     const std::vector<std::int32_t> elements = ServerValues::ToIntegers(value.Get());
-    const std::vector<std::uint32_t> before = record.ReadValue;
     // A value with fewer elements than the register has words (or an empty
     // one) reads as 0 in the words it does not give: the server said nothing
     // about them, and the row must not show a stale mix of old and new.
     CValueWords& words = record.ReadValue;
+    bool changed = false;
     for (std::size_t k = 0; k < words.size(); ++k)
-        words[k] = k < elements.size() ? static_cast<std::uint32_t>(elements[k]) : 0u;
-    if (!words.empty())
-        words.back() &= GetLengthMask(record.GetLength());
-    m_details.NoteRead(record, before);
+    {
+        std::uint32_t word = k < elements.size() ? static_cast<std::uint32_t>(elements[k]) : 0u;
+        if (k + 1 == words.size())
+            word &= GetLengthMask(record.GetLength());
+        changed = changed || word != words[k];
+        words[k] = word;
+    }
+    m_details.NoteRead(record, changed);
 }
 
 void CVexil2UI::WriteRow(CRegisterData& record)

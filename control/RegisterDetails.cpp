@@ -128,10 +128,10 @@ std::string CRegisterDetails::MakeTip(IVexilFN* server, const CRegisterData& rec
     return FieldDecoding::JoinLines(lines, limit);
 }
 
-void CRegisterDetails::NoteRead(const CRegisterData& record, const std::vector<std::uint32_t>& before)
+void CRegisterDetails::NoteRead(const CRegisterData& record, bool changed)
 {
     const auto [entry, first] = m_reads.try_emplace(record.GetId(), false);
-    entry->second = !first && !(record.ReadValue == before);
+    entry->second = !first && changed;
 }
 
 bool CRegisterDetails::IsChanged(const CRegisterData& record) const

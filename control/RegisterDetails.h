@@ -33,7 +33,7 @@ public:
 
     // After a read of the record: marks its value as changed when it differs
     // from the value of its previous read. The first read marks nothing.
-    void NoteRead(const CRegisterData& record, const std::vector<std::uint32_t>& before);
+    void NoteRead(const CRegisterData& record, bool changed);
     bool IsChanged(const CRegisterData& record) const;
     bool HasBeenRead(const CRegisterData& record) const;
 
