@@ -42,10 +42,10 @@ std::variant<CDescription, std::wstring> LoadDescriptionFile(const std::wstring&
             return path + L", line " + std::to_wstring(problem->line) + L": " + problem->problem;
         return std::get<CDescription>(std::move(parsed));
     }
-    std::variant<CXmlElement, CXmlProblem> document = ReadXmlDocument(bytes);
+    std::variant<CXmlDocument, CXmlProblem> document = ReadXmlDocument(bytes);
     if (const CXmlProblem* problem = std::get_if<CXmlProblem>(&document))
         return path + L", line " + std::to_wstring(problem->line) + L": " + problem->problem;
-    std::variant<CDescription, CSvdError> imported = ImportSvd(std::get<CXmlElement>(document));
+    std::variant<CDescription, CSvdError> imported = ImportSvd(std::get<CXmlDocument>(document).root);
     if (const CSvdError* problem = std::get_if<CSvdError>(&imported))
         return FormatSvdError(path, *problem);
     return std::get<CDescription>(std::move(imported));

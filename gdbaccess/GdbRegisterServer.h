@@ -23,7 +23,8 @@
 #include <string>
 
 class CGdbRegisterServer final
-    : public CComObjectImpl<CGdbRegisterServer, CDispatchImpl<IVexilFN>, IVexilGdbControl,
+    : public CComObjectImpl<CGdbRegisterServer, CDispatchImpl<IVexilFN, IVexilGdbControl>,
+                            CDispatchImpl<IVexilGdbControl>,
                             CConnectionPointContainerImpl<CGdbRegisterServer>, ISupportErrorInfo,
                             IVexilFNDetailsImpl<CGdbRegisterServer>>
 {

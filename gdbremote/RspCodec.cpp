@@ -202,6 +202,12 @@ std::string MakeWriteRequest(std::uint32_t address, std::span<const std::uint8_t
     return "M" + FormatHex(address) + "," + FormatHex(bytes.size()) + ":" + EncodeHex(bytes);
 }
 
+std::string MakeBinaryWriteRequest(std::uint32_t address, std::span<const std::uint8_t> bytes)
+{
+    return "X" + FormatHex(address) + "," + FormatHex(bytes.size()) + ":" +
+           std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
 std::variant<std::vector<std::uint8_t>, CReplyProblem> ParseReadReply(std::string_view payload, std::size_t size)
 {
     if (IsErrorReply(payload))

@@ -76,6 +76,8 @@ private:
 // Requests of one memory access.
 std::string MakeReadRequest(std::uint32_t address, std::size_t size);
 std::string MakeWriteRequest(std::uint32_t address, std::span<const std::uint8_t> bytes);
+// "X": the bytes as they are; FramePacket escapes those the framing needs.
+std::string MakeBinaryWriteRequest(std::uint32_t address, std::span<const std::uint8_t> bytes);
 
 // Why a reply does not give what was asked.
 struct CReplyProblem

@@ -139,9 +139,26 @@ std::vector<std::uint8_t> CRspSession::ReadMemory(std::uint32_t address, std::si
     return std::get<std::vector<std::uint8_t>>(std::move(reply));
 }
 
-void CRspSession::WriteMemory(std::uint32_t address, std::span<const std::uint8_t> bytes)
+void CRspSession::CheckWriteReply(const std::string& payload)
 {
-    if (std::optional<Rsp::CReplyProblem> problem = Rsp::ParseWriteReply(Exchange(Rsp::MakeWriteRequest(address, bytes))))
+    if (std::optional<Rsp::CReplyProblem> problem = Rsp::ParseWriteReply(payload))
         throw CRspFailure(problem->errorReply ? CRspFailure::Kind::ErrorReply : CRspFailure::Kind::Malformed,
                           problem->errorReply ? "the server answers " + problem->text : problem->text);
+}
+
+void CRspSession::WriteMemory(std::uint32_t address, std::span<const std::uint8_t> bytes)
+{
+    if (m_binaryWrites != BinaryWrites::Refused)
+    {
+        std::string reply = Exchange(Rsp::MakeBinaryWriteRequest(address, bytes));
+        // An empty reply to the first "X" says the server does not know it (and wrote nothing).
+        if (!reply.empty() || m_binaryWrites == BinaryWrites::Accepted)
+        {
+            m_binaryWrites = BinaryWrites::Accepted;
+            CheckWriteReply(reply);
+            return;
+        }
+        m_binaryWrites = BinaryWrites::Refused;
+    }
+    CheckWriteReply(Exchange(Rsp::MakeWriteRequest(address, bytes)));
 }

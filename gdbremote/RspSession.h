@@ -1,7 +1,9 @@
 #pragma once
 // One connection to a GDB server: the opening exchange (qSupported,
 // QStartNoAckMode) and memory reads and writes, each one request and its
-// reply, with acknowledgements while the server wants them.
+// reply, with acknowledgements while the server wants them. Writes go as
+// "X" (binary, half the size of "M") until the server answers one with an
+// empty reply, the protocol's "not supported"; then as "M".
 
 #include "gdbremote/RspCodec.h"
 #include "gdbremote/Socket.h"
@@ -52,6 +54,7 @@ private:
     // Drops what a reply that came too late left in the stream.
     void DropLateReplies();
     [[noreturn]] void Lose(const std::string& why);
+    static void CheckWriteReply(const std::string& payload);
 
     CSocket m_socket;
     Rsp::CPacketReader m_reader;
@@ -59,4 +62,12 @@ private:
     bool m_noAck = false;
     bool m_late = false; // a reply may still be on its way
     std::size_t m_packetSize = 0;
+    // No qSupported feature announces "X": the first write finds out.
+    enum class BinaryWrites
+    {
+        Unknown,
+        Accepted,
+        Refused,
+    };
+    BinaryWrites m_binaryWrites = BinaryWrites::Unknown;
 };

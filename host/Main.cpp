@@ -6,6 +6,7 @@
 //   /control DLL                        take the control from DLL instead of the registry
 //   --gdb HOST:PORT --svd FILE          work on a real target through its GDB server
 //                                       (registers described by FILE) instead of the simulator
+//   --description FILE                  the simulator on a description of one's own
 #include "frame/com/Module.h"
 #include "host/ConsoleErrorDisplay.h"
 #include "host/DemoWindow.h"
@@ -189,7 +190,8 @@ int main()
     const auto arguments = ParseArguments();
     if (!arguments)
     {
-        std::fprintf(stderr, "usage: VexilDemo.exe [/script [/hold-until FILE]] [/control DLL] [--gdb HOST:PORT --svd FILE]\n");
+        std::fprintf(stderr, "usage: VexilDemo.exe [/script [/hold-until FILE]] [/control DLL]"
+                             " [--gdb HOST:PORT --svd FILE | --description FILE]\n");
         return 64;
     }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};

@@ -32,9 +32,9 @@ public:
     static CXmlElement Merge(const CXmlElement& base, const CXmlElement& derived);
 
 private:
-    const CXmlElement* FindPeripheral(const std::wstring& name) const;
-    const CXmlElement& FindQualified(const CXmlElement& member, const std::wstring& path);
-    void Enter(const CXmlElement& element, const std::wstring& base);
+    const CXmlElement* FindPeripheral(std::wstring_view name) const;
+    const CXmlElement& FindQualified(const CXmlElement& member, std::wstring_view path);
+    void Enter(const CXmlElement& element, std::wstring_view base);
 
     const CXmlElement& m_list;
     std::map<const CXmlElement*, std::unique_ptr<CXmlElement>> m_resolved;

@@ -4,11 +4,17 @@
 
 namespace {
 
+// ASCII first: the C library's iswspace is slow under Wine, and nearly all text is ASCII.
+bool IsSpace(wchar_t c)
+{
+    return c < 128 ? c == L' ' || (c >= L'\t' && c <= L'\r') : std::iswspace(static_cast<wint_t>(c)) != 0;
+}
+
 std::wstring_view Trim(std::wstring_view text)
 {
-    while (!text.empty() && std::iswspace(static_cast<wint_t>(text.front())))
+    while (!text.empty() && IsSpace(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && std::iswspace(static_cast<wint_t>(text.back())))
+    while (!text.empty() && IsSpace(text.back()))
         text.remove_suffix(1);
     return text;
 }

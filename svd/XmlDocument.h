@@ -7,6 +7,6 @@
 #include <string_view>
 #include <variant>
 
-// The root element of a document (its bytes as stored, any encoding the
-// parser knows), or where and why the parser stopped.
-std::variant<CXmlElement, CXmlProblem> ReadXmlDocument(std::string_view bytes);
+// A document from its bytes as stored (any encoding the parser knows), or
+// where and why the parser stopped.
+std::variant<CXmlDocument, CXmlProblem> ReadXmlDocument(std::string_view bytes);

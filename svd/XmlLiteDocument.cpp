@@ -1,17 +1,16 @@
 // The document reader on Windows: XmlLite, which Windows ships (xmllite.dll),
-// loaded on first use since mingw has no import library for it.
+// loaded on first use since mingw has no import library for it, with an
+// allocator of our own (see XmlLitePool.h).
 #include "svd/XmlDocument.h"
 
 #include "frame/com/ComPtr.h"
+#include "svd/XmlLitePool.h"
 
 #include <objbase.h>
 #include <xmllite.h>
 
 #include <algorithm>
-#include <cwctype>
-#include <iterator>
 #include <optional>
-#include <vector>
 
 namespace {
 
@@ -28,20 +27,6 @@ CreateXmlReaderFunction FindCreateXmlReader()
     return create;
 }
 
-// In place: most texts have nothing to trim, and a copy of each would cost
-// an allocation per element.
-void Trim(std::wstring& text)
-{
-    std::size_t last = text.size();
-    while (last > 0 && std::iswspace(static_cast<wint_t>(text[last - 1])))
-        --last;
-    text.erase(last);
-    std::size_t first = 0;
-    while (first < text.size() && std::iswspace(static_cast<wint_t>(text[first])))
-        ++first;
-    text.erase(0, first);
-}
-
 std::wstring ToHex(HRESULT code)
 {
     wchar_t text[16];
@@ -56,14 +41,13 @@ int GetLine(IXmlReader& reader)
     return static_cast<int>(line);
 }
 
-CXmlElement ReadStartElement(IXmlReader& reader)
+void ReadStartElement(IXmlReader& reader, CXmlDocumentBuilder& builder)
 {
-    CXmlElement element;
-    element.line = GetLine(reader);
     const wchar_t* text = nullptr;
     UINT length = 0;
-    if (SUCCEEDED(reader.GetLocalName(&text, &length)))
-        element.name.assign(text, length);
+    if (FAILED(reader.GetLocalName(&text, &length)))
+        length = 0;
+    builder.StartElement({text, length}, GetLine(reader));
     for (HRESULT hr = reader.MoveToFirstAttribute(); hr == S_OK; hr = reader.MoveToNextAttribute())
     {
         const wchar_t* name = nullptr;
@@ -71,21 +55,21 @@ CXmlElement ReadStartElement(IXmlReader& reader)
         const wchar_t* value = nullptr;
         UINT valueLength = 0;
         if (SUCCEEDED(reader.GetLocalName(&name, &nameLength)) && SUCCEEDED(reader.GetValue(&value, &valueLength)))
-            element.attributes.emplace_back(std::wstring(name, nameLength), std::wstring(value, valueLength));
+            builder.AddAttribute({name, nameLength}, {value, valueLength});
     }
     reader.MoveToElement();
-    return element;
 }
 
 } // namespace
 
-std::variant<CXmlElement, CXmlProblem> ReadXmlDocument(std::string_view bytes)
+std::variant<CXmlDocument, CXmlProblem> ReadXmlDocument(std::string_view bytes)
 {
     const CreateXmlReaderFunction create = FindCreateXmlReader();
     if (!create)
         return CXmlProblem{0, L"xmllite.dll cannot be loaded"};
+    const CComPtr<IMalloc> pool = CreateXmlReaderPool(); // outlives the reader
     CComPtr<IXmlReader> reader;
-    if (FAILED(create(__uuidof(IXmlReader), reinterpret_cast<void**>(reader.Out()), nullptr)))
+    if (FAILED(create(__uuidof(IXmlReader), reinterpret_cast<void**>(reader.Out()), pool.Get())))
         return CXmlProblem{0, L"XmlLite cannot create a reader"};
 
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
@@ -110,13 +94,7 @@ std::variant<CXmlElement, CXmlProblem> ReadXmlDocument(std::string_view bytes)
     if (FAILED(reader->SetInput(stream.Get())))
         return CXmlProblem{0, L"XmlLite does not take the input"};
 
-    // Children wait on one stack until their parent ends and then move into
-    // a vector of exactly their number: under Wine, vectors grown one child
-    // at a time made reading quadratic in the document's size.
-    std::vector<CXmlElement> open;
-    std::vector<std::size_t> firstChild; // of each open element, in finished
-    std::vector<CXmlElement> finished;
-    std::optional<CXmlElement> root;
+    CXmlDocumentBuilder builder;
     XmlNodeType type = XmlNodeType_None;
     for (;;)
     {
@@ -130,42 +108,29 @@ std::variant<CXmlElement, CXmlProblem> ReadXmlDocument(std::string_view bytes)
         case XmlNodeType_Element:
         {
             const bool empty = reader->IsEmptyElement();
-            open.push_back(ReadStartElement(*reader.Get()));
-            firstChild.push_back(finished.size());
-            if (!empty)
-                break;
-            [[fallthrough]];
-        }
-        case XmlNodeType_EndElement:
-        {
-            CXmlElement done = std::move(open.back());
-            open.pop_back();
-            const auto first = finished.begin() + static_cast<std::ptrdiff_t>(firstChild.back());
-            firstChild.pop_back();
-            done.children.reserve(static_cast<std::size_t>(finished.end() - first));
-            std::move(first, finished.end(), std::back_inserter(done.children));
-            finished.erase(first, finished.end());
-            Trim(done.text);
-            if (open.empty())
-                root = std::move(done);
-            else
-                finished.push_back(std::move(done));
+            ReadStartElement(*reader.Get(), builder);
+            if (empty)
+                builder.EndElement();
             break;
         }
+        case XmlNodeType_EndElement:
+            builder.EndElement();
+            break;
         case XmlNodeType_Text:
         case XmlNodeType_CDATA:
         {
             const wchar_t* text = nullptr;
             UINT length = 0;
-            if (!open.empty() && SUCCEEDED(reader->GetValue(&text, &length)))
-                open.back().text.append(text, length);
+            if (SUCCEEDED(reader->GetValue(&text, &length)))
+                builder.AppendText({text, length});
             break;
         }
         default:
             break;
         }
     }
-    if (!root)
+    std::optional<CXmlDocument> document = builder.TakeDocument();
+    if (!document)
         return CXmlProblem{GetLine(*reader.Get()), L"the document has no element"};
-    return std::move(*root);
+    return std::move(*document);
 }

@@ -68,7 +68,7 @@ TEST_F(CGdbServerTest, WriteUnderAFullMaskIsOneRequest)
 {
     ConnectToFake();
     ASSERT_EQ(TryWrite(1, kReg32, 32, {0x12345678}, MakeFullMask(32)), S_OK) << Narrow(TakeErrorDescription());
-    EXPECT_THAT(m_fake->GetMemoryRequests(), ElementsAre("M20000000,4:78563412"));
+    EXPECT_THAT(m_fake->GetMemoryRequests(), ElementsAre("X20000000,4:\x78\x56\x34\x12"));
 }
 
 TEST_F(CGdbServerTest, WriteUnderAPartialMaskKeepsTheOtherBits)
@@ -77,7 +77,7 @@ TEST_F(CGdbServerTest, WriteUnderAPartialMaskKeepsTheOtherBits)
     m_fake->SetMemory(kReg32, {0xFF, 0xFF, 0xFF, 0xFF});
     ASSERT_EQ(TryWrite(1, kReg32, 32, {0x00000000}, MakeI4Array({0x0000FF00})), S_OK);
     EXPECT_THAT(m_fake->GetMemory(kReg32, 4), ElementsAre(0xFF, 0x00, 0xFF, 0xFF));
-    EXPECT_THAT(m_fake->GetMemoryRequests(), ElementsAre("m20000000,4", "M20000000,4:ff00ffff"));
+    EXPECT_THAT(m_fake->GetMemoryRequests(), ElementsAre("m20000000,4", std::string("X20000000,4:\xff\0\xff\xff", 16)));
 }
 
 TEST_F(CGdbServerTest, RefusedAccessesNeverReachTheTarget)
@@ -127,7 +127,7 @@ TEST_F(CGdbServerTest, AlternateRegistersAtOneAddressEachTakeTheirAccess)
     m_fake->SetMemory(0x4000000C, {1, 0, 0, 0});
     EXPECT_THAT(Read(1, 0x4000000C, 32), ElementsAre(1));
     EXPECT_EQ(TryWrite(1, 0x4000000C, 32, {1}, MakeFullMask(32)), S_OK) << Narrow(TakeErrorDescription());
-    EXPECT_THAT(m_fake->GetMemoryRequests(), ElementsAre("m4000000c,4", "M4000000c,4:01000000"));
+    EXPECT_THAT(m_fake->GetMemoryRequests(), ElementsAre("m4000000c,4", std::string("X4000000c,4:\x01\0\0\0", 16)));
 }
 
 struct CFaultRow

@@ -52,9 +52,9 @@ std::uint32_t ParseHex(const std::string& text, std::size_t& position)
 
 } // namespace
 
-CFakeGdbServer::CFakeGdbServer(bool offerNoAckMode)
+CFakeGdbServer::CFakeGdbServer(bool offerNoAckMode, bool acceptBinaryWrites)
     : m_listener(CSocket::Listen()), m_port(m_listener.GetLocalPort()), m_offerNoAck(offerNoAckMode),
-      m_thread([this] { Run(); })
+      m_acceptBinaryWrites(acceptBinaryWrites), m_thread([this] { Run(); })
 {
 }
 
@@ -143,6 +143,17 @@ std::string CFakeGdbServer::Answer(const std::string& request, bool& noAck)
         SetMemory(address, *bytes);
         return "OK";
     }
+    if (request.starts_with("X") && m_acceptBinaryWrites)
+    {
+        const std::uint32_t address = ParseHex(request, position);
+        ++position;
+        const std::uint32_t size = ParseHex(request, position);
+        if (position >= request.size() || request[position] != ':' || request.size() - position - 1 != size)
+            return "E02";
+        SetMemory(address, std::vector<std::uint8_t>(request.begin() + static_cast<std::ptrdiff_t>(position) + 1,
+                                                     request.end()));
+        return "OK";
+    }
     return "";
 }
 
@@ -167,7 +178,8 @@ void CFakeGdbServer::Serve(CSocket& client)
                 continue;
             const std::string& request = item->payload;
             FakeFault fault = FakeFault::None;
-            const bool memoryRequest = request.starts_with("m") || request.starts_with("M");
+            const bool memoryRequest =
+                request.starts_with("m") || request.starts_with("M") || request.starts_with("X");
             if (memoryRequest)
             {
                 std::lock_guard guard(m_lock);

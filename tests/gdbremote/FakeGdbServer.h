@@ -1,6 +1,6 @@
 #pragma once
 // A GDB server of our own for the tests: serves qSupported, QStartNoAckMode,
-// m and M over a memory map on 127.0.0.1, one client at a time, and
+// m, M and (unless told not to) X over a memory map on 127.0.0.1, one client at a time, and
 // misbehaves on request: one armed fault spoils the next memory request.
 
 #include "gdbremote/Socket.h"
@@ -29,7 +29,7 @@ enum class FakeFault
 class CFakeGdbServer
 {
 public:
-    explicit CFakeGdbServer(bool offerNoAckMode = true);
+    explicit CFakeGdbServer(bool offerNoAckMode = true, bool acceptBinaryWrites = true);
     ~CFakeGdbServer();
     CFakeGdbServer(const CFakeGdbServer&) = delete;
     CFakeGdbServer& operator=(const CFakeGdbServer&) = delete;
@@ -41,7 +41,7 @@ public:
     std::vector<std::uint8_t> GetMemory(std::uint32_t address, std::size_t size);
     void ArmFault(FakeFault fault);
     void SetLateDelay(int milliseconds) { m_lateDelay = milliseconds; }
-    // Memory requests ("m..." and "M...") received, in order.
+    // Memory requests ("m...", "M..." and "X...", unescaped) received, in order.
     std::vector<std::string> GetMemoryRequests();
     int GetConnectionCount() const { return m_connections; }
 
@@ -58,6 +58,7 @@ private:
     FakeFault m_fault = FakeFault::None;
     std::vector<std::string> m_requests;
     bool m_offerNoAck;
+    bool m_acceptBinaryWrites;
     std::atomic<int> m_lateDelay{500};
     std::atomic<int> m_connections{0};
     std::atomic<bool> m_stop{false};

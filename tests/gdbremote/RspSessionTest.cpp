@@ -97,8 +97,53 @@ TEST(RspSession, OneRequestPerAccessOfExactlyItsSize)
     EXPECT_EQ(session.ReadMemory(0x40000010, 2), (std::vector<std::uint8_t>{0xAA, 0xBB}));
     EXPECT_EQ(session.ReadMemory(0x40000000, 16), std::vector<std::uint8_t>(16, 0)); // a run-length reply
     EXPECT_EQ(server.GetMemoryRequests(),
-              (std::vector<std::string>{"M40000010,2:aabb", "m40000010,2", "m40000000,10"}));
+              (std::vector<std::string>{"X40000010,2:\xaa\xbb", "m40000010,2", "m40000000,10"}));
 }
+
+struct CWriteCase
+{
+    const char* name;
+    bool serverAcceptsX;
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::string> requests; // of two writes of the bytes, as the server reads them
+};
+
+void PrintTo(const CWriteCase& row, std::ostream* out) { *out << row.name; }
+
+const CWriteCase kWrites[] = {
+    {"BinaryWhenTheServerAcceptsX", true, {0x12, 0x34, 0x56, 0x78},
+     {"X20000000,4:\x12\x34\x56\x78", "X20000000,4:\x12\x34\x56\x78"}},
+    // '#', '$', '}' and '*' would end the packet or read as an escape or a run length.
+    {"FramingBytesEscaped", true, {0x23, 0x24, 0x7D, 0x2A}, {"X20000000,4:#$}*", "X20000000,4:#$}*"}},
+    {"ZeroBytesAndHighBytes", true, {0x00, 0xFF, 0x00, 0x80}, {std::string("X20000000,4:\0\xff\0\x80", 16),
+                                                               std::string("X20000000,4:\0\xff\0\x80", 16)}},
+    // An empty reply is "not supported": M for this write and every later one.
+    {"FallsBackToMOnAnEmptyReply", false, {0x23, 0x24, 0x7D, 0x2A},
+     {"X20000000,4:#$}*", "M20000000,4:23247d2a", "M20000000,4:23247d2a"}},
+};
+
+class RspSessionWrite : public ::testing::TestWithParam<CWriteCase>
+{
+};
+
+TEST_P(RspSessionWrite, OneRequestOfExactlyTheSizeTheServerUnderstands)
+{
+    const CWriteCase& row = GetParam();
+    CFakeGdbServer server(true, row.serverAcceptsX);
+    CRspSession session("127.0.0.1", server.GetPort(), kTimeout);
+    session.WriteMemory(kAddress, row.bytes);
+    EXPECT_EQ(server.GetMemory(kAddress, row.bytes.size()), row.bytes);
+    server.SetMemory(kAddress, std::vector<std::uint8_t>(row.bytes.size(), 0));
+    session.WriteMemory(kAddress, row.bytes);
+    EXPECT_EQ(server.GetMemory(kAddress, row.bytes.size()), row.bytes);
+    EXPECT_EQ(session.ReadMemory(kAddress, row.bytes.size()), row.bytes);
+    std::vector<std::string> requests = server.GetMemoryRequests();
+    requests.pop_back(); // the read
+    EXPECT_EQ(requests, row.requests);
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, RspSessionWrite, ::testing::ValuesIn(kWrites),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(RspSession, WriteRefusedByTheServer)
 {

@@ -4,7 +4,6 @@
 
 #include <expat.h>
 
-#include <cwctype>
 #include <optional>
 #include <vector>
 
@@ -28,63 +27,39 @@ std::wstring Widen(const char* text, std::size_t length)
 
 std::wstring Widen(const char* text) { return Widen(text, std::char_traits<char>::length(text)); }
 
-std::wstring Trim(const std::wstring& text)
-{
-    std::size_t first = 0;
-    while (first < text.size() && std::iswspace(static_cast<wint_t>(text[first])))
-        ++first;
-    std::size_t last = text.size();
-    while (last > first && std::iswspace(static_cast<wint_t>(text[last - 1])))
-        --last;
-    return text.substr(first, last - first);
-}
-
 struct CBuilder
 {
     XML_Parser parser = nullptr;
-    std::vector<CXmlElement> open;
-    std::optional<CXmlElement> root;
+    CXmlDocumentBuilder document;
 };
 
 void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attributes)
 {
     auto& builder = *static_cast<CBuilder*>(data);
-    CXmlElement element;
-    element.name = Widen(name);
-    element.line = static_cast<int>(XML_GetCurrentLineNumber(builder.parser));
+    builder.document.StartElement(Widen(name), static_cast<int>(XML_GetCurrentLineNumber(builder.parser)));
     for (int i = 0; attributes[i]; i += 2)
     {
         std::wstring key = Widen(attributes[i]);
         // XmlLite gives local names: drop a namespace prefix.
         if (const std::size_t colon = key.find(L':'); colon != std::wstring::npos)
             key.erase(0, colon + 1);
-        element.attributes.emplace_back(std::move(key), Widen(attributes[i + 1]));
+        builder.document.AddAttribute(key, Widen(attributes[i + 1]));
     }
-    builder.open.push_back(std::move(element));
 }
 
 void XMLCALL OnEnd(void* data, const XML_Char*)
 {
-    auto& builder = *static_cast<CBuilder*>(data);
-    CXmlElement done = std::move(builder.open.back());
-    builder.open.pop_back();
-    done.text = Trim(done.text);
-    if (builder.open.empty())
-        builder.root = std::move(done);
-    else
-        builder.open.back().children.push_back(std::move(done));
+    static_cast<CBuilder*>(data)->document.EndElement();
 }
 
 void XMLCALL OnText(void* data, const XML_Char* text, int length)
 {
-    auto& builder = *static_cast<CBuilder*>(data);
-    if (!builder.open.empty())
-        builder.open.back().text += Widen(text, static_cast<std::size_t>(length));
+    static_cast<CBuilder*>(data)->document.AppendText(Widen(text, static_cast<std::size_t>(length)));
 }
 
 } // namespace
 
-std::variant<CXmlElement, CXmlProblem> ReadXmlDocument(std::string_view bytes)
+std::variant<CXmlDocument, CXmlProblem> ReadXmlDocument(std::string_view bytes)
 {
     CBuilder builder;
     builder.parser = XML_ParserCreate(nullptr);
@@ -97,7 +72,8 @@ std::variant<CXmlElement, CXmlProblem> ReadXmlDocument(std::string_view bytes)
     XML_ParserFree(builder.parser);
     if (status != XML_STATUS_OK)
         return CXmlProblem{line, L"the XML parser stops: " + problem};
-    if (!builder.root)
+    std::optional<CXmlDocument> document = builder.document.TakeDocument();
+    if (!document)
         return CXmlProblem{line, L"the document has no element"};
-    return std::move(*builder.root);
+    return std::move(*document);
 }

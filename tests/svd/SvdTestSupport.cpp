@@ -14,10 +14,10 @@ std::string MakeSvd(const std::string& peripherals, const std::string& devicePro
 
 std::variant<CDescription, CSvdError> ImportSvdText(const std::string& text)
 {
-    std::variant<CXmlElement, CXmlProblem> document = ReadXmlDocument(text);
+    std::variant<CXmlDocument, CXmlProblem> document = ReadXmlDocument(text);
     if (const CXmlProblem* problem = std::get_if<CXmlProblem>(&document))
         return CSvdError{problem->line, L"xml", problem->problem};
-    return ImportSvd(std::get<CXmlElement>(document));
+    return ImportSvd(std::get<CXmlDocument>(document).root);
 }
 
 std::string Narrow(const std::wstring& text)

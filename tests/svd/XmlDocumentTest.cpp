@@ -1,0 +1,100 @@
+// The element tree the platform's XML parser yields: texts joined and
+// trimmed, attributes and children with the element they belong to, lines,
+// and a tree that stays readable after the document is moved.
+#include "SvdTestSupport.h"
+
+#include "svd/XmlDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+namespace {
+
+// name[key=value,...]"text"@line{children}
+std::string Dump(const CXmlElement& element)
+{
+    std::string dump = Narrow(std::wstring(element.name));
+    if (!element.attributes.empty())
+    {
+        dump += "[";
+        for (const auto& [key, value] : element.attributes)
+            dump += Narrow(std::wstring(key)) + "=" + Narrow(std::wstring(value)) + ",";
+        dump.back() = ']';
+    }
+    if (!element.text.empty())
+        dump += "\"" + Narrow(std::wstring(element.text)) + "\"";
+    dump += "@" + std::to_string(element.line);
+    if (!element.children.empty())
+    {
+        dump += "{";
+        for (const CXmlElement& child : element.children)
+            dump += Dump(child) + " ";
+        dump.back() = '}';
+    }
+    return dump;
+}
+
+struct CXmlCase
+{
+    const char* name;
+    const char* xml;
+    const char* tree;
+};
+
+const CXmlCase kDocuments[] = {
+    {"TextTrimmed", "<a>\n  some text \t\n</a>", "a\"some text\"@1"},
+    {"TextAroundACommentJoined", "<a>one<!-- c -->two</a>", "a\"onetwo\"@1"},
+    {"CDataKept", "<a><![CDATA[x < y]]></a>", "a\"x < y\"@1"},
+    {"EmptyElements", "<a><b/><c></c></a>", "a@1{b@1 c@1}"},
+    {"SiblingsAfterDeepChildrenInOrder", "<a>\n<b>\n<c>\n<d/>\n</c>\n<e/>\n</b>\n<f/>\n<g><h/></g>\n</a>",
+     "a@1{b@2{c@3{d@4} e@6} f@8 g@9{h@9}}"},
+    {"AttributesStayWithTheirElement", "<a x=\"1\"><b y=\"2\" z=\"3\"><c/></b><d w=\"4\"/></a>",
+     "a[x=1]@1{b[y=2,z=3]@1{c@1} d[w=4]@1}"},
+    {"ParentTextAroundChildren", "<a> left <b>inner</b> right </a>", "a\"left  right\"@1{b\"inner\"@1}"},
+};
+
+void PrintTo(const CXmlCase& row, std::ostream* out) { *out << row.name; }
+
+class XmlDocument : public ::testing::TestWithParam<CXmlCase>
+{
+};
+
+TEST_P(XmlDocument, YieldsTheTree)
+{
+    std::variant<CXmlDocument, CXmlProblem> read = ReadXmlDocument(GetParam().xml);
+    ASSERT_TRUE(std::holds_alternative<CXmlDocument>(read)) << Narrow(std::get<CXmlProblem>(read).problem);
+    // The texts live in the document's arena: they must survive a move of the document.
+    const CXmlDocument document = std::move(std::get<CXmlDocument>(read));
+    read = CXmlProblem{};
+    EXPECT_EQ(Dump(document.root), GetParam().tree);
+}
+
+INSTANTIATE_TEST_SUITE_P(Documents, XmlDocument, ::testing::ValuesIn(kDocuments),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(XmlDocumentProblem, NamesTheLineWhereTheParserStops)
+{
+    const struct
+    {
+        const char* name;
+        const char* xml;
+        int line;
+    } cases[] = {
+        {"Unclosed", "<a>\n<b>\n</a>", 3},
+        {"NoElement", "", 0},
+        {"GarbageAfterTheRoot", "<a/>\n<b/>", 2},
+    };
+    for (const auto& row : cases)
+    {
+        const std::variant<CXmlDocument, CXmlProblem> read = ReadXmlDocument(row.xml);
+        ASSERT_TRUE(std::holds_alternative<CXmlProblem>(read)) << row.name;
+        if (row.line > 0)
+        {
+            EXPECT_EQ(std::get<CXmlProblem>(read).line, row.line) << row.name;
+        }
+        EXPECT_FALSE(std::get<CXmlProblem>(read).problem.empty()) << row.name;
+    }
+}
+
+} // namespace
