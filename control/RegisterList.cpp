@@ -58,9 +58,11 @@ void CVexil2UI::FillList()
         const std::int32_t deviceId = m_data.GetDeviceID(d);
         if (!allDevices && !configuration.IsDeviceInConfiguration(deviceId))
             continue;
-        for (int r = 0; r < m_data.GetRegisterCount(deviceId); ++r)
+        // The device once, not looked up again for each of its registers.
+        const CDeviceData& device = *m_data.FindDevice(deviceId);
+        for (int r = 0; r < device.GetRegisterCount(); ++r)
         {
-            CRegisterData& record = m_data.GetRegister(deviceId, r);
+            CRegisterData& record = device.GetRegister(r);
             if (record.State == CRegisterData::STATE_SELECTED)
                 m_rows.push_back(&record);
         }
