@@ -86,6 +86,11 @@ int CVexil2UI::UpdateRowValues(int row)
         return 0;
     // The texts come from the record when the row is drawn again.
     ListView_RedrawItems(m_list, row, row);
+    return GetValueColumnsEnd();
+}
+
+int CVexil2UI::GetValueColumnsEnd() const
+{
     using Content = CColumnLayout::Content;
     const auto& columns = m_layout.GetColumns();
     return m_layout.GetFirstValueColumn() +
