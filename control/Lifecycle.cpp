@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -295,11 +296,11 @@ void CVexil2UI::ReadRegistersFromServer(std::int32_t deviceId)
         CCheckedResult check;
         check = GetServer()->GetRegisters(deviceId, names.Out(), addresses.Out(), lengths.Out(), operations.Out(),
                                           secondTexts.Out(), numbers.Out(), extras.Out(), &userRegisterFlag);
-        const auto registerNames = ServerValues::ToStrings(names.Get());
+        auto registerNames = ServerValues::ToStrings(names.Get());
         const auto registerAddresses = ServerValues::ToIntegers(addresses.Get());
         const auto registerLengths = ServerValues::ToIntegers(lengths.Get());
         const auto registerOperations = ServerValues::ToIntegers(operations.Get());
-        const auto registerPaths = ServerValues::ToStrings(secondTexts.Get());
+        auto registerPaths = ServerValues::ToStrings(secondTexts.Get());
         // The server's strings go before the records come, so that the records
         // take the memory the strings leave instead of more.
         names.Clear();
@@ -310,8 +311,8 @@ void CVexil2UI::ReadRegistersFromServer(std::int32_t deviceId)
         const GUID fresh{};
         m_data.ReserveRegisters(deviceId, count);
         for (std::size_t j = 0; j < count; ++j)
-            m_data.AddRegister(deviceId, static_cast<std::uint32_t>(registerAddresses[j]), registerNames[j],
-                               registerPaths[j], registerLengths[j], 0,
+            m_data.AddRegister(deviceId, static_cast<std::uint32_t>(registerAddresses[j]), std::move(registerNames[j]),
+                               std::move(registerPaths[j]), registerLengths[j], 0,
                                static_cast<std::uint32_t>(registerOperations[j]), fresh);
         m_data.SetUserRegisterFlag(deviceId, userRegisterFlag);
     }

@@ -58,9 +58,11 @@ void CVexil2UI::FillList()
         const std::int32_t deviceId = m_data.GetDeviceID(d);
         if (!allDevices && !configuration.IsDeviceInConfiguration(deviceId))
             continue;
-        for (int r = 0; r < m_data.GetRegisterCount(deviceId); ++r)
+        // The device once, not looked up again for each of its registers.
+        const CDeviceData& device = *m_data.FindDevice(deviceId);
+        for (int r = 0; r < device.GetRegisterCount(); ++r)
         {
-            CRegisterData& record = m_data.GetRegister(deviceId, r);
+            CRegisterData& record = device.GetRegister(r);
             if (record.State == CRegisterData::STATE_SELECTED)
                 m_rows.push_back(&record);
         }
@@ -84,6 +86,11 @@ int CVexil2UI::UpdateRowValues(int row)
         return 0;
     // The texts come from the record when the row is drawn again.
     ListView_RedrawItems(m_list, row, row);
+    return GetValueColumnsEnd();
+}
+
+int CVexil2UI::GetValueColumnsEnd() const
+{
     using Content = CColumnLayout::Content;
     const auto& columns = m_layout.GetColumns();
     return m_layout.GetFirstValueColumn() +

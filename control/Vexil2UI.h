@@ -68,6 +68,7 @@ public:
     void FillList();
     void AddRow(std::int32_t deviceId, CRegisterData& record);
     int UpdateRowValues(int row);
+    int GetValueColumnsEnd() const; // the column after the last value column
     void RememberSelection();
     void RestoreSelection();
 

@@ -4,6 +4,7 @@
 #include "data/ResultCodes.h"
 
 #include <new>
+#include <utility>
 
 CDataContainer::CDataContainer() = default;
 
@@ -86,12 +87,12 @@ CRegisterData* CDataContainer::FindRegisterByName(std::int32_t id, std::string_v
 
 void CDataContainer::ReserveRegisters(std::int32_t id, std::size_t more) { GetDevice(id).ReserveRegisters(more); }
 
-CRegisterData& CDataContainer::AddRegister(std::int32_t id, std::uint32_t address, const std::string& name,
-                                           const std::string& secondText, std::int32_t length,
-                                           std::int32_t userAdded, std::uint32_t operations, const GUID& registerId)
+CRegisterData& CDataContainer::AddRegister(std::int32_t id, std::uint32_t address, std::string name,
+                                           std::string secondText, std::int32_t length, std::int32_t userAdded,
+                                           std::uint32_t operations, const GUID& registerId)
 {
-    return GetDevice(id).AddRegister(address, name, secondText, length, userAdded, operations, registerId,
-                                     userAdded != 0);
+    return GetDevice(id).AddRegister(address, std::move(name), std::move(secondText), length, userAdded, operations,
+                                     registerId, userAdded != 0);
 }
 
 CRegisterData& CDataContainer::ModifyRegister(std::int32_t id, const GUID& registerId, std::uint32_t address,

@@ -43,8 +43,8 @@ public:
     // does not grow its lists again and again (0x85000012 without memory).
     void ReserveRegisters(std::int32_t id, std::size_t more);
     // User-added registers are checked for a known id or name, server ones not.
-    CRegisterData& AddRegister(std::int32_t id, std::uint32_t address, const std::string& name,
-                               const std::string& secondText, std::int32_t length, std::int32_t userAdded,
+    CRegisterData& AddRegister(std::int32_t id, std::uint32_t address, std::string name, std::string secondText,
+                               std::int32_t length, std::int32_t userAdded,
                                std::uint32_t operations, const GUID& registerId);
     // A name the device already uses raises 0x85000506 before anything
     // changes; an empty name is not checked. 0x8500000F when the id is missing.

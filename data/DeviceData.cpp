@@ -24,8 +24,8 @@ CDeviceData::CDeviceData(std::int32_t id, std::string name) : m_id(id), m_name(s
 
 CDeviceData::~CDeviceData() = default;
 
-CRegisterData& CDeviceData::AddRegister(std::uint32_t address, const std::string& name,
-                                        const std::string& secondText, std::int32_t length,
+CRegisterData& CDeviceData::AddRegister(std::uint32_t address, std::string name, std::string secondText,
+                                        std::int32_t length,
                                         std::int32_t userAdded, std::uint32_t operations, const GUID& id,
                                         bool check)
 {
@@ -37,10 +37,11 @@ CRegisterData& CDeviceData::AddRegister(std::uint32_t address, const std::string
             RaiseResult(Vx::E_REGISTER_NAME_EXISTS);
     }
 
-    std::unique_ptr<CRegisterData> record;
+    CRegisterPool::CRecord record;
     try
     {
-        record = std::make_unique<CRegisterData>(m_id, address, name, secondText, length, userAdded, operations, id);
+        record = m_pool.Create(m_id, address, std::move(name), std::move(secondText), length, userAdded, operations,
+                               id);
     }
     catch (const std::bad_alloc&)
     {
@@ -70,6 +71,7 @@ void CDeviceData::ReserveRegisters(std::size_t more)
     try
     {
         m_registers.reserve(m_registers.size() + more);
+        m_pool.Reserve(more);
         m_byId.Reserve(more);
         m_byName.Reserve(more);
     }

@@ -5,6 +5,7 @@
 
 #include "data/RecordIndex.h"
 #include "data/RegisterData.h"
+#include "data/RegisterPool.h"
 #include "platform/Types.h"
 
 #include <cstddef>
@@ -30,7 +31,7 @@ public:
 
     // With check set: an existing register with the id is returned unchanged,
     // else an existing name raises 0x85000506. Appends the new register.
-    CRegisterData& AddRegister(std::uint32_t address, const std::string& name, const std::string& secondText,
+    CRegisterData& AddRegister(std::uint32_t address, std::string name, std::string secondText,
                                std::int32_t length, std::int32_t userAdded, std::uint32_t operations, const GUID& id,
                                bool check);
     void ReserveRegisters(std::size_t more); // 0x85000012 when there is no memory
@@ -76,7 +77,8 @@ private:
     std::int32_t m_userRegisterFlag = 0;
     std::int32_t m_id;
     std::string m_name;
-    std::vector<std::unique_ptr<CRegisterData>> m_registers;
+    CRegisterPool m_pool; // before the records, which give their slots back to it
+    std::vector<CRegisterPool::CRecord> m_registers;
 
     std::uint64_t m_nextOrder = 0;
     CRecordIndex<CIdKey> m_byId;

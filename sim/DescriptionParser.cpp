@@ -10,8 +10,7 @@
 #include <map>
 #include <optional>
 #include <set>
-#include <unordered_map>
-#include <unordered_set>
+#include <functional>
 
 namespace {
 
@@ -213,6 +212,96 @@ std::map<std::wstring, std::wstring> ParseOptions(const std::vector<std::wstring
     return options;
 }
 
+// The registers of the device being read by address and by name: open
+// addressing over their places in the device's list, so that a device of
+// 100,000 registers takes no node and no copy of a name per register.
+class CRegisterLookup
+{
+public:
+    void Clear()
+    {
+        m_slots.clear();
+        m_count = 0;
+    }
+
+    // The register at the address, or null.
+    const CRegisterInfo* FindAddress(const std::vector<CRegisterInfo>& registers, long address) const
+    {
+        return Find(registers, HashAddress(address), [address](const CRegisterInfo& info) { return info.address == address; },
+                    &CSlot::byAddress);
+    }
+
+    const CRegisterInfo* FindName(const std::vector<CRegisterInfo>& registers, const std::wstring& name) const
+    {
+        return Find(registers, HashName(name), [&name](const CRegisterInfo& info) { return info.name == name; },
+                    &CSlot::byName);
+    }
+
+    // Room for that many registers in all; the list holds those indexed so far.
+    void Reserve(const std::vector<CRegisterInfo>& registers, std::size_t count)
+    {
+        if (count * 4 <= m_slots.size() * 3)
+            return;
+        std::size_t size = m_slots.empty() ? 64 : m_slots.size();
+        while (count * 4 > size * 3)
+            size *= 2;
+        m_slots.assign(size, CSlot{});
+        for (std::size_t i = 0; i < m_count; ++i)
+            Place(registers, i);
+    }
+
+    // Indexes the last register of the list.
+    void AddLast(const std::vector<CRegisterInfo>& registers)
+    {
+        Reserve(registers, m_count + 1);
+        Place(registers, m_count++);
+    }
+
+private:
+    static constexpr std::uint32_t FREE = 0xFFFFFFFFu;
+    struct CSlot
+    {
+        std::uint32_t byAddress = FREE;
+        std::uint32_t byName = FREE;
+    };
+
+    static std::size_t HashAddress(long address)
+    {
+        return static_cast<std::size_t>(static_cast<std::uint64_t>(static_cast<std::uint32_t>(address)) *
+                                        0x9E3779B97F4A7C15ull >> 20);
+    }
+    static std::size_t HashName(const std::wstring& name) { return std::hash<std::wstring>{}(name); }
+
+    template <class Same>
+    const CRegisterInfo* Find(const std::vector<CRegisterInfo>& registers, std::size_t hash, Same same,
+                              std::uint32_t CSlot::*field) const
+    {
+        if (m_slots.empty())
+            return nullptr;
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = hash & mask; m_slots[i].*field != FREE; i = (i + 1) & mask)
+            if (same(registers[m_slots[i].*field]))
+                return &registers[m_slots[i].*field];
+        return nullptr;
+    }
+
+    void Place(const std::vector<CRegisterInfo>& registers, std::size_t index)
+    {
+        const std::size_t mask = m_slots.size() - 1;
+        std::size_t i = HashAddress(registers[index].address) & mask;
+        while (m_slots[i].byAddress != FREE)
+            i = (i + 1) & mask;
+        m_slots[i].byAddress = static_cast<std::uint32_t>(index);
+        for (i = HashName(registers[index].name) & mask; m_slots[i].byName != FREE; i = (i + 1) & mask)
+        {
+        }
+        m_slots[i].byName = static_cast<std::uint32_t>(index);
+    }
+
+    std::vector<CSlot> m_slots; // a power of two of them
+    std::size_t m_count = 0;
+};
+
 class CParser
 {
 public:
@@ -231,6 +320,16 @@ public:
     }
 
     CDescription TakeDescription() { return std::move(m_description); }
+
+    // Room for that many registers of the last device, if there is one.
+    void ReserveRegisters(std::size_t count)
+    {
+        if (m_description.devices.empty())
+            return;
+        std::vector<CRegisterInfo>& registers = m_description.devices.back().registers;
+        registers.reserve(count);
+        m_lookup.Reserve(registers, count);
+    }
 
 private:
     void ParseDevice(const std::vector<std::wstring>& words)
@@ -256,8 +355,7 @@ private:
             device.userRegisterFlag = value == L"1" ? 1 : 0;
         }
         m_description.devices.push_back(std::move(device));
-        m_addresses.clear();
-        m_names.clear();
+        m_lookup.Clear();
     }
 
     void ParseRegister(const std::vector<std::wstring>& words)
@@ -285,14 +383,12 @@ private:
             else
                 ParseBehaviour(value, info);
         }
-        if (const auto other = m_addresses.find(info.address); other != m_addresses.end())
-            Fail(L"device " + Quote(device.name) + L" already has register " + device.registers[other->second].name +
-                 L" at address " + words[2]);
-        if (m_names.contains(info.name))
+        if (const CRegisterInfo* other = m_lookup.FindAddress(device.registers, info.address))
+            Fail(L"device " + Quote(device.name) + L" already has register " + other->name + L" at address " + words[2]);
+        if (m_lookup.FindName(device.registers, info.name))
             Fail(L"device " + Quote(device.name) + L" already has a register named " + info.name);
-        m_addresses.emplace(info.address, device.registers.size());
-        m_names.insert(info.name);
         device.registers.push_back(std::move(info));
+        m_lookup.AddLast(device.registers);
     }
 
     void ParseField(const std::vector<std::wstring>& words)
@@ -351,11 +447,28 @@ private:
     }
 
     CDescription m_description;
-    // The registers of the last device by address (their index) and by name:
-    // a device of 100,000 registers is checked without comparing each pair.
-    std::unordered_map<long, std::size_t> m_addresses;
-    std::unordered_set<std::wstring> m_names;
+    CRegisterLookup m_lookup; // the registers of the last device
 };
+
+// The lines before the next device statement, at most: a device of 100,000
+// registers gets its room at once instead of moving its growing list again
+// and again.
+std::size_t CountLinesOfDevice(std::string_view text)
+{
+    std::size_t lines = 0;
+    while (!text.empty())
+    {
+        const std::size_t start = text.find_first_not_of(" \t");
+        if (start != std::string_view::npos && text.substr(start).starts_with("device"))
+            break;
+        ++lines;
+        const std::size_t end = text.find('\n');
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
 
 } // namespace
 
@@ -378,6 +491,8 @@ std::variant<CDescription, CDescriptionError> ParseDescription(std::string_view 
             const std::vector<std::wstring> words = SplitWords(ToWide(line));
             if (!words.empty())
                 parser.ParseLine(words);
+            if (!words.empty() && words[0] == L"device")
+                parser.ReserveRegisters(CountLinesOfDevice(text));
         }
         catch (const CLineProblem& problem)
         {

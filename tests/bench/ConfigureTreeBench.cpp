@@ -1,9 +1,13 @@
-// Opening the Configure dialog on 10 devices x 10,000 registers (its tree
-// filled with every register below its folders), against a bare tree view
-// filled with the same nodes, texts and images, redrawing off, in the same run:
-//  - "deep": three levels of folders, ten registers per leaf folder;
-//  - "wide": one level of 1,000 folders that the registers visit in turn, so
-//    every register looks its folder up by text among up to 1,000 siblings.
+// Opening the Configure dialog on 100,000 registers (its tree filled with
+// every register below its folders), and checking the last device, against a
+// bare tree view filled with the same nodes, texts and images, redrawing off,
+// in the same run:
+//  - "100x1,000": 100 devices of 1,000 registers below two levels of folders,
+//    ten registers per leaf folder (111,100 nodes);
+//  - "deep": 10 devices of 10,000 registers below three levels of folders;
+//  - "wide": 10 devices of 10,000 registers in one level of 1,000 folders that
+//    the registers visit in turn, so every register looks its folder up by
+//    text among up to 1,000 siblings.
 #include "dialogs/ConfigureDlg.h"
 #include "frame/ActivationContext.h"
 #include "frame/NoRedraw.h"
@@ -21,12 +25,19 @@
 
 namespace {
 
-constexpr int DEVICES = 10;
-constexpr int REGISTERS_PER_DEVICE = 10000;
 constexpr int REPEATS = 3;
 
 using Clock = std::chrono::steady_clock;
 using PathOf = std::function<std::string(int registerIndex)>;
+
+// How many devices of how many registers, in which folders.
+struct CShape
+{
+    const char* Name;
+    int Devices;
+    int RegistersPerDevice;
+    PathOf PathOfRegister;
+};
 
 class CNoReports final : public IErrorReporter
 {
@@ -34,14 +45,14 @@ public:
     void ShowError(HRESULT code, const std::string&) override { std::printf("error 0x%08lX\n", code); }
 };
 
-void FillContainer(CDataContainer& data, const PathOf& pathOf)
+void FillContainer(CDataContainer& data, const CShape& shape)
 {
-    for (int d = 1; d <= DEVICES; ++d)
+    for (int d = 1; d <= shape.Devices; ++d)
     {
         data.AddDevice(d, "Device" + std::to_string(d), 1);
-        for (int r = 0; r < REGISTERS_PER_DEVICE; ++r)
-            data.AddRegister(d, static_cast<std::uint32_t>(r) * 4, "R" + std::to_string(r), pathOf(r), 32, 0, 3,
-                             GUID_NULL);
+        for (int r = 0; r < shape.RegistersPerDevice; ++r)
+            data.AddRegister(d, static_cast<std::uint32_t>(r) * 4, "R" + std::to_string(r), shape.PathOfRegister(r),
+                             32, 0, 3, GUID_NULL);
     }
 }
 
@@ -61,7 +72,7 @@ double SecondsOfSpace(HWND tree, HTREEITEM node)
     return std::chrono::duration<double>(Clock::now() - pressed).count();
 }
 
-CFigures OpenDialog(CDataContainer& data, COptions& options, HWND parent)
+CFigures OpenDialog(CDataContainer& data, COptions& options, HWND parent, const CShape& shape)
 {
     CNoReports reports;
     CConfigureDlg dialog(&options, &data, &reports);
@@ -72,7 +83,7 @@ CFigures OpenDialog(CDataContainer& data, COptions& options, HWND parent)
         [&](HWND window) {
             figures.Open = std::chrono::duration<double>(Clock::now() - start).count();
             const HWND tree = GetDlgItem(window, IDC_CFG_TREE);
-            if (TreeView_GetCount(tree) < static_cast<UINT>(DEVICES * REGISTERS_PER_DEVICE))
+            if (TreeView_GetCount(tree) < static_cast<UINT>(shape.Devices * shape.RegistersPerDevice))
                 std::printf("the tree is not complete: %u nodes\n", TreeView_GetCount(tree));
             HTREEITEM device = TreeView_GetRoot(tree);
             for (HTREEITEM next = device; next; next = TreeView_GetNextSibling(tree, next))
@@ -124,7 +135,7 @@ struct CBareFigures
 
 // The same nodes in a bare tree view of the same size and style, its folders
 // found in a map.
-CBareFigures FillBareTree(HWND parent, HIMAGELIST images, const PathOf& pathOf)
+CBareFigures FillBareTree(HWND parent, HIMAGELIST images, const CShape& shape)
 {
     const CModuleActivationScope commonControls;
     const HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
@@ -135,13 +146,13 @@ CBareFigures FillBareTree(HWND parent, HIMAGELIST images, const PathOf& pathOf)
     const auto start = Clock::now();
     SendMessageW(tree, WM_SETREDRAW, FALSE, 0);
     std::map<std::pair<HTREEITEM, std::string>, HTREEITEM> folders;
-    for (int d = 1; d <= DEVICES; ++d)
+    for (int d = 1; d <= shape.Devices; ++d)
     {
         const HTREEITEM device = Insert(tree, TVI_ROOT, "Device" + std::to_string(d));
-        for (int r = 0; r < REGISTERS_PER_DEVICE; ++r)
+        for (int r = 0; r < shape.RegistersPerDevice; ++r)
         {
             HTREEITEM folder = device;
-            const std::string path = pathOf(r);
+            const std::string path = shape.PathOfRegister(r);
             for (std::size_t begin = 0; begin < path.size();)
             {
                 const std::size_t end = std::min(path.find('/', begin), path.size());
@@ -176,26 +187,28 @@ CBareFigures FillBareTree(HWND parent, HIMAGELIST images, const PathOf& pathOf)
     return figures;
 }
 
-void Measure(const char* name, const PathOf& pathOf, HWND parent, HIMAGELIST images)
+void Measure(const CShape& shape, HWND parent, HIMAGELIST images)
 {
     CDataContainer data;
-    FillContainer(data, pathOf);
+    FillContainer(data, shape);
     COptions options;
     CBareFigures bare{1e30, 1e30};
     CFigures best{1e30, 1e30, 1e30};
     for (int i = 0; i < REPEATS; ++i)
     {
-        const CBareFigures bareFigures = FillBareTree(parent, images, pathOf);
+        const CBareFigures bareFigures = FillBareTree(parent, images, shape);
         bare = {std::min(bare.Fill, bareFigures.Fill), std::min(bare.Device, bareFigures.Device)};
-        const CFigures figures = OpenDialog(data, options, parent);
+        const CFigures figures = OpenDialog(data, options, parent, shape);
         best = {std::min(best.Open, figures.Open), std::min(best.Register, figures.Register),
                 std::min(best.Device, figures.Device)};
     }
-    std::printf("%-5s bare tree view %.2f s, Configure dialog open %.2f s, ratio %.2f (target at most 1.50)\n",
-                name, bare.Fill, best.Open, best.Open / bare.Fill);
-    std::printf("%-5s checking one register %.3f s; one device of %d registers: bare tree view %.3f s, "
+    std::printf("%-9s %d x %d registers: bare tree view %.2f s, Configure dialog open %.2f s, ratio %.2f "
+                "(target at most 1.50)\n",
+                shape.Name, shape.Devices, shape.RegistersPerDevice, bare.Fill, best.Open, best.Open / bare.Fill);
+    std::printf("%-9s checking one register %.3f s; one device of %d registers: bare tree view %.3f s, "
                 "Configure dialog %.3f s, ratio %.2f (target at most 1.50)\n",
-                name, best.Register, REGISTERS_PER_DEVICE, bare.Device, best.Device, best.Device / bare.Device);
+                shape.Name, best.Register, shape.RegistersPerDevice, bare.Device, best.Device,
+                best.Device / bare.Device);
 }
 
 } // namespace
@@ -216,12 +229,15 @@ int main()
         DeleteObject(bitmap);
     }
 
-    std::printf("Configure tree benchmark: %d devices x %d registers, best of %d\n", DEVICES, REGISTERS_PER_DEVICE,
-                REPEATS);
-    Measure("deep", [](int r) {
+    std::printf("Configure tree benchmark: 100,000 registers in three shapes, best of %d\n", REPEATS);
+    const auto twoLevels = [](int r) { return "B" + std::to_string(r / 100) + "/G" + std::to_string(r / 10 % 10); };
+    const auto threeLevels = [](int r) {
         return "B" + std::to_string(r / 1000) + "/G" + std::to_string(r / 100 % 10) + "/S" + std::to_string(r / 10 % 10);
-    }, parent, images);
-    Measure("wide", [](int r) { return "F" + std::to_string(r % 1000); }, parent, images);
+    };
+    const auto oneWideLevel = [](int r) { return "F" + std::to_string(r % 1000); };
+    for (const CShape& shape : {CShape{"100x1,000", 100, 1000, twoLevels}, CShape{"deep", 10, 10000, threeLevels},
+                                CShape{"wide", 10, 10000, oneWideLevel}})
+        Measure(shape, parent, images);
 
     ImageList_Destroy(images);
     DestroyWindow(parent);

@@ -40,6 +40,7 @@ constexpr int FEW_ROWS = 1001;
 constexpr int BIG_DEVICE_REGISTERS = 100000;
 constexpr int BYTES_PER_REGISTER = 400; // the memory a register may take after start-up
 constexpr int REPEATS = 5;
+constexpr int START_UP_REPEATS = 9; // each takes a tenth of a second
 
 using Clock = std::chrono::steady_clock;
 
@@ -48,14 +49,6 @@ double Seconds(const std::function<void()>& run)
     const auto start = Clock::now();
     run();
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double BestSeconds(const std::function<void()>& run)
-{
-    double best = 1e30;
-    for (int i = 0; i < REPEATS; ++i)
-        best = std::min(best, Seconds(run));
-    return best;
 }
 
 // A description of 100 devices with 1,000 registers each, in three levels of folders.
@@ -375,8 +368,9 @@ int main(int argc, char** argv)
         return 1;
     }
     WriteSelection(directory, LISTED_ROWS);
-    std::printf("Control benchmark: %d devices x %d registers from the simulator, %d listed rows, best of %d\n",
-                DEVICES, REGISTERS_PER_DEVICE, LISTED_ROWS, REPEATS);
+    std::printf("Control benchmark: %d devices x %d registers from the simulator, %d listed rows, best of %d "
+                "(start-up and fill: of %d)\n",
+                DEVICES, REGISTERS_PER_DEVICE, LISTED_ROWS, REPEATS, START_UP_REPEATS);
 
     const double perRegister = startedUp * 1024 * 1024 / BIG_DEVICE_REGISTERS;
     std::printf("%-48s %9.1f MiB   %5.0f bytes per register, ratio %4.2f to %d (target at most 1.00)\n",
@@ -385,22 +379,25 @@ int main(int argc, char** argv)
     std::printf("%-48s %9.1f MiB   ratio %5.2f (target at most 2.00)\n", "commit with the 100,000 rows listed",
                 listed, listed / startedUp);
 
-    const double bareCalls = BestSeconds([&] { CallServer(server.Get()); });
-
+    // The bare calls and the start-up take turns, so that a busy moment of
+    // the shared machine falls on both alike; the best of each counts.
+    double bareCalls = 1e30;
     double startUp = 1e30;
     double fill = 1e30;
     std::vector<std::vector<std::string>> shown;
     std::vector<int> widths;
-    for (int i = 0; i < REPEATS; ++i)
+    for (int i = 0; i < START_UP_REPEATS; ++i)
     {
+        bareCalls = std::min(bareCalls, Seconds([&] { CallServer(server.Get()); }));
         CEmbedded embedded(server.Get());
         startUp = std::min(startUp, Seconds([&] { embedded.control->Go(); }));
         fill = std::min(fill, Seconds([&] {
                             embedded.control->FillList();
                             UpdateWindow(embedded.container.GetControlWindow());
                         }));
+        if (i + 1 < START_UP_REPEATS)
+            continue;
         shown = ReadList(embedded.List());
-        widths.clear();
         for (int c = 0; c < Header_GetItemCount(ListView_GetHeader(embedded.List())); ++c)
             widths.push_back(ListView_GetColumnWidth(embedded.List(), c));
     }

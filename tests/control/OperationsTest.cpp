@@ -6,6 +6,7 @@
 #include "data/ResultCodes.h"
 #include "frame/com/BStr.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -227,5 +228,73 @@ TEST_F(OperationsTest, EveryValueShapeIsAcceptedOrRefused)
         }
     }
 }
+
+// The list's paints during and after a read: the reads the server had
+// answered by then and the area drawn.
+struct CListPaint
+{
+    long Reads;
+    RECT Area;
+};
+std::vector<CListPaint> listPaints;
+std::function<long()> readsSoFar;
+WNDPROC paintedListProc = nullptr;
+
+LRESULT CALLBACK RecordingListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    RECT area{};
+    if (message == WM_PAINT && GetUpdateRect(window, &area, FALSE))
+        listPaints.push_back({readsSoFar(), area});
+    return CallWindowProcW(paintedListProc, window, message, wParam, lParam);
+}
+
+struct CRedrawCase
+{
+    const char* Name;
+    long Delay;               // per server call, ms
+    bool PaintsDuringTheRead; // some rows are drawn while later ones are still read
+};
+
+class ReadRedraw : public OperationsTest, public testing::WithParamInterface<CRedrawCase>
+{
+};
+
+// Redraws of the rows read are gathered, not dropped: each row is drawn
+// again after its register was read, showing the value read, and a slow
+// server does not keep the list from being drawn until the end.
+TEST_P(ReadRedraw, EachRowReadIsDrawnAgainAfterItsRead)
+{
+    StartWith(HEX_ONLY, FIVE);
+    SelectRows({0, 1, 2, 3, 4});
+    UpdateWindow(List());
+    m_simulator->SetCallDelay(GetParam().Delay);
+    listPaints.clear();
+    readsSoFar = [this] { return Calls(); };
+    paintedListProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingListProc)));
+    Click(IDC_READ); // pumps the messages left, as the host's loop would
+    SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(paintedListProc));
+
+    EXPECT_EQ(HexColumn(), (Strings{"56580201", "102", "1", "3", "A5"}));
+    for (int row = 0; row < 5; ++row)
+    {
+        RECT rowArea{};
+        ListView_GetItemRect(List(), row, &rowArea, LVIR_BOUNDS);
+        EXPECT_TRUE(std::any_of(listPaints.begin(), listPaints.end(), [&](const CListPaint& paint) {
+            RECT both{};
+            return paint.Reads > row && IntersectRect(&both, &paint.Area, &rowArea);
+        })) << "row " << row;
+    }
+    const bool paintedDuringTheRead = std::any_of(listPaints.begin(), listPaints.end(),
+                                                  [](const CListPaint& paint) { return paint.Reads < 5; });
+    if (GetParam().PaintsDuringTheRead)
+    {
+        EXPECT_TRUE(paintedDuringTheRead);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachServerSpeed, ReadRedraw,
+                         testing::Values(CRedrawCase{"FastServer", 0, false}, CRedrawCase{"SlowServer", 25, true}),
+                         [](const testing::TestParamInfo<CRedrawCase>& test) { return std::string(test.param.Name); });
 
 } // namespace

@@ -54,6 +54,11 @@ TEST(Guid, GeneratedValuesAreNonNullAndDoNotRepeat)
         ASSERT_EQ(Platform::CreateGuid(guid), S_OK);
         ASSERT_FALSE(IsNullGuid(guid));
         ASSERT_TRUE(seen.insert(Platform::FormatGuid(guid)).second);
+#ifdef _WIN32
+        // Version 4 (random), variant 10: the form CoCreateGuid gives.
+        ASSERT_EQ(guid.Data3 >> 12, 4) << Platform::FormatGuid(guid);
+        ASSERT_EQ(guid.Data4[0] >> 6, 2) << Platform::FormatGuid(guid);
+#endif
     }
 }
 

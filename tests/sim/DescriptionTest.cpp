@@ -183,6 +183,55 @@ INSTANTIATE_TEST_SUITE_P(
                     CMalformedCase{"ValueNotANumber", "device 1 A\nregister X 0 8 RW\nfield F 1:0\nvalue 0y1 ODD\n", "line 4", "0y1"}),
     [](const testing::TestParamInfo<CMalformedCase>& test) { return std::string(test.param.name); });
 
+// Thousands of registers in a device, then one more line: a repeated address
+// or name is found however many came before, and only within its device.
+struct CLargeDeviceCase
+{
+    const char* name;
+    const char* secondDevice; // a device statement before the last line, or empty
+    const char* lastLine;     // after "register R0 0 32 RW" ... "register R4999 19996 32 RW"
+    const char* problem;      // empty: the description is served
+};
+
+void PrintTo(const CLargeDeviceCase& test, std::ostream* out) { *out << test.name; }
+
+class LargeDevice : public CSimulatorTest, public testing::WithParamInterface<CLargeDeviceCase>
+{
+};
+
+TEST_P(LargeDevice, RepeatsAreFoundAmongThousandsOfRegisters)
+{
+    constexpr int REGISTERS = 5000;
+    std::string text = "device 1 Big\n";
+    for (int r = 0; r < REGISTERS; ++r)
+        text += "register R" + std::to_string(r) + " " + std::to_string(4 * r) + " 32 RW path=B" +
+                std::to_string(r / 100) + "\n";
+    text += GetParam().secondDevice;
+    text += GetParam().lastLine;
+    const HRESULT hr = LoadDescriptionText(text);
+    if (*GetParam().problem == '\0')
+    {
+        ASSERT_EQ(hr, S_OK) << Narrow(TakeErrorDescription());
+        const std::size_t registers = GetRegisters(m_server.Get(), 1).names.size();
+        EXPECT_EQ(registers, *GetParam().secondDevice != '\0' ? REGISTERS : REGISTERS + 1);
+        return;
+    }
+    ASSERT_EQ(hr, E_INVALIDARG);
+    const std::string description = Narrow(TakeErrorDescription());
+    const std::string lastLine = "line " + std::to_string(REGISTERS + (*GetParam().secondDevice != '\0' ? 3 : 2));
+    EXPECT_THAT(description, HasSubstr(lastLine));
+    EXPECT_THAT(description, HasSubstr(GetParam().problem));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachRepeat, LargeDevice,
+    testing::Values(CLargeDeviceCase{"FirstAddressAgain", "", "register X 0 32 RW\n", "register R0 at address 0"},
+                    CLargeDeviceCase{"LastAddressAgain", "", "register X 19996 32 RW\n", "register R4999 at address"},
+                    CLargeDeviceCase{"MiddleNameAgain", "", "register R2500 0x10000000 32 RW\n", "named R2500"},
+                    CLargeDeviceCase{"NewNameAndAddress", "", "register X 20000 32 RW\n", ""},
+                    CLargeDeviceCase{"SameInAnotherDevice", "device 2 Other\n", "register R0 0 32 RW\n", ""}),
+    [](const testing::TestParamInfo<CLargeDeviceCase>& test) { return std::string(test.param.name); });
+
 TEST_F(DescriptionFile, MissingFileIsRefused)
 {
     EXPECT_EQ(m_control->LoadDescription(CBStr(L"Z:\\no\\such\\description.txt").Get()),
