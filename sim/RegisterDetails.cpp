@@ -97,6 +97,10 @@ const CRegisterInfo* FindRegister(const CDescription& description, long deviceId
 
 std::wstring DescribeReadEffect(const CRegisterInfo& info)
 {
+    // Most registers have none: they are told apart without building a text.
+    if (info.behaviour != RegisterBehaviour::ReadToClear && info.readAction.empty() &&
+        std::all_of(info.fields.begin(), info.fields.end(), [](const CFieldInfo& field) { return field.readAction.empty(); }))
+        return {};
     std::wstring text;
     if (info.behaviour == RegisterBehaviour::ReadToClear)
         Append(text, L"a read clears the bits it returns");
