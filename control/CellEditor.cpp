@@ -165,6 +165,8 @@ bool CVexil2UI::HitTestCell(POINT listPoint, int& row, int& column) const
 
 BOOL CVexil2UI::OnListButtonDown(WPARAM, LPARAM lParam, LRESULT& result)
 {
+    if (m_fromList)
+        RelayToRowTip(WM_LBUTTONDOWN, 0, lParam); // a click puts the tip away
     int row = 0;
     int column = 0;
     if (!m_fromList || !HitTestCell(GetMessagePoint(lParam), row, column))

@@ -131,7 +131,9 @@ std::string CRegisterDetails::MakeTip(IVexilFN* server, const CRegisterData& rec
 void CRegisterDetails::NoteRead(const CRegisterData& record, bool changed)
 {
     const auto [entry, first] = m_reads.try_emplace(record.GetId(), false);
-    entry->second = !first && changed;
+    const bool marked = !first && changed;
+    m_changedCount = m_changedCount - (entry->second ? 1 : 0) + (marked ? 1 : 0);
+    entry->second = marked;
 }
 
 bool CRegisterDetails::IsChanged(const CRegisterData& record) const

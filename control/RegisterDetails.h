@@ -35,6 +35,8 @@ public:
     // from the value of its previous read. The first read marks nothing.
     void NoteRead(const CRegisterData& record, bool changed);
     bool IsChanged(const CRegisterData& record) const;
+    // Whether any row may be drawn differently: a changed value or a register a read changes.
+    bool HasMarks() const { return m_changedCount > 0 || !m_readEffects.empty(); }
     bool HasBeenRead(const CRegisterData& record) const;
 
 private:
@@ -52,4 +54,5 @@ private:
     // By the record's identifier, which outlives rebuilt rows: true when the
     // last read changed the value.
     std::unordered_map<GUID, bool, CGuidHash, CGuidEqual> m_reads;
+    std::size_t m_changedCount = 0; // entries of m_reads that are true
 };

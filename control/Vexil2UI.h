@@ -163,6 +163,7 @@ private:
     LRESULT DrawCell(NMLVCUSTOMDRAW& draw);
     HFONT GetItalicFont();
     void CreateRowTip();
+    void RelayToRowTip(UINT message, WPARAM wParam, LPARAM lParam);
     // Selected rows that a repeated read reads although a read changes the hardware.
     int CountReadEffectsInRepeat() const;
     // While a repeated read runs, the status line says how many of its

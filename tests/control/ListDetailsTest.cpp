@@ -6,6 +6,8 @@
 #include "frame/com/ComObject.h"
 #include "frame/com/DispatchImpl.h"
 
+#include <tuple>
+
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -99,11 +101,14 @@ TEST_F(ListDetailsTest, TheListAsksForEachCellAndEachCellSetsItsOwnFont)
     StartWith("Columns=2\r\n", {"STATUS", "CTRL"});
     NMLVCUSTOMDRAW draw{};
     draw.nmcd.hdr = {List(), 1001, static_cast<UINT>(NM_CUSTOMDRAW)};
-    for (const auto& [stage, answer] : {std::pair{CDDS_PREPAINT, CDRF_NOTIFYITEMDRAW},
-                                        std::pair{CDDS_ITEMPREPAINT, CDRF_NOTIFYSUBITEMDRAW}})
+    // Only the STATUS row (1) is drawn differently; the list draws the others alone.
+    for (const auto& [stage, row, answer] : {std::tuple{CDDS_PREPAINT, 0, CDRF_NOTIFYITEMDRAW},
+                                             std::tuple{CDDS_ITEMPREPAINT, 1, CDRF_NOTIFYSUBITEMDRAW | CDRF_NOTIFYPOSTPAINT},
+                                             std::tuple{CDDS_ITEMPREPAINT, 0, CDRF_DODEFAULT}})
     {
         draw.nmcd.dwDrawStage = stage;
-        EXPECT_EQ(SendMessageW(Window(), WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&draw)), answer) << stage;
+        draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+        EXPECT_EQ(SendMessageW(Window(), WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&draw)), answer) << stage << row;
     }
     // Rows in the device's order: CTRL, STATUS.
     const CCellDrawing name = DrawCell(1, 0);
@@ -216,6 +221,11 @@ TEST_F(ListDetailsTest, AServerWithoutDetailsGivesNoTipNoItalicsAndNoError)
     ASSERT_EQ(RowCount(), 2);
     EXPECT_EQ(Tip(1), "");
     EXPECT_FALSE(DrawCell(1, 0).italic);
+    NMLVCUSTOMDRAW draw{};
+    draw.nmcd.hdr = {List(), 1001, static_cast<UINT>(NM_CUSTOMDRAW)};
+    draw.nmcd.dwDrawStage = CDDS_PREPAINT;
+    EXPECT_EQ(SendMessageW(Window(), WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&draw)), CDRF_DODEFAULT)
+        << "nothing to mark: the list draws alone";
     SelectRows({0, 1});
     Click(IDC_READ);
     Poke(AddressOf("CTRL"), {0x7});
