@@ -1,5 +1,6 @@
 // Bit fields of a register value, and their texts.
 #include "data/FieldDecoding.h"
+#include "platform/HexDigit.h"
 
 #include <algorithm>
 
@@ -66,16 +67,10 @@ std::optional<std::vector<std::uint32_t>> ParseHexWords(std::string_view text)
     for (std::size_t i = 0; i < digits.size(); ++i)
     {
         const char c = digits[digits.size() - 1 - i];
-        unsigned digit = 0;
-        if (c >= '0' && c <= '9')
-            digit = static_cast<unsigned>(c - '0');
-        else if (c >= 'a' && c <= 'f')
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'F')
-            digit = static_cast<unsigned>(c - 'A' + 10);
-        else
+        const int digit = GetHexDigitValue(c);
+        if (digit < 0)
             return std::nullopt;
-        words[i / 8] |= digit << (4 * (i % 8));
+        words[i / 8] |= static_cast<std::uint32_t>(digit) << (4 * (i % 8));
     }
     return words;
 }

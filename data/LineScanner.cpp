@@ -1,4 +1,5 @@
 #include "data/LineScanner.h"
+#include "platform/HexDigit.h"
 
 namespace LineScanner {
 
@@ -8,17 +9,6 @@ namespace {
 bool IsSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-int HexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 // Walks one line the way the scanf family walks its input.
@@ -39,13 +29,13 @@ public:
     {
         SkipSpace();
         if (m_pos + 2 < m_text.size() && m_text[m_pos] == '0' &&
-            (m_text[m_pos + 1] == 'x' || m_text[m_pos + 1] == 'X') && HexDigitValue(m_text[m_pos + 2]) >= 0)
+            (m_text[m_pos + 1] == 'x' || m_text[m_pos + 1] == 'X') && GetHexDigitValue(m_text[m_pos + 2]) >= 0)
             m_pos += 2;
-        if (m_pos >= m_text.size() || HexDigitValue(m_text[m_pos]) < 0)
+        if (m_pos >= m_text.size() || GetHexDigitValue(m_text[m_pos]) < 0)
             return false;
         value = 0;
-        while (m_pos < m_text.size() && HexDigitValue(m_text[m_pos]) >= 0)
-            value = value * 16u + static_cast<std::uint32_t>(HexDigitValue(m_text[m_pos++]));
+        while (m_pos < m_text.size() && GetHexDigitValue(m_text[m_pos]) >= 0)
+            value = value * 16u + static_cast<std::uint32_t>(GetHexDigitValue(m_text[m_pos++]));
         return true;
     }
 

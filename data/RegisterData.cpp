@@ -1,4 +1,5 @@
 #include "data/RegisterData.h"
+#include "platform/HexDigit.h"
 
 #include "data/CheckedResult.h"
 #include "data/LineScanner.h"
@@ -63,13 +64,7 @@ std::uint32_t ParseHexChunk(std::string_view chunk)
     std::uint32_t value = 0;
     for (const char c : chunk)
     {
-        int digit = -1;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
+        const int digit = GetHexDigitValue(c);
         if (digit < 0)
             break;
         value = value * 16u + static_cast<std::uint32_t>(digit);

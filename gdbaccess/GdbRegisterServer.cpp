@@ -1,5 +1,6 @@
 // The register access server interface over the GDB connection.
 #include "gdbaccess/GdbRegisterServer.h"
+#include "sim/RegisterLists.h"
 
 #include "sim/ResultCodes.h"
 #include "sim/ValueConversion.h"
@@ -248,32 +249,10 @@ STDMETHODIMP CGdbRegisterServer::GetRegisters(LONG deviceId, VARIANT* names, VAR
     if (!device)
         return RaiseServer(kDeviceNotSupported, label + L"the device is not described");
 
-    std::vector<std::wstring> registerNames, paths, descriptions;
-    std::vector<LONG> registerAddresses, registerLengths, registerOperations, indexes;
-    for (const CRegisterInfo& info : device->registers)
-    {
-        registerNames.push_back(info.name);
-        paths.push_back(info.path);
-        descriptions.push_back(info.description);
-        registerAddresses.push_back(info.address);
-        registerLengths.push_back(info.length);
-        registerOperations.push_back(info.operations);
-        indexes.push_back(static_cast<LONG>(indexes.size()));
-    }
     // The control ignores the last two lists: indexes and the registers' descriptions.
-    const bool made = SUCCEEDED(CSafeArray::MakeBStr(registerNames).MoveTo(names)) &&
-                      SUCCEEDED(CSafeArray::MakeI4(registerAddresses).MoveTo(addresses)) &&
-                      SUCCEEDED(CSafeArray::MakeI4(registerLengths).MoveTo(lengths)) &&
-                      SUCCEEDED(CSafeArray::MakeI4(registerOperations).MoveTo(operations)) &&
-                      SUCCEEDED(CSafeArray::MakeBStr(paths).MoveTo(secondTexts)) &&
-                      SUCCEEDED(CSafeArray::MakeI4(indexes).MoveTo(numbers)) &&
-                      SUCCEEDED(CSafeArray::MakeBStr(descriptions).MoveTo(extras));
-    if (!made)
-    {
-        for (VARIANT* output : outputs)
-            VariantClear(output);
+    if (!MakeRegisterLists(*device, [](const CRegisterInfo& info) { return info.description; }, names, addresses,
+                           lengths, operations, secondTexts, numbers, extras))
         return RaiseServer(E_OUTOFMEMORY, label + L"GetRegisters: out of memory");
-    }
     // Any address of a target can be read: the user may add registers to every device.
     *userRegisterFlag = 1;
     return S_OK;

@@ -1,4 +1,5 @@
 #include "gdbremote/RspCodec.h"
+#include "platform/HexDigit.h"
 
 #include <cstdio>
 
@@ -7,17 +8,6 @@ namespace Rsp {
 namespace {
 
 constexpr char kDigits[] = "0123456789abcdef";
-
-int GetHexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 std::string FormatHex(std::uint64_t value)
 {
@@ -28,7 +18,7 @@ std::string FormatHex(std::uint64_t value)
 
 bool IsErrorReply(std::string_view payload)
 {
-    return payload.size() == 3 && payload[0] == 'E' && GetHexValue(payload[1]) >= 0 && GetHexValue(payload[2]) >= 0;
+    return payload.size() == 3 && payload[0] == 'E' && GetHexDigitValue(payload[1]) >= 0 && GetHexDigitValue(payload[2]) >= 0;
 }
 
 } // namespace
@@ -108,8 +98,8 @@ std::optional<std::vector<std::uint8_t>> DecodeHex(std::string_view text)
     bytes.reserve(text.size() / 2);
     for (std::size_t i = 0; i < text.size(); i += 2)
     {
-        const int high = GetHexValue(text[i]);
-        const int low = GetHexValue(text[i + 1]);
+        const int high = GetHexDigitValue(text[i]);
+        const int low = GetHexDigitValue(text[i + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         bytes.push_back(static_cast<std::uint8_t>(high << 4 | low));
@@ -160,8 +150,8 @@ void CPacketReader::Feed(std::string_view bytes)
         case State::Checksum2:
         {
             m_state = State::Idle;
-            const int high = GetHexValue(m_checksumHigh);
-            const int low = GetHexValue(c);
+            const int high = GetHexDigitValue(m_checksumHigh);
+            const int low = GetHexDigitValue(c);
             std::optional<std::string> payload;
             if (high >= 0 && low >= 0 && GetChecksum(m_raw) == (high << 4 | low))
                 payload = DecodePayload(m_raw);
@@ -249,7 +239,7 @@ CFeatures ParseSupported(std::string_view payload)
             std::size_t size = 0;
             bool valid = feature.size() > 11 && feature.size() <= 11 + 8;
             for (char c : feature.substr(11))
-                if (const int digit = GetHexValue(c); digit >= 0)
+                if (const int digit = GetHexDigitValue(c); digit >= 0)
                     size = size * 16 + static_cast<std::size_t>(digit);
                 else
                     valid = false;

@@ -1,5 +1,6 @@
 // Native stand-ins for the system calls of the seam.
 #include "platform/Platform.h"
+#include "platform/HexDigit.h"
 
 #include "platform/ProfileCopy.h"
 #include "platform/ProfileFile.h"
@@ -69,17 +70,6 @@ std::uint64_t Mix(std::uint64_t x)
     x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
     x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
     return x ^ (x >> 31);
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // Writes every byte; a file of oldSize bytes is overwritten in its own room,
@@ -253,7 +243,7 @@ HRESULT ParseGuid(const std::string& text, GUID& guid)
             return CO_E_IIDSTRING;
         if (dashPlace)
             continue;
-        const int value = HexValue(text[i]);
+        const int value = GetHexDigitValue(text[i]);
         if (value < 0)
             return CO_E_IIDSTRING;
         bytes[digits / 2] = static_cast<std::uint8_t>(bytes[digits / 2] << 4 | value);

@@ -1,5 +1,6 @@
 // The description text format: one statement per line (sim/README.md).
 #include "sim/Description.h"
+#include "platform/HexDigit.h"
 #include "sim/RegisterDetails.h"
 
 #include <windows.h>
@@ -72,13 +73,8 @@ std::optional<std::uint64_t> ParseUnsigned(std::wstring_view digits, unsigned ba
     std::uint64_t value = 0;
     for (wchar_t c : digits)
     {
-        unsigned digit = base;
-        if (c >= L'0' && c <= L'9')
-            digit = static_cast<unsigned>(c - L'0');
-        else if (base == 16 && c >= L'a' && c <= L'f')
-            digit = static_cast<unsigned>(c - L'a' + 10);
-        else if (base == 16 && c >= L'A' && c <= L'F')
-            digit = static_cast<unsigned>(c - L'A' + 10);
+        const int found = GetHexDigitValue(c);
+        const unsigned digit = found < 0 ? base : static_cast<unsigned>(found);
         if (digit >= base || value > (limit - digit) / base)
             return std::nullopt;
         value = value * base + digit;

@@ -1,5 +1,6 @@
 // Bit fields and read side effects of a description's registers.
 #include "sim/RegisterDetails.h"
+#include "platform/HexDigit.h"
 
 #include <algorithm>
 
@@ -40,20 +41,14 @@ std::optional<CValueAndMask> ParseDigits(std::wstring_view digits, int base, int
     {
         const wchar_t c = digits[digits.size() - 1 - i];
         const int bit = static_cast<int>(i) * bitsPerDigit;
-        unsigned digit = 16;
-        if (c >= L'0' && c <= L'9')
-            digit = static_cast<unsigned>(c - L'0');
-        else if (base == 16 && c >= L'a' && c <= L'f')
-            digit = static_cast<unsigned>(c - L'a' + 10);
-        else if (base == 16 && c >= L'A' && c <= L'F')
-            digit = static_cast<unsigned>(c - L'A' + 10);
-        else if (base == 2 && (c == L'x' || c == L'X'))
+        if (base == 2 && (c == L'x' || c == L'X'))
         {
             if (bit < width)
                 result.mask[bit / 32] &= ~(1u << (bit % 32));
             continue;
         }
-        if (digit >= static_cast<unsigned>(base))
+        const int digit = GetHexDigitValue(c);
+        if (digit < 0 || digit >= base)
             return std::nullopt;
         for (int k = 0; k < bitsPerDigit; ++k)
             if ((digit >> k) & 1u)

@@ -1,5 +1,6 @@
 // The register access server interface of the simulator.
 #include "sim/Simulator.h"
+#include "sim/RegisterLists.h"
 
 #include "sim/ResultCodes.h"
 #include "sim/ValueConversion.h"
@@ -208,32 +209,10 @@ STDMETHODIMP CSimulator::GetRegisters(LONG deviceId, VARIANT* names, VARIANT* ad
         if (!device)
             return RaiseServer(std::nullopt, kDeviceNotSupported, label + L"the device is not supported by the product");
 
-        std::vector<std::wstring> registerNames, paths, behaviours;
-        std::vector<LONG> registerAddresses, registerLengths, registerOperations, indexes;
-        for (const CRegisterInfo& info : device->registers)
-        {
-            registerNames.push_back(info.name);
-            paths.push_back(info.path);
-            behaviours.push_back(GetBehaviourName(info.behaviour));
-            registerAddresses.push_back(info.address);
-            registerLengths.push_back(info.length);
-            registerOperations.push_back(info.operations);
-            indexes.push_back(static_cast<LONG>(indexes.size()));
-        }
         // The control ignores the last two lists: indexes and behaviour names.
-        const bool made = SUCCEEDED(CSafeArray::MakeBStr(registerNames).MoveTo(names)) &&
-                          SUCCEEDED(CSafeArray::MakeI4(registerAddresses).MoveTo(addresses)) &&
-                          SUCCEEDED(CSafeArray::MakeI4(registerLengths).MoveTo(lengths)) &&
-                          SUCCEEDED(CSafeArray::MakeI4(registerOperations).MoveTo(operations)) &&
-                          SUCCEEDED(CSafeArray::MakeBStr(paths).MoveTo(secondTexts)) &&
-                          SUCCEEDED(CSafeArray::MakeI4(indexes).MoveTo(numbers)) &&
-                          SUCCEEDED(CSafeArray::MakeBStr(behaviours).MoveTo(extras));
-        if (!made)
-        {
-            for (VARIANT* output : outputs)
-                VariantClear(output);
+        if (!MakeRegisterLists(*device, [](const CRegisterInfo& info) { return GetBehaviourName(info.behaviour); },
+                               names, addresses, lengths, operations, secondTexts, numbers, extras))
             return RaiseServer(std::nullopt, E_OUTOFMEMORY, label + L"GetRegisters: out of memory");
-        }
         *userRegisterFlag = device->userRegisterFlag;
         return S_OK;
     });

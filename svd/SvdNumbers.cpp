@@ -1,4 +1,5 @@
 #include "svd/SvdNumbers.h"
+#include "platform/HexDigit.h"
 
 #include <cwctype>
 
@@ -19,17 +20,6 @@ std::wstring_view Trim(std::wstring_view text)
     return text;
 }
 
-int GetDigitValue(wchar_t c)
-{
-    if (c >= L'0' && c <= L'9')
-        return c - L'0';
-    if (c >= L'a' && c <= L'f')
-        return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F')
-        return c - L'A' + 10;
-    return 99;
-}
-
 std::optional<std::uint64_t> ParseDigits(std::wstring_view digits, unsigned base)
 {
     if (digits.empty())
@@ -37,8 +27,8 @@ std::optional<std::uint64_t> ParseDigits(std::wstring_view digits, unsigned base
     std::uint64_t value = 0;
     for (wchar_t c : digits)
     {
-        const int digit = GetDigitValue(c);
-        if (digit >= static_cast<int>(base))
+        const int digit = GetHexDigitValue(c);
+        if (digit < 0 || digit >= static_cast<int>(base))
             return std::nullopt;
         if (value > (UINT64_MAX - static_cast<unsigned>(digit)) / base)
             return std::nullopt;
