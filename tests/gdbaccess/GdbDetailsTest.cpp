@@ -28,25 +28,15 @@ const char* const kBoard =
     "<peripheral derivedFrom=\"UART\"><name>UART2</name><baseAddress>0x40001000</baseAddress></peripheral>"
     "</peripherals></device>";
 
-class GdbDetails : public CGdbServerTest
+TEST_F(CGdbServerTest, DetailsComeFromTheSvdAlsoInADerivedPeripheral)
 {
-protected:
-    void SetUp() override
-    {
-        CGdbServerTest::SetUp();
-        ASSERT_EQ(LoadDescriptionFile("board.svd", kBoard), S_OK) << Narrow(TakeErrorDescription());
-        ASSERT_EQ(m_server->QueryInterface(IID_IVexilFNDetails, m_details.OutVoid()), S_OK);
-    }
-
-    CComPtr<IVexilFNDetails> m_details;
-};
-
-TEST_F(GdbDetails, FieldsComeFromTheSvdInItsOrderAlsoInADerivedPeripheral)
-{
+    ASSERT_EQ(LoadDescriptionFile("board.svd", kBoard), S_OK) << Narrow(TakeErrorDescription());
+    CComPtr<IVexilFNDetails> details;
+    ASSERT_EQ(m_server->QueryInterface(IID_IVexilFNDetails, details.OutVoid()), S_OK);
     for (const LONG device : {1, 2})
     {
         CVariant names, lowBits, widths, accesses, descriptions;
-        ASSERT_EQ(m_details->GetFields(device, CBStr(L"STATE").Get(), names.Out(), lowBits.Out(), widths.Out(),
+        ASSERT_EQ(details->GetFields(device, CBStr(L"STATE").Get(), names.Out(), lowBits.Out(), widths.Out(),
                                        accesses.Out(), descriptions.Out()),
                   S_OK);
         EXPECT_THAT(GetStrings(names.Get()), ElementsAre(L"TXFULL", L"MODE", L"OVERRUN"));
@@ -55,24 +45,18 @@ TEST_F(GdbDetails, FieldsComeFromTheSvdInItsOrderAlsoInADerivedPeripheral)
         EXPECT_THAT(GetStrings(accesses.Get()), ElementsAre(L"read-only", L"", L""));
         EXPECT_THAT(GetStrings(descriptions.Get()), ElementsAre(L"transmit buffer full", L"", L""));
     }
-}
-
-TEST_F(GdbDetails, EnumeratedValuesBecomeValueAndMask)
-{
+    // Enumerated values in every notation become value and mask.
     CVariant values, masks, names, descriptions;
-    ASSERT_EQ(m_details->GetFieldValues(1, CBStr(L"STATE").Get(), 1, values.Out(), masks.Out(), names.Out(),
+    ASSERT_EQ(details->GetFieldValues(1, CBStr(L"STATE").Get(), 1, values.Out(), masks.Out(), names.Out(),
                                         descriptions.Out()),
               S_OK);
     EXPECT_THAT(GetStrings(values.Get()), ElementsAre(L"0x0", L"0x4", L"0x7", L"0x0"));
     EXPECT_THAT(GetStrings(masks.Get()), ElementsAre(L"0x7", L"0x5", L"0x7", L"0x0"));
     EXPECT_THAT(GetStrings(names.Get()), ElementsAre(L"IDLE", L"HIGH", L"LAST", L"OTHER"));
-}
-
-TEST_F(GdbDetails, ReadActionsOfRegistersAndFieldsAreReadEffects)
-{
-    CVariant names, effects;
-    ASSERT_EQ(m_details->GetReadEffects(2, names.Out(), effects.Out()), S_OK);
-    EXPECT_THAT(GetStrings(names.Get()), ElementsAre(L"STATE"));
+    // Read actions of registers and fields are read effects.
+    CVariant registers, effects;
+    ASSERT_EQ(details->GetReadEffects(2, registers.Out(), effects.Out()), S_OK);
+    EXPECT_THAT(GetStrings(registers.Get()), ElementsAre(L"STATE"));
     EXPECT_THAT(GetStrings(effects.Get()), ElementsAre(L"a read modifies the register; a read clears OVERRUN"));
 }
 

@@ -6,8 +6,6 @@
 
 #include "frame/com/BStr.h"
 
-#include <optional>
-
 namespace {
 
 CVariant MakeShort(SHORT value)
@@ -20,43 +18,6 @@ CVariant MakeShort(SHORT value)
 }
 
 CVariant MakeText(const std::string& text) { return CVariant(std::wstring(text.begin(), text.end())); }
-
-struct CScriptCall
-{
-    HRESULT invoke = S_OK;
-    HRESULT scode = S_OK;
-    std::string description;
-    CVariant result;
-};
-
-// obj.Method arg1, arg2 ... through the object's IDispatch, by name.
-std::optional<CScriptCall> CallByName(IDispatch* object, const wchar_t* method, std::vector<CVariant> arguments,
-                                      WORD flags = DISPATCH_METHOD)
-{
-    DISPID id = DISPID_UNKNOWN;
-    LPOLESTR name = const_cast<LPOLESTR>(method);
-    if (object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id) != S_OK)
-        return std::nullopt;
-    // Invoke takes the arguments last to first.
-    std::vector<VARIANT> reversed;
-    for (auto argument = arguments.rbegin(); argument != arguments.rend(); ++argument)
-        reversed.push_back(argument->Get());
-    DISPPARAMS parameters{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    EXCEPINFO exception{};
-    UINT argumentError = 0;
-    CScriptCall call;
-    call.invoke = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, call.result.Out(), &exception,
-                                 &argumentError);
-    if (exception.pfnDeferredFillIn)
-        exception.pfnDeferredFillIn(&exception);
-    call.scode = exception.scode;
-    if (exception.bstrDescription)
-        call.description = Narrow(std::wstring(exception.bstrDescription, SysStringLen(exception.bstrDescription)));
-    SysFreeString(exception.bstrDescription);
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrHelpFile);
-    return call;
-}
 
 LONG GetStateByName(IDispatch* object)
 {

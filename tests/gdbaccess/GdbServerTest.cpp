@@ -25,17 +25,13 @@ TEST_F(CGdbServerTest, RegisteredUnderItsProgIds)
     EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IVexilGdbControl), S_OK);
 }
 
-TEST_F(CGdbServerTest, WithoutConnectionStateIsZeroAndAccessesNameTheRegister)
+TEST_F(CGdbServerTest, StateFollowsTheConnectionAndEveryChangeIsFired)
 {
     ASSERT_EQ(LoadDescriptionFile("target.txt", kTargetDescription), S_OK);
     EXPECT_EQ(GetState(), 0);
     CVariant value;
     EXPECT_EQ(TryRead(1, kReg32, 32, value), kNoConnection);
     EXPECT_EQ(Narrow(TakeErrorDescription()), "TARGET.REG32 at 0x20000000: no connection to a GDB server");
-}
-
-TEST_F(CGdbServerTest, ConnectAndDisconnectFireTheState)
-{
     ConnectToFake();
     EXPECT_EQ(GetState(), 1);
     ASSERT_EQ(m_control->Disconnect(), S_OK);
@@ -43,7 +39,7 @@ TEST_F(CGdbServerTest, ConnectAndDisconnectFireTheState)
     EXPECT_THAT(m_recorder->states, ElementsAre(1, 0));
 }
 
-TEST_F(CGdbServerTest, EachReadIsOneRequestOfTheRegistersSize)
+TEST_F(CGdbServerTest, EachAccessIsOneRequestOfTheRegistersSizeAndAMaskedWriteReadsFirst)
 {
     ConnectToFake();
     m_fake->SetMemory(kReg32, {0x31, 0xC2, 0x0F, 0x41});
@@ -51,7 +47,12 @@ TEST_F(CGdbServerTest, EachReadIsOneRequestOfTheRegistersSize)
     EXPECT_THAT(Read(1, kReg32, 32), ElementsAre(0x410FC231));
     EXPECT_THAT(Read(1, kReg8, 8), ElementsAre(0xA5));
     EXPECT_THAT(Read(1, 0xE000ED00, 64), ElementsAre(0, 0)); // an address of the user's own
-    EXPECT_THAT(m_fake->GetMemoryRequests(), ElementsAre("m20000000,4", "m20000010,1", "me000ed00,8"));
+    ASSERT_EQ(TryWrite(1, kReg32, 32, {0x12345678}, MakeFullMask(32)), S_OK) << Narrow(TakeErrorDescription());
+    ASSERT_EQ(TryWrite(1, kReg32, 32, {0x00000000}, MakeI4Array({0x0000FF00})), S_OK);
+    EXPECT_THAT(m_fake->GetMemory(kReg32, 4), ElementsAre(0x78, 0x00, 0x34, 0x12));
+    EXPECT_THAT(m_fake->GetMemoryRequests(),
+                ElementsAre("m20000000,4", "m20000010,1", "me000ed00,8", "X20000000,4:\x78\x56\x34\x12", "m20000000,4",
+                            std::string("X20000000,4:\x78\0\x34\x12", 16)));
 }
 
 TEST_F(CGdbServerTest, BigEndianTargetsAssembleTheOtherWay)
@@ -62,22 +63,6 @@ TEST_F(CGdbServerTest, BigEndianTargetsAssembleTheOtherWay)
     EXPECT_THAT(Read(1, kReg32, 32), ElementsAre(0x410FC231));
     ASSERT_EQ(TryWrite(1, kReg32, 32, {0x01020304}, MakeFullMask(32)), S_OK);
     EXPECT_THAT(m_fake->GetMemory(kReg32, 4), ElementsAre(1, 2, 3, 4));
-}
-
-TEST_F(CGdbServerTest, WriteUnderAFullMaskIsOneRequest)
-{
-    ConnectToFake();
-    ASSERT_EQ(TryWrite(1, kReg32, 32, {0x12345678}, MakeFullMask(32)), S_OK) << Narrow(TakeErrorDescription());
-    EXPECT_THAT(m_fake->GetMemoryRequests(), ElementsAre("X20000000,4:\x78\x56\x34\x12"));
-}
-
-TEST_F(CGdbServerTest, WriteUnderAPartialMaskKeepsTheOtherBits)
-{
-    ConnectToFake();
-    m_fake->SetMemory(kReg32, {0xFF, 0xFF, 0xFF, 0xFF});
-    ASSERT_EQ(TryWrite(1, kReg32, 32, {0x00000000}, MakeI4Array({0x0000FF00})), S_OK);
-    EXPECT_THAT(m_fake->GetMemory(kReg32, 4), ElementsAre(0xFF, 0x00, 0xFF, 0xFF));
-    EXPECT_THAT(m_fake->GetMemoryRequests(), ElementsAre("m20000000,4", std::string("X20000000,4:\xff\0\xff\xff", 16)));
 }
 
 TEST_F(CGdbServerTest, RefusedAccessesNeverReachTheTarget)
@@ -195,23 +180,6 @@ TEST_P(GdbServerFault, FailsThatAccessWithANamedErrorAndKeepsTheServerUsable)
 
 INSTANTIATE_TEST_SUITE_P(Faults, GdbServerFault, testing::ValuesIn(kFaults),
                          [](const auto& row) { return std::string(row.param.name); });
-
-TEST_F(CGdbServerTest, ConnectionRefusedLeavesStateZero)
-{
-    std::uint16_t port = 0;
-    {
-        CSocket listener = CSocket::Listen();
-        port = listener.GetLocalPort();
-    }
-    EXPECT_EQ(Connect("127.0.0.1:" + std::to_string(port)), kNoConnection);
-    const std::string message = Narrow(TakeErrorDescription());
-    EXPECT_NE(message.find("cannot connect to the GDB server at 127.0.0.1:" + std::to_string(port)), std::string::npos)
-        << message;
-    EXPECT_EQ(GetState(), 0);
-    EXPECT_EQ(Connect("no port"), E_INVALIDARG);
-    EXPECT_EQ(Narrow(TakeErrorDescription()), "Connect: \"no port\" is not HOST:PORT");
-    EXPECT_EQ(m_control->SetTimeout(0), E_INVALIDARG);
-}
 
 TEST_F(CGdbServerTest, LoadsArmsCmsdkDescription)
 {

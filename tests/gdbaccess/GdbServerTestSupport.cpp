@@ -9,20 +9,6 @@ const char kTargetDescription[] = "device 1 TARGET\n"
                                   "register REG8 0x20000010 8 RW\n"
                                   "register RO 0x20000020 32 R\n";
 
-STDMETHODIMP CStateRecorder::GetTypeInfoCount(UINT* count)
-{
-    *count = 0;
-    return S_OK;
-}
-
-STDMETHODIMP CStateRecorder::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*, UINT*)
-{
-    if (id != 1 || parameters->cArgs != 1 || V_VT(&parameters->rgvarg[0]) != VT_I4)
-        return DISP_E_MEMBERNOTFOUND;
-    states.push_back(V_I4(&parameters->rgvarg[0]));
-    return S_OK;
-}
-
 void CGdbServerTest::SetUp()
 {
     ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
@@ -33,7 +19,7 @@ void CGdbServerTest::SetUp()
     CComPtr<IConnectionPointContainer> container;
     ASSERT_EQ(m_server.QueryInterface(container), S_OK);
     ASSERT_EQ(container->FindConnectionPoint(DIID__IVexilFNEvents, m_point.Out()), S_OK);
-    m_recorder = CStateRecorder::Create();
+    m_recorder = CStateSink::Create();
     ASSERT_EQ(m_point->Advise(static_cast<IDispatch*>(m_recorder.Get()), &m_cookie), S_OK);
     ASSERT_EQ(m_control->SetTimeout(300), S_OK);
 }
@@ -87,7 +73,7 @@ HRESULT CGdbServerTest::TryRead(LONG device, LONG address, LONG length, CVariant
     return m_server->ReadRegister(device, address, length, value.Out(), MakeFullMask(length).Get(), 0);
 }
 
-HRESULT CGdbServerTest::TryWrite(LONG device, LONG address, LONG length, std::initializer_list<LONG> value,
+HRESULT CGdbServerTest::TryWrite(LONG device, LONG address, LONG length, const std::vector<LONG>& value,
                                  const CVariant& mask)
 {
     return m_server->WriteRegister(device, address, length, MakeVariantArray(value).Get(), mask.Get(), 0);

@@ -1,6 +1,6 @@
 // The details interface: a register's bit fields, their enumerated values
 // as value and mask, and which registers a read changes, from description
-// files and from the built-in description.
+// files (the built-in ones are what the control's tips show).
 #include "tests/sim/SimTestSupport.h"
 
 #include "frame/com/BStr.h"
@@ -76,7 +76,7 @@ protected:
     CComPtr<IVexilFNDetails> m_details;
 };
 
-TEST_F(DetailsTest, FieldsOfADescriptionFileComeInTheirOrderWithTheirBits)
+TEST_F(DetailsTest, ADescriptionFilesFieldsValuesAndReadEffectsComeInTheirOrder)
 {
     ASSERT_EQ(LoadDescriptionText(BOARD), S_OK) << Narrow(TakeErrorDescription());
     const CFields fields = GetFields(7, L"CTRL");
@@ -87,61 +87,39 @@ TEST_F(DetailsTest, FieldsOfADescriptionFileComeInTheirOrderWithTheirBits)
     EXPECT_THAT(fields.descriptions, ElementsAre(L"runs when set", L"", L""));
     EXPECT_THAT(GetFields(7, L"KEY").widths, ElementsAre(72));
     EXPECT_TRUE(GetFields(7, L"DATA").names.empty());
-}
-
-TEST_F(DetailsTest, EnumeratedValuesComeAsValueAndMaskWhateverTheirNotation)
-{
-    ASSERT_EQ(LoadDescriptionText(BOARD), S_OK);
+    // Enumerated values come as value and mask whatever their notation.
     EXPECT_THAT(GetValues(7, L"CTRL", 1),
                 ElementsAre(L"0x0/0x3 IDLE", L"0x2/0x3 FAST", L"0x2/0x2 SLOWISH", L"0x0/0x0 OTHER"));
     EXPECT_THAT(GetValues(7, L"KEY", 0), ElementsAre(L"0x123456789/0xFFFFFFFFFFFFFFFFFF MAGIC"));
     EXPECT_TRUE(GetValues(7, L"CTRL", 0).empty());
-}
-
-TEST_F(DetailsTest, ReadEffectsNameTheRegistersThatAReadChanges)
-{
-    ASSERT_EQ(LoadDescriptionText(BOARD), S_OK);
+    // The registers that a read changes, and how.
     EXPECT_THAT(GetEffects(7), ElementsAre(L"CTRL: a read clears FLAGS", L"EVT: a read clears the bits it returns"));
 }
 
-TEST_F(DetailsTest, TheBuiltInDescriptionHasFieldsAcrossWordsAndAReadToClearStatus)
+TEST_F(DetailsTest, UnknownRegisterOrFieldFailsWithInvalidArgumentAndSaysWhy)
 {
-    EXPECT_THAT(GetFields(1, L"W128").lowBits, ElementsAre(0, 28, 60, 100));
-    EXPECT_THAT(GetFields(1, L"CTRL").names, ElementsAre(L"ENABLE", L"MODE", L"CLKDIV"));
-    EXPECT_THAT(GetValues(1, L"CTRL", 1), ElementsAre(L"0x0/0x3 IDLE", L"0x1/0x3 RUN", L"0x2/0x3 SLEEP", L"0x3/0x3 TEST"));
-    EXPECT_THAT(GetEffects(1), ElementsAre(L"STATUS: a read clears the bits it returns"));
+    const struct
+    {
+        LONG device;
+        const wchar_t* registerName;
+        LONG field;
+        const char* problem;
+    } rows[] = {
+        {99, L"CTRL", 0, "device 99 has no register named \"CTRL\""},
+        {1, L"NOPE", 0, "no register named \"NOPE\""},
+        {1, L"CTRL", 3, "has no field 3"},
+        {1, L"CTRL", -1, "has no field -1"},
+    };
+    for (const auto& row : rows)
+    {
+        CVariant a, b, c, d;
+        EXPECT_EQ(m_details->GetFieldValues(row.device, CBStr(row.registerName).Get(), row.field, a.Out(), b.Out(),
+                                            c.Out(), d.Out()),
+                  E_INVALIDARG)
+            << row.problem;
+        EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr(row.problem));
+        EXPECT_EQ(a.Get().vt, VT_EMPTY) << row.problem;
+    }
 }
-
-struct CUnknownCase
-{
-    const char* name;
-    LONG device;
-    const wchar_t* registerName;
-    LONG field;
-    const char* problem;
-};
-
-class UnknownRegister : public DetailsTest, public testing::WithParamInterface<CUnknownCase>
-{
-};
-
-TEST_P(UnknownRegister, FailsWithInvalidArgumentAndSaysWhy)
-{
-    const CUnknownCase& test = GetParam();
-    CVariant a, b, c, d;
-    EXPECT_EQ(m_details->GetFieldValues(test.device, CBStr(test.registerName).Get(), test.field, a.Out(), b.Out(),
-                                        c.Out(), d.Out()),
-              E_INVALIDARG);
-    EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr(test.problem));
-    EXPECT_EQ(a.Get().vt, VT_EMPTY);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EachCase, UnknownRegister,
-    testing::Values(CUnknownCase{"UnknownDevice", 99, L"CTRL", 0, "device 99 has no register named \"CTRL\""},
-                    CUnknownCase{"UnknownName", 1, L"NOPE", 0, "no register named \"NOPE\""},
-                    CUnknownCase{"FieldBeyondTheLast", 1, L"CTRL", 3, "has no field 3"},
-                    CUnknownCase{"NegativeField", 1, L"CTRL", -1, "has no field -1"}),
-    [](const testing::TestParamInfo<CUnknownCase>& test) { return std::string(test.param.name); });
 
 } // namespace

@@ -6,43 +6,9 @@
 
 #include <oleauto.h>
 
-CRegistryKey::~CRegistryKey()
-{
-    if (m_key)
-        RegCloseKey(m_key);
-}
+CVariant MakeI4Array(const std::vector<LONG>& words) { return CVariant(CSafeArray::MakeI4(words)); }
 
-bool CRegistryKey::Open(HKEY root, const std::wstring& path)
-{
-    return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &m_key) == ERROR_SUCCESS;
-}
-
-bool CRegistryKey::Create(HKEY root, const std::wstring& path)
-{
-    return RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr) ==
-           ERROR_SUCCESS;
-}
-
-CLibrary::~CLibrary()
-{
-    if (m_module)
-        FreeLibrary(m_module);
-}
-
-bool CLibrary::Load(const std::string& path)
-{
-    m_module = LoadLibraryA(path.c_str());
-    return m_module != nullptr;
-}
-
-std::string GetBuiltDllPath() { return std::string("Z:") + VEXIL_SIM_DLL; }
-
-CVariant MakeI4Array(std::initializer_list<LONG> words)
-{
-    return CVariant(CSafeArray::MakeI4(std::vector<LONG>(words)));
-}
-
-CVariant MakeVariantArray(std::initializer_list<LONG> words)
+CVariant MakeVariantArray(const std::vector<LONG>& words)
 {
     std::vector<CVariant> elements;
     for (LONG word : words)
@@ -110,11 +76,51 @@ std::wstring TakeErrorDescription()
     CComPtr<IErrorInfo> info;
     if (GetErrorInfo(0, info.Out()) != S_OK || !info)
         return {};
-    BSTR description = nullptr;
-    info->GetDescription(&description);
-    std::wstring text = description ? description : L"";
-    SysFreeString(description);
-    return text;
+    CBStr description;
+    info->GetDescription(description.Out());
+    return description.ToString();
+}
+
+STDMETHODIMP CStateSink::GetTypeInfoCount(UINT* count)
+{
+    *count = 0;
+    return S_OK;
+}
+
+STDMETHODIMP CStateSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*, UINT*)
+{
+    if (id != 1 || parameters->cArgs != 1 || V_VT(&parameters->rgvarg[0]) != VT_I4)
+        return DISP_E_MEMBERNOTFOUND;
+    states.push_back(V_I4(&parameters->rgvarg[0]));
+    if (onEvent)
+        onEvent();
+    return S_OK;
+}
+
+std::optional<CScriptCall> CallByName(IDispatch* object, const wchar_t* method, std::vector<CVariant> arguments,
+                                      WORD flags)
+{
+    DISPID id = DISPID_UNKNOWN;
+    LPOLESTR name = const_cast<LPOLESTR>(method);
+    if (object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id) != S_OK)
+        return std::nullopt;
+    // Invoke takes the arguments last to first.
+    std::vector<VARIANT> reversed;
+    for (auto argument = arguments.rbegin(); argument != arguments.rend(); ++argument)
+        reversed.push_back(argument->Get());
+    DISPPARAMS parameters{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    EXCEPINFO exception{};
+    UINT argumentError = 0;
+    CScriptCall call;
+    call.invoke = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, call.result.Out(), &exception,
+                                 &argumentError);
+    if (exception.pfnDeferredFillIn)
+        exception.pfnDeferredFillIn(&exception);
+    call.scode = exception.scode;
+    call.description = Narrow(CBStr::Adopt(exception.bstrDescription).ToString());
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrHelpFile);
+    return call;
 }
 
 void CSimulatorTest::SetUp()
@@ -134,33 +140,30 @@ void CSimulatorTest::TearDown()
         CoUninitialize();
 }
 
-std::vector<LONG> CSimulatorTest::Read(LONG device, LONG address, LONG length)
-{
-    return Read(device, address, length, MakeFullMask(length));
-}
-
 std::vector<LONG> CSimulatorTest::Read(LONG device, LONG address, LONG length, const CVariant& mask)
 {
     CVariant value;
-    EXPECT_EQ(TryRead(device, address, length, mask, value), S_OK) << TakeErrorDescription().c_str();
+    EXPECT_EQ(TryRead(device, address, length, value, mask), S_OK) << Narrow(TakeErrorDescription());
     return GetI4Elements(value.Get());
 }
 
-HRESULT CSimulatorTest::TryRead(LONG device, LONG address, LONG length, const CVariant& mask, CVariant& value)
+HRESULT CSimulatorTest::TryRead(LONG device, LONG address, LONG length, CVariant& value, const CVariant& mask)
 {
-    return m_server->ReadRegister(device, address, length, value.Out(), mask.Get(), 0);
+    const CVariant& sent = mask.GetType() == VT_EMPTY ? MakeFullMask(length) : mask;
+    return m_server->ReadRegister(device, address, length, value.Out(), sent.Get(), 0);
 }
 
-void CSimulatorTest::Write(LONG device, LONG address, LONG length, std::initializer_list<LONG> value,
+void CSimulatorTest::Write(LONG device, LONG address, LONG length, const std::vector<LONG>& value,
                            const CVariant& mask)
 {
-    EXPECT_EQ(TryWrite(device, address, length, value, mask), S_OK) << TakeErrorDescription().c_str();
+    EXPECT_EQ(TryWrite(device, address, length, value, mask), S_OK) << Narrow(TakeErrorDescription());
 }
 
-HRESULT CSimulatorTest::TryWrite(LONG device, LONG address, LONG length, std::initializer_list<LONG> value,
+HRESULT CSimulatorTest::TryWrite(LONG device, LONG address, LONG length, const std::vector<LONG>& value,
                                  const CVariant& mask)
 {
-    return m_server->WriteRegister(device, address, length, MakeVariantArray(value).Get(), mask.Get(), 0);
+    const CVariant& sent = mask.GetType() == VT_EMPTY ? MakeFullMask(length) : mask;
+    return m_server->WriteRegister(device, address, length, MakeVariantArray(value).Get(), sent.Get(), 0);
 }
 
 CRegisterEntry CSimulatorTest::FindRegister(LONG device, const std::wstring& name)

@@ -3,6 +3,7 @@
 // single-threaded apartment, driven through the server interface and the
 // control interface, values as VARIANT arrays.
 
+#include "frame/com/ComObject.h"
 #include "frame/com/ComPtr.h"
 #include "frame/com/SafeArray.h"
 #include "frame/com/Variant.h"
@@ -13,57 +14,32 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <initializer_list>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
-
-// An open registry key, closed by its owner.
-class CRegistryKey
+// A loaded DLL, freed by its owner, and one of its exports.
+using CLibrary = std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)>;
+inline CLibrary LoadOwnedLibrary(const std::string& path) { return {LoadLibraryA(path.c_str()), &FreeLibrary}; }
+template <class Function> Function FindExport(const CLibrary& library, const char* name)
 {
-public:
-    CRegistryKey() = default;
-    CRegistryKey(const CRegistryKey&) = delete;
-    CRegistryKey& operator=(const CRegistryKey&) = delete;
-    ~CRegistryKey();
-    bool Open(HKEY root, const std::wstring& path);
-    bool Create(HKEY root, const std::wstring& path);
-    HKEY Get() const { return m_key; }
-
-private:
-    HKEY m_key = nullptr;
-};
-
-// A loaded DLL, freed by its owner; its exports by name.
-class CLibrary
-{
-public:
-    CLibrary() = default;
-    CLibrary(const CLibrary&) = delete;
-    CLibrary& operator=(const CLibrary&) = delete;
-    ~CLibrary();
-    bool Load(const std::string& path);
-    template <class Function> Function Find(const char* name) const
-    {
-        return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
-    }
-
-private:
-    HMODULE m_module = nullptr;
-};
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library.get(), name)));
+}
 
 // The built simulator DLL as Wine's programs see the build's Unix path.
-std::string GetBuiltDllPath();
+inline std::string GetBuiltDllPath() { return std::string("Z:") + VEXIL_SIM_DLL; }
 
 // Arrays as the control sends them: masks of I4, values of VARIANTs.
-CVariant MakeI4Array(std::initializer_list<LONG> words);
-CVariant MakeVariantArray(std::initializer_list<LONG> words);
+CVariant MakeI4Array(const std::vector<LONG>& words);
+CVariant MakeVariantArray(const std::vector<LONG>& words);
 // A mask of all ones for a length.
 CVariant MakeFullMask(int length);
 
 // The elements of an array of I4 (the normal read shape); fails the test otherwise.
 std::vector<LONG> GetI4Elements(const VARIANT& value);
-
 // The elements of an array of BSTR; fails the test otherwise.
 std::vector<std::wstring> GetStrings(const VARIANT& value);
 
@@ -93,19 +69,44 @@ struct CRegisterList
 CDeviceList GetDevices(IVexilFN* server);
 CRegisterList GetRegisters(IVexilFN* server, LONG device);
 
+// A sink of a server's events that records the states it is given.
+class CStateSink final : public CComObjectImpl<CStateSink, _IVexilFNEvents>
+{
+public:
+    using Interfaces = CInterfaceMap<Entry<_IVexilFNEvents>, Entry<IDispatch, _IVexilFNEvents>>;
+
+    std::vector<LONG> states;
+    std::function<void()> onEvent; // runs inside the event
+
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*, UINT*) override;
+};
+
+// One call by name as a script host makes it: the result, or the exception's code and description.
+struct CScriptCall
+{
+    HRESULT invoke = S_OK;
+    HRESULT scode = S_OK;
+    std::string description;
+    CVariant result;
+};
+// obj.Method arg1, arg2 ... through IDispatch; nullopt when the name is unknown.
+std::optional<CScriptCall> CallByName(IDispatch* object, const wchar_t* method, std::vector<CVariant> arguments,
+                                      WORD flags = DISPATCH_METHOD);
+
 class CSimulatorTest : public testing::Test
 {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Reads under a full mask.
-    std::vector<LONG> Read(LONG device, LONG address, LONG length);
-    std::vector<LONG> Read(LONG device, LONG address, LONG length, const CVariant& mask);
-    HRESULT TryRead(LONG device, LONG address, LONG length, const CVariant& mask, CVariant& value);
-    void Write(LONG device, LONG address, LONG length, std::initializer_list<LONG> value, const CVariant& mask);
-    HRESULT TryWrite(LONG device, LONG address, LONG length, std::initializer_list<LONG> value,
-                     const CVariant& mask);
+    // Accesses under the mask given, or under all ones.
+    std::vector<LONG> Read(LONG device, LONG address, LONG length, const CVariant& mask = {});
+    HRESULT TryRead(LONG device, LONG address, LONG length, CVariant& value, const CVariant& mask = {});
+    void Write(LONG device, LONG address, LONG length, const std::vector<LONG>& value, const CVariant& mask = {});
+    HRESULT TryWrite(LONG device, LONG address, LONG length, const std::vector<LONG>& value, const CVariant& mask = {});
     // A register of the served description, by device and name.
     CRegisterEntry FindRegister(LONG device, const std::wstring& name);
     // Loads a description written to a file of the test's own.
