@@ -78,10 +78,12 @@ TEST_F(CGdbServerTest, RefusedAccessesNeverReachTheTarget)
         HRESULT code;
         const char* message;
     } rows[] = {
-        {"unknown device", 7, kReg32, 32, false, kDeviceNotSupported, "device 7 at 0x20000000: the device is not described"},
+        {"unknown device", 7, kReg32, 32, false, kDeviceNotSupported,
+         "device 7 at 0x20000000: the device is not described"},
         {"length not the register's", 1, kReg32, 16, false, kInvalidAccessLength, "has 32 bits, not 16"},
         {"length above 128", 1, 0x100, 129, false, kInvalidAccessLength, "129 bits is not 1 to 128"},
-        {"write of a read-only register", 1, kReadOnly, 32, true, kIllegalAccessType, "TARGET.RO at 0x20000020: the register cannot be written"},
+        {"write of a read-only register", 1, kReadOnly, 32, true, kIllegalAccessType,
+         "TARGET.RO at 0x20000020: the register cannot be written"},
     };
     for (const auto& row : rows)
     {

@@ -1,6 +1,6 @@
 // The details interface: a register's bit fields, their enumerated values
 // as value and mask, and which registers a read changes, from description
-// files (the built-in ones are what the control's tips show).
+// files and from the built-in description.
 #include "tests/sim/SimTestSupport.h"
 
 #include "frame/com/BStr.h"
@@ -94,6 +94,14 @@ TEST_F(DetailsTest, ADescriptionFilesFieldsValuesAndReadEffectsComeInTheirOrder)
     EXPECT_TRUE(GetValues(7, L"CTRL", 0).empty());
     // The registers that a read changes, and how.
     EXPECT_THAT(GetEffects(7), ElementsAre(L"CTRL: a read clears FLAGS", L"EVT: a read clears the bits it returns"));
+}
+
+TEST_F(DetailsTest, TheBuiltInDescriptionHasFieldsAcrossWordsAndAReadToClearStatus)
+{
+    EXPECT_THAT(GetFields(1, L"W128").lowBits, ElementsAre(0, 28, 60, 100));
+    EXPECT_THAT(GetFields(1, L"CTRL").names, ElementsAre(L"ENABLE", L"MODE", L"CLKDIV"));
+    EXPECT_THAT(GetValues(1, L"CTRL", 1), ElementsAre(L"0x0/0x3 IDLE", L"0x1/0x3 RUN", L"0x2/0x3 SLEEP", L"0x3/0x3 TEST"));
+    EXPECT_THAT(GetEffects(1), ElementsAre(L"STATUS: a read clears the bits it returns"));
 }
 
 TEST_F(DetailsTest, UnknownRegisterOrFieldFailsWithInvalidArgumentAndSaysWhy)

@@ -36,7 +36,8 @@ TEST_F(RegisterAccess, ReadsAndWritesKeepToTheMaskAndTheLength)
         std::vector<LONG> expected;
     } rows[] = {
         {"reset values", kController, L"W128", {}, {}, {LONG(0x89ABCDEF), 0x01234567, 0x76543210, LONG(0xFEDCBA98)}},
-        {"read of 128 bits under a mask", kController, L"W128", {}, {0, -1, 0, -1}, {0, 0x01234567, 0, LONG(0xFEDCBA98)}},
+        {"read of 128 bits under a mask", kController, L"W128", {}, {0, -1, 0, -1},
+         {0, 0x01234567, 0, LONG(0xFEDCBA98)}},
         {"write under a mask", kTransceiver, L"CTRL", {{{0x11111111}, {-1}}, {{LONG(0xABCDEF00)}, {0xFF00}}}, {},
          {0x1111EF11}},
         {"read under a mask", kTransceiver, L"CTRL", {{{0x12345678}, {-1}}}, {0x00F0F000}, {0x00305000}},

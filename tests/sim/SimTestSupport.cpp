@@ -171,7 +171,7 @@ CRegisterEntry CSimulatorTest::FindRegister(LONG device, const std::wstring& nam
     const CRegisterList list = GetRegisters(m_server.Get(), device);
     for (std::size_t i = 0; i < list.names.size(); ++i)
         if (list.names[i] == name)
-            return {list.addresses.at(i), list.lengths.at(i), list.operations.at(i)};
+            return {list.addresses.at(i), list.lengths.at(i)};
     ADD_FAILURE() << "no register " << Narrow(name) << " in device " << device;
     return {};
 }

@@ -51,7 +51,6 @@ struct CRegisterEntry
 {
     LONG address = 0;
     LONG length = 0;
-    LONG operations = 0;
 };
 
 // What GetDevices and GetRegisters report.
