@@ -72,7 +72,9 @@ protected:
     bool EditorOpen() const { return IsWindowVisible(Editor()) != FALSE; }
 };
 
-TEST_F(CellEditorTest, AClickOnAValueCellOpensTheEditorWithTheCellText)
+// The keys act on the editor while it is open: Delete deletes no row,
+// Ctrl+A selects the editor's text, not the rows.
+TEST_F(CellEditorTest, AClickOnAValueCellOpensTheEditorWithTheCellTextAndTheKeysAreItsOwn)
 {
     StartWith("Columns=23\r\n", {"CTRL", "MODE"});
     SelectRows({0, 1});
@@ -82,11 +84,19 @@ TEST_F(CellEditorTest, AClickOnAValueCellOpensTheEditorWithTheCellText)
     ASSERT_TRUE(EditorOpen());
     EXPECT_EQ(EditorText(), "1");
     EXPECT_EQ(GetFocus(), Editor());
-    EXPECT_EQ(SelectedRows(), std::vector<int>{1}); // the click left the selection alone
+    PressKey(VK_DELETE);
+    EXPECT_EQ(EditorText(), "");
     Type("a5");
+    SendMessageW(Editor(), EM_SETSEL, 1, 1);
+    PressControlKey('A');
+    DWORD start = 9, end = 9;
+    SendMessageW(Editor(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ((std::vector<DWORD>{start, end}), (std::vector<DWORD>{0, 2}));
+    EXPECT_EQ(SelectedRows(), std::vector<int>{1}); // neither the click nor the keys changed the rows
     PressKey(VK_RETURN);
     EXPECT_FALSE(EditorOpen());
     EXPECT_EQ(Row(0), (Strings{"CTRL", "165", "A5", "00000000000000000000000010100101", std::string(32, '1')}));
+    EXPECT_EQ(RowCount(), 2);
     SelectRows({0});
     Click(IDC_WRITE); // the value typed is the value written
     EXPECT_EQ(Peek(AddressOf("CTRL")), Words{0xA5});
@@ -135,21 +145,6 @@ TEST_F(CellEditorTest, TheMaskTypedGoesWithEachCall)
     EXPECT_EQ(m_log->Masks, (std::vector<Words>{masks[0], masks[1], masks[2], masks[0], masks[1], masks[2]}));
 }
 
-TEST_F(CellEditorTest, EscapeAndAnEmptyEditorLeaveTheValue)
-{
-    StartWith("Columns=23\r\n", {"CTRL"});
-    ClickCell(0, HEX);
-    Type("FF");
-    PressKey(VK_ESCAPE);
-    EXPECT_FALSE(EditorOpen());
-    EXPECT_EQ(Cell(0, HEX), "0");
-    ClickCell(0, HEX);
-    Type("\b");
-    EXPECT_EQ(EditorText(), "");
-    PressKey(VK_RETURN);
-    EXPECT_EQ(Cell(0, HEX), "0");
-}
-
 TEST_F(CellEditorTest, OnlyValueCellsOfWritableRegistersAndMasksOpenTheEditor)
 {
     // A read-only register: only its mask.
@@ -172,42 +167,28 @@ TEST_F(CellEditorTest, OnlyValueCellsOfWritableRegistersAndMasksOpenTheEditor)
     EXPECT_EQ(Cell(0, 2), "7");
 }
 
-TEST_F(CellEditorTest, KeysActOnTheEditorWhileItIsOpen)
-{
-    StartWith("Columns=23\r\n", {"CTRL", "MODE"});
-    SelectRows({0, 1});
-    ClickCell(0, HEX);
-    ASSERT_TRUE(EditorOpen());
-    PressKey(VK_DELETE);
-    EXPECT_EQ(RowCount(), 2); // no row goes, the key is the editor's
-    EXPECT_EQ(EditorText(), "");
-    Type("12");
-    SendMessageW(Editor(), EM_SETSEL, 1, 1);
-    PressControlKey('A');
-    DWORD start = 9, end = 9;
-    SendMessageW(Editor(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(EditorText(), "12");
-    EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, 2u);
-    EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 1}));
-}
-
-TEST_F(CellEditorTest, ScrollingOrReadingEndsTheEditKeepingTheText)
+// Escape drops the text and an empty editor leaves the value; scrolling and
+// a read end the edit keeping the text.
+TEST_F(CellEditorTest, HowAnEditEndsDecidesTheValue)
 {
     StartWith("Columns=23\r\n", {"CTRL"});
-    ClickCell(0, HEX);
-    Type("C");
-    SendMessageW(List(), WM_VSCROLL, SB_LINEDOWN, 0);
-    EXPECT_FALSE(EditorOpen());
-    EXPECT_EQ(Cell(0, HEX), "C");
-
     SelectRows({0});
-    ClickCell(0, HEX);
-    Type("E");
-    SendMessageW(GetDlgItem(Window(), IDC_READ), BM_CLICK, 0, 0);
-    m_container->PumpMessages();
-    EXPECT_FALSE(EditorOpen());
-    EXPECT_EQ(Cell(0, HEX), "1"); // the edit was stored, then the read replaced it
+    const std::tuple<const char*, std::function<void()>, const char*> endings[] = {
+        {"FF", [&] { PressKey(VK_ESCAPE); }, "0"},
+        {"\b", [&] { PressKey(VK_RETURN); }, "0"},
+        {"C", [&] { SendMessageW(List(), WM_VSCROLL, SB_LINEDOWN, 0); }, "C"},
+        // The edit is stored, then the read replaces it.
+        {"E", [&] { Click(IDC_READ); }, "1"},
+    };
+    for (const auto& [typed, end, value] : endings)
+    {
+        ClickCell(0, HEX);
+        Type(typed);
+        end();
+        EXPECT_FALSE(EditorOpen()) << typed;
+        EXPECT_EQ(Cell(0, HEX), value) << typed;
+    }
+    EXPECT_EQ(Peek(AddressOf("CTRL")), Words{1}); // nothing was written
 }
 
 } // namespace

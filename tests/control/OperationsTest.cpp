@@ -110,27 +110,27 @@ TEST_F(OperationsTest, AFailureOnTheThirdOfFiveRegistersNamesItAndLeavesTheRestA
     EXPECT_FALSE(IsEnabled(IDC_ABORT));
 }
 
+// The clicks wait in the queue: Read and Write are disabled when the loop
+// dispatches them, Abort is enabled.
 TEST_F(OperationsTest, AbortOrEscapeDuringASlowOperationStopsAfterTheRegisterInProgress)
 {
-    for (const int operation : {IDC_READ, IDC_WRITE})
+    StartWith(HEX_ONLY, FIVE);
+    SelectRows({2, 3, 4});
+    m_simulator->SetCallDelay(50);
+    for (const auto& [operation, stop] : {std::pair{IDC_READ, WM_COMMAND}, std::pair{IDC_WRITE, WM_KEYDOWN}})
     {
-        StartWith(HEX_ONLY, FIVE);
-        SelectRows({2, 3, 4});
-        m_simulator->SetCallDelay(50);
-        // The clicks wait in the queue: Read and Write are disabled when the
-        // loop dispatches them, Abort is enabled.
+        m_simulator->ResetCallCount();
         PostMessageW(GetDlgItem(Window(), IDC_READ), BM_CLICK, 0, 0);
-        if (operation == IDC_READ)
-            PostMessageW(GetDlgItem(Window(), IDC_ABORT), BM_CLICK, 0, 0);
-        else
+        if (stop == WM_KEYDOWN)
             PostMessageW(Window(), WM_KEYDOWN, VK_ESCAPE, 1);
+        else
+            PostMessageW(GetDlgItem(Window(), IDC_ABORT), BM_CLICK, 0, 0);
         Click(operation);
         EXPECT_EQ(Calls(VexilSimCallsAll), 1) << operation;
-        EXPECT_EQ(Column(1), (Strings{"0", "0", operation == IDC_READ ? "1" : "0", "0", "0"}));
+        EXPECT_EQ(Column(1), (Strings{"0", "0", "1", "0", "0"}));
         EXPECT_TRUE(IsEnabled(IDC_READ));
-        EXPECT_TRUE(m_errors->GetShown().empty());
-        Stop();
     }
+    EXPECT_TRUE(m_errors->GetShown().empty());
 }
 
 TEST_F(OperationsTest, UnsupportedRegistersAreCountedInTheStatusLineAlsoAfterAFailure)

@@ -75,16 +75,6 @@ TEST_F(ServerStateTest, TheStateTheRowsAndTheOperationDecideWhatIsEnabled)
     EXPECT_TRUE(m_errors->GetShown().empty());
 }
 
-TEST_F(ServerStateTest, AServerNotReadyAtStartUpStillGivesItsRegisterList)
-{
-    WriteFile("Vexil2.ini", REMEMBER);
-    WriteFile("Vexil2Selections.txt", SELECTION_HEADER + "1|CTRL\r\n1|MODE\r\n");
-    Start(ServerKind::Simulator, [](IVexilSimControl& simulator) { simulator.SetServerState(0); });
-    SelectRows({0});
-    EXPECT_EQ(EnabledControls(), IDLE);
-    EXPECT_EQ(RowCount(), 2);
-}
-
 TEST_F(ServerStateTest, HandingOverAnotherServerFollowsItsEventsOnly)
 {
     StartWith("", {"CTRL"});
