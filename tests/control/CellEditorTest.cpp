@@ -11,19 +11,17 @@ using namespace CellInput;
 
 TEST(CellInputTest, BitCountsOfHexadecimalAndDecimalTexts)
 {
-    EXPECT_EQ(CountHexBits(""), 0);
-    EXPECT_EQ(CountHexBits("0"), 1);
-    EXPECT_EQ(CountHexBits("000"), 1);
-    EXPECT_EQ(CountHexBits("3"), 2);
-    EXPECT_EQ(CountHexBits("7"), 3);
-    EXPECT_EQ(CountHexBits("0FF"), 8);
-    EXPECT_EQ(CountHexBits("1FF"), 9);
-    EXPECT_EQ(CountHexBits("8000000000"), 40);
-    EXPECT_EQ(CountDecimalBits(""), 0);
-    EXPECT_EQ(CountDecimalBits("255"), 8);
-    EXPECT_EQ(CountDecimalBits("4294967295"), 32);
-    EXPECT_EQ(CountDecimalBits("4294967296"), TOO_MANY_BITS);
-    EXPECT_EQ(CountDecimalBits("99999999999999999999"), TOO_MANY_BITS);
+    const std::pair<const char*, int> hex[] = {{"", 0},    {"0", 1},    {"000", 1}, {"3", 2},
+                                               {"7", 3},   {"0FF", 8},  {"1FF", 9}, {"8000000000", 40}};
+    for (const auto& [text, bits] : hex)
+        EXPECT_EQ(CountHexBits(text), bits) << text;
+    const std::pair<const char*, int> decimal[] = {{"", 0},
+                                                   {"255", 8},
+                                                   {"4294967295", 32},
+                                                   {"4294967296", TOO_MANY_BITS},
+                                                   {"99999999999999999999", TOO_MANY_BITS}};
+    for (const auto& [text, bits] : decimal)
+        EXPECT_EQ(CountDecimalBits(text), bits) << text;
 }
 
 TEST(CellInputTest, FiltersKeepTheirCharactersAndRefuseTooManyBits)
@@ -33,29 +31,28 @@ TEST(CellInputTest, FiltersKeepTheirCharactersAndRefuseTooManyBits)
         const char* typed;
         int kind;
         int bits;
-        bool accepted;
-        const char* kept;
+        const char* kept; // null: refused
     };
     const CCase cases[] = {
-        {"4294967295", KIND_DECIMAL, 40, true, "4294967295"},
-        {"4294967296", KIND_DECIMAL, 40, false, "4294967296"},
-        {"256", KIND_DECIMAL, 8, false, "256"},
-        {"2x5-5", KIND_DECIMAL, 8, true, "255"},
-        {"00000000001", KIND_DECIMAL, 32, false, "00000000001"}, // eleven digits
-        {"FF", KIND_HEX, 8, true, "FF"},
-        {"1FF", KIND_HEX, 8, false, "1FF"},
-        {"0FF", KIND_HEX, 8, true, "0FF"},
-        {"aBg", KIND_HEX, 16, true, "AB"},
-        {"1010", KIND_BINARY, 4, true, "1010"},
-        {"10101", KIND_BINARY, 4, false, "10101"},
-        {"12a1", KIND_MASK, 4, true, "11"},
-        {"anything", KIND_NONE, 4, true, "anything"},
+        {"4294967295", KIND_DECIMAL, 40, "4294967295"},
+        {"4294967296", KIND_DECIMAL, 40, nullptr},
+        {"256", KIND_DECIMAL, 8, nullptr},
+        {"2x5-5", KIND_DECIMAL, 8, "255"},
+        {"00000000001", KIND_DECIMAL, 32, nullptr}, // eleven digits
+        {"FF", KIND_HEX, 8, "FF"},
+        {"1FF", KIND_HEX, 8, nullptr},
+        {"0FF", KIND_HEX, 8, "0FF"},
+        {"aBg", KIND_HEX, 16, "AB"},
+        {"1010", KIND_BINARY, 4, "1010"},
+        {"10101", KIND_BINARY, 4, nullptr},
+        {"12a1", KIND_MASK, 4, "11"},
+        {"anything", KIND_NONE, 4, "anything"},
     };
     for (const CCase& test : cases)
     {
         const CFiltered filtered = FilterText(test.typed, test.kind, test.bits);
-        EXPECT_EQ(filtered.Accepted, test.accepted) << test.typed;
-        if (filtered.Accepted)
+        EXPECT_EQ(filtered.Accepted, test.kept != nullptr) << test.typed;
+        if (filtered.Accepted && test.kept)
         {
             EXPECT_EQ(filtered.Text, test.kept) << test.typed;
         }
@@ -71,16 +68,15 @@ constexpr int MASK = 4;
 class CellEditorTest : public RowsTest
 {
 protected:
-    void StartEditing(const std::vector<std::string>& registers, const std::string& more = {})
-    {
-        StartWith("Columns=23\r\n" + more, registers);
-    }
+    std::string EditorText() const { return Text(Editor()); }
     bool EditorOpen() const { return IsWindowVisible(Editor()) != FALSE; }
 };
 
-TEST_F(CellEditorTest, AClickOnAValueCellOpensTheEditorWithTheCellText)
+// The keys act on the editor while it is open: Delete deletes no row,
+// Ctrl+A selects the editor's text, not the rows.
+TEST_F(CellEditorTest, AClickOnAValueCellOpensTheEditorWithTheCellTextAndTheKeysAreItsOwn)
 {
-    StartEditing({"CTRL", "MODE"});
+    StartWith("Columns=23\r\n", {"CTRL", "MODE"});
     SelectRows({0, 1});
     Click(IDC_READ);
     SelectRows({1});
@@ -88,77 +84,78 @@ TEST_F(CellEditorTest, AClickOnAValueCellOpensTheEditorWithTheCellText)
     ASSERT_TRUE(EditorOpen());
     EXPECT_EQ(EditorText(), "1");
     EXPECT_EQ(GetFocus(), Editor());
-    EXPECT_EQ(SendMessageW(List(), LVM_GETSELECTEDCOUNT, 0, 0), 1); // the click left the selection alone
+    PressKey(VK_DELETE);
+    EXPECT_EQ(EditorText(), "");
     Type("a5");
+    SendMessageW(Editor(), EM_SETSEL, 1, 1);
+    PressControlKey('A');
+    DWORD start = 9, end = 9;
+    SendMessageW(Editor(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ((std::vector<DWORD>{start, end}), (std::vector<DWORD>{0, 2}));
+    EXPECT_EQ(SelectedRows(), std::vector<int>{1}); // neither the click nor the keys changed the rows
     PressKey(VK_RETURN);
     EXPECT_FALSE(EditorOpen());
-    EXPECT_EQ(Row(0), (std::vector<std::string>{"CTRL", "165", "A5", "00000000000000000000000010100101",
-                                                "11111111111111111111111111111111"}));
+    EXPECT_EQ(Row(0), (Strings{"CTRL", "165", "A5", "00000000000000000000000010100101", std::string(32, '1')}));
+    EXPECT_EQ(RowCount(), 2);
     SelectRows({0});
     Click(IDC_WRITE); // the value typed is the value written
-    EXPECT_EQ(Peek(AddressOf("CTRL")), std::vector<std::uint32_t>{0xA5});
+    EXPECT_EQ(Peek(AddressOf("CTRL")), Words{0xA5});
 }
 
 TEST_F(CellEditorTest, TypedCharactersAreFilteredByTheColumn)
 {
-    StartEditing({"MODE", "W40"});
-    ClickCell(0, HEX); // 8 bits
-    Type("1FgF");
-    EXPECT_EQ(EditorText(), "1F");
-    PressKey(VK_RETURN);
-    EXPECT_EQ(Cell(0, HEX), "1F");
-
-    ClickCell(1, DEC); // 40 bits, decimal up to 32
-    Type("4294967296");
-    EXPECT_EQ(EditorText(), "429496729");
-    Type("5");
-    EXPECT_EQ(EditorText(), "4294967295");
-    PressKey(VK_RETURN);
-    EXPECT_EQ(Cell(1, HEX), "FFFFFFFF");
-
-    ClickCell(0, BIN);
-    Type("1012010101");
-    EXPECT_EQ(EditorText(), "10101010");
-    PressKey(VK_RETURN);
-    EXPECT_EQ(Cell(0, DEC), "170");
-
-    ClickCell(0, MASK);
-    Type("0000111100");
-    EXPECT_EQ(EditorText(), "00001111");
-    PressKey(VK_RETURN);
-    EXPECT_EQ(Cell(0, MASK), "00001111");
+    StartWith("Columns=23\r\n", {"MODE", "W40"});
+    const std::tuple<int, int, const char*, const char*, int, const char*> steps[] = {
+        // row, column, typed, editor text, column then read, its text
+        {0, HEX, "1FgF", "1F", HEX, "1F"},                   // 8 bits
+        {1, DEC, "4294967296", "429496729", HEX, "19999999"}, // 40 bits, decimal up to 32
+        {1, DEC, "4294967295", "4294967295", HEX, "FFFFFFFF"},
+        {0, BIN, "1012010101", "10101010", DEC, "170"},
+        {0, MASK, "0000111100", "00001111", MASK, "00001111"},
+    };
+    for (const auto& [row, column, typed, kept, shown, text] : steps)
+    {
+        ClickCell(row, column);
+        Type(typed);
+        EXPECT_EQ(EditorText(), kept) << typed;
+        PressKey(VK_RETURN);
+        EXPECT_EQ(Cell(row, shown), text) << typed;
+    }
 }
 
-TEST_F(CellEditorTest, EscapeAndAnEmptyEditorLeaveTheValue)
+// The mask typed into the list goes with every read and write: only the
+// bits under it are written and read, in every word.
+TEST_F(CellEditorTest, TheMaskTypedGoesWithEachCall)
 {
-    StartEditing({"CTRL"});
-    ClickCell(0, HEX);
-    Type("FF");
-    PressKey(VK_ESCAPE);
-    EXPECT_FALSE(EditorOpen());
-    EXPECT_EQ(Cell(0, HEX), "0");
-    ClickCell(0, HEX);
-    Type("\b");
-    EXPECT_EQ(EditorText(), "");
-    PressKey(VK_RETURN);
-    EXPECT_EQ(Cell(0, HEX), "0");
+    StartWith("Columns=18\r\n", {"MODE", "W40", "W128"}, ServerKind::Bare); // Register | Hex | Mask
+    EditCell(0, 2, "11110000");
+    EditCell(1, 2, "0000000111111111111111111111111111111111");
+    EditCell(2, 2, std::string(4, '0') + std::string(60, '1') + std::string(64, '0'));
+    EditCell(0, 1, "EE");
+    EditCell(2, 1, std::string(32, 'E'));
+    Poke(AddressOf("MODE"), {0xAB});
+    SelectAllRows();
+    Click(IDC_WRITE);
+    EXPECT_EQ(Peek(AddressOf("MODE")), Words{0xEB});
+    EXPECT_EQ(Peek(AddressOf("W128")), (Words{0x89ABCDEF, 0x01234567, 0xEEEEEEEE, 0xFEEEEEEE}));
+    Poke(AddressOf("W40"), {0xFFFFFFFF, 0xFF});
+    Click(IDC_READ);
+    EXPECT_EQ(Column(1), (Strings{"E0", "1FFFFFFFF", std::string(15, 'E') + std::string(16, '0')}));
+    const std::vector<Words> masks = {{0xF0}, {~0u, 0x1}, {0, 0, ~0u, 0x0FFFFFFF}};
+    EXPECT_EQ(m_log->Masks, (std::vector<Words>{masks[0], masks[1], masks[2], masks[0], masks[1], masks[2]}));
 }
 
-TEST_F(CellEditorTest, AReadOnlyRegisterHasOnlyItsMaskEditable)
+TEST_F(CellEditorTest, OnlyValueCellsOfWritableRegistersAndMasksOpenTheEditor)
 {
-    StartEditing({"VERSION"});
-    for (const int column : {0, DEC, HEX, BIN})
+    // A read-only register: only its mask.
+    StartWith("Columns=23\r\n", {"VERSION"});
+    for (const int column : {0, DEC, HEX, BIN, MASK})
     {
         ClickCell(0, column);
-        EXPECT_FALSE(EditorOpen()) << column;
+        EXPECT_EQ(EditorOpen(), column == MASK) << column;
     }
-    ClickCell(0, MASK);
-    EXPECT_TRUE(EditorOpen());
-}
-
-TEST_F(CellEditorTest, WithSeparateColumnsOnlyTheWriteColumnsTakeValues)
-{
-    // Register, Read Hex 1, Write Hex 2, Mask 3.
+    Stop();
+    // Separate columns: Register, Read Hex 1, Write Hex 2, Mask 3.
     StartWith("Columns=18\r\nSeparateColumns=yes\r\n", {"CTRL"});
     ClickCell(0, 1);
     EXPECT_FALSE(EditorOpen());
@@ -170,46 +167,28 @@ TEST_F(CellEditorTest, WithSeparateColumnsOnlyTheWriteColumnsTakeValues)
     EXPECT_EQ(Cell(0, 2), "7");
 }
 
-TEST_F(CellEditorTest, KeysActOnTheEditorWhileItIsOpen)
+// Escape drops the text and an empty editor leaves the value; scrolling and
+// a read end the edit keeping the text.
+TEST_F(CellEditorTest, HowAnEditEndsDecidesTheValue)
 {
-    StartEditing({"CTRL", "MODE"});
-    SelectRows({0, 1});
-    ClickCell(0, HEX);
-    ASSERT_TRUE(EditorOpen());
-    PressKey(VK_DELETE);
-    EXPECT_EQ(RowCount(), 2); // no row goes, the key is the editor's
-    EXPECT_EQ(EditorText(), "");
-    Type("12");
-    SendMessageW(Editor(), EM_SETSEL, 1, 1);
-    PressControlKey('A');
-    DWORD start = 9, end = 9;
-    SendMessageW(Editor(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(EditorText(), "12");
-    EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, 2u);
-    EXPECT_EQ(SendMessageW(List(), LVM_GETSELECTEDCOUNT, 0, 0), 2);
-}
-
-TEST_F(CellEditorTest, ScrollingTheListEndsTheEditKeepingTheText)
-{
-    StartEditing({"CTRL"});
-    ClickCell(0, HEX);
-    Type("C");
-    SendMessageW(List(), WM_VSCROLL, SB_LINEDOWN, 0);
-    EXPECT_FALSE(EditorOpen());
-    EXPECT_EQ(Cell(0, HEX), "C");
-}
-
-TEST_F(CellEditorTest, ReadingEndsAnEditFirst)
-{
-    StartEditing({"CTRL"});
+    StartWith("Columns=23\r\n", {"CTRL"});
     SelectRows({0});
-    ClickCell(0, HEX);
-    Type("E");
-    SendMessageW(GetDlgItem(Window(), IDC_READ), BM_CLICK, 0, 0);
-    m_container->PumpMessages();
-    EXPECT_FALSE(EditorOpen());
-    EXPECT_EQ(Cell(0, HEX), "1"); // the edit was stored, then the read replaced it
+    const std::tuple<const char*, std::function<void()>, const char*> endings[] = {
+        {"FF", [&] { PressKey(VK_ESCAPE); }, "0"},
+        {"\b", [&] { PressKey(VK_RETURN); }, "0"},
+        {"C", [&] { SendMessageW(List(), WM_VSCROLL, SB_LINEDOWN, 0); }, "C"},
+        // The edit is stored, then the read replaces it.
+        {"E", [&] { Click(IDC_READ); }, "1"},
+    };
+    for (const auto& [typed, end, value] : endings)
+    {
+        ClickCell(0, HEX);
+        Type(typed);
+        end();
+        EXPECT_FALSE(EditorOpen()) << typed;
+        EXPECT_EQ(Cell(0, HEX), value) << typed;
+    }
+    EXPECT_EQ(Peek(AddressOf("CTRL")), Words{1}); // nothing was written
 }
 
 } // namespace

@@ -1,12 +1,12 @@
-// The Configure button of the control: the backup taken before the dialog,
-// the exact restore on Cancel, and on OK the new list and user registers.
-#include "tests/control/ControlTestSupport.h"
+// The Configure and Options buttons of the control: the backup taken before
+// the Configure dialog, the exact restore on Cancel, on OK the new list and
+// user registers, and each step that can fail; after the Options dialog the
+// options saved and the list's columns and repeat text rebuilt.
+#include "tests/control/RowsTestSupport.h"
 #include "tests/dialogs/DialogDriver.h"
 
 #include "control/TempPath.h"
-#include "resources/resource.h"
-
-#include <commctrl.h>
+#include "data/Options.h"
 
 #include <filesystem>
 
@@ -14,91 +14,81 @@ using namespace DialogDriver;
 
 namespace {
 
-const std::string SETTINGS = "[Options]\r\nRememberConfiguration=yes\r\nRecursiveSelect=no\r\n";
-const std::string SELECTION =
-    "Manual editing of this file is prohibited\r\n\r\n1|CTRL\r\n1|MODE\r\n1|STATUS\r\n";
+const std::string SELECTION = SELECTION_HEADER + "1|CTRL\r\n1|MODE\r\n1|STATUS\r\n";
+const Strings BEFORE = {"CTRL", "MODE", "STATUS"};
 
-class ConfigureCommand : public ControlTest
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+class ConfigureCommand : public RowsTest
 {
 protected:
     void SetUp() override
     {
-        ControlTest::SetUp();
+        RowsTest::SetUp();
         std::filesystem::create_directory(m_temporary);
         m_previousTempPath = TempPath::Replace([this](DWORD size, char* buffer) -> DWORD {
-            const std::string path = m_directory.GetFile("temp\\");
-            if (m_noTempPath || path.size() >= size)
+            if (m_tempPath.empty() || m_tempPath.size() >= size)
                 return 0;
-            path.copy(buffer, path.size());
-            buffer[path.size()] = '\0';
-            return static_cast<DWORD>(path.size());
+            m_tempPath.copy(buffer, m_tempPath.size());
+            buffer[m_tempPath.size()] = '\0';
+            return static_cast<DWORD>(m_tempPath.size());
         });
-        WriteFile("Vexil2.ini", SETTINGS);
+        WriteFile("Vexil2.ini", REMEMBER + "RecursiveSelect=no\r\n");
         WriteFile("Vexil2Selections.txt", SELECTION);
         Start();
     }
     void TearDown() override
     {
         TempPath::Replace(m_previousTempPath);
-        ControlTest::TearDown();
+        RowsTest::TearDown();
     }
 
-    // Runs the Configure command with `act` working the dialog.
-    void Configure(const std::function<void(HWND dialog, HWND tree)>& act)
+    // Runs the Configure command with `act` working the dialog; true when it opened.
+    bool Configure(const std::function<void(HWND dialog, HWND tree)>& act)
     {
-        Drive(L"Configure", [&](HWND dialog) { act(dialog, GetDlgItem(dialog, IDC_CFG_TREE)); },
-              [this] {
-                  Click(IDC_CONFIGURE);
-                  return 0;
-              });
+        bool opened = false;
+        Drive(
+            L"Configure",
+            [&](HWND dialog) {
+                opened = true;
+                act(dialog, GetDlgItem(dialog, IDC_CFG_TREE));
+            },
+            [this] {
+                Click(IDC_CONFIGURE);
+                return 0;
+            });
+        return opened;
     }
-    // Adds the user register BENCHREG to the Controller and checks it.
-    static void AddCheckedRegister(HWND dialog, HWND tree)
+    // Adds the user register `name` to the Controller and checks it.
+    static void AddCheckedRegister(HWND dialog, HWND tree, const char* name = "BENCHREG", const char* address = "7f0")
     {
-        Retype(GetDlgItem(dialog, IDC_CFG_NAME), "BENCHREG");
-        Retype(GetDlgItem(dialog, IDC_CFG_ADDRESS), "7f0");
+        Retype(GetDlgItem(dialog, IDC_CFG_NAME), name);
+        Retype(GetDlgItem(dialog, IDC_CFG_ADDRESS), address);
         Retype(GetDlgItem(dialog, IDC_CFG_SIZE), "16");
         DialogDriver::Click(dialog, IDC_CFG_REGISTER_ADD);
-        ClickImage(tree, Node(tree, {"Controller", "* BENCHREG"}));
+        ClickImage(tree, Node(tree, {"Controller", (std::string("* ") + name).c_str()}));
     }
-    std::vector<std::string> Registers() const
+    std::vector<std::filesystem::path> TemporaryFiles() const
     {
-        std::vector<std::string> names;
-        for (int row = 0; row < RowCount(); ++row)
-            names.push_back(Cell(row, 1));
-        return names;
-    }
-    std::vector<int> SelectedRows() const
-    {
-        std::vector<int> rows;
-        for (int row = -1; (row = ListView_GetNextItem(List(), row, LVNI_SELECTED)) >= 0;)
-            rows.push_back(row);
-        return rows;
-    }
-    std::size_t TemporaryFileCount() const
-    {
-        std::size_t count = 0;
+        std::vector<std::filesystem::path> files;
         for (const auto& entry : std::filesystem::directory_iterator(m_temporary))
-            count += entry.path().filename().string().starts_with("reg") ? 1 : 0;
-        return count;
+            if (entry.path().filename().string().starts_with("reg"))
+                files.push_back(entry.path());
+        return files;
     }
 
     std::filesystem::path m_temporary = std::filesystem::path(m_directory.GetPath()) / "temp";
-    bool m_noTempPath = false;
+    std::string m_tempPath = m_directory.GetFile("temp\\");
     TempPath::CGet m_previousTempPath;
 };
 
-using Strings = std::vector<std::string>;
-
 TEST_F(ConfigureCommand, CancelPutsBackRegistersSelectionsSettingsAndSelectedRows)
 {
-    const Strings before = Registers();
-    ASSERT_EQ(before, (Strings{"CTRL", "MODE", "STATUS"}));
     SelectRows({0, 2});
     std::string settings;
-    Configure([this, &settings](HWND dialog, HWND tree) {
+    ASSERT_TRUE(Configure([this, &settings](HWND dialog, HWND tree) {
         settings = m_directory.ReadFile("Vexil2.ini");
-        EXPECT_EQ(TemporaryFileCount(), 3U);
+        EXPECT_EQ(TemporaryFiles().size(), 3U);
         EXPECT_EQ(Status(0), "Configuring register list");
         AddCheckedRegister(dialog, tree);
         ClickImage(tree, Node(tree, {"Controller", "System", "Control", "CTRL"}));
@@ -116,11 +106,11 @@ TEST_F(ConfigureCommand, CancelPutsBackRegistersSelectionsSettingsAndSelectedRow
             });
         EXPECT_NE(m_directory.ReadFile("Vexil2.ini").find("[Bench]"), std::string::npos);
         DialogDriver::Click(dialog, IDCANCEL);
-    });
+    }));
     EXPECT_EQ(m_directory.ReadFile("Vexil2.ini"), settings);
-    EXPECT_EQ(Registers(), before);
+    EXPECT_EQ(Column(1), BEFORE);
     EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 2}));
-    EXPECT_EQ(TemporaryFileCount(), 0U);
+    EXPECT_TRUE(TemporaryFiles().empty());
     EXPECT_TRUE(m_errors->GetShown().empty());
     // The user register is gone from the container as well.
     Configure([](HWND, HWND tree) { EXPECT_EQ(Node(tree, {"Controller", "* BENCHREG"}), nullptr); });
@@ -133,37 +123,26 @@ TEST_F(ConfigureCommand, OkKeepsTheChangesShowsTheNewListAndSavesUserRegisters)
         AddCheckedRegister(dialog, tree);
         DialogDriver::Click(dialog, IDOK);
     });
-    EXPECT_EQ(Registers(), (Strings{"CTRL", "MODE", "STATUS", "BENCHREG"}));
+    EXPECT_EQ(Column(1), (Strings{"CTRL", "MODE", "STATUS", "BENCHREG"}));
     EXPECT_TRUE(SelectedRows().empty());
     EXPECT_EQ(Status(0), "Ready");
     EXPECT_NE(m_directory.ReadFile("Vexil2List.txt").find("|BENCHREG\r\n"), std::string::npos);
-    EXPECT_EQ(TemporaryFileCount(), 0U);
+    EXPECT_TRUE(TemporaryFiles().empty());
     EXPECT_TRUE(m_errors->GetShown().empty());
-}
 
-TEST_F(ConfigureCommand, AFailedSaveAfterOkLeavesNoRowOnADeletedRegisterAndKeepsTheNewOne)
-{
-    Configure([](HWND dialog, HWND tree) {
-        AddCheckedRegister(dialog, tree);
-        DialogDriver::Click(dialog, IDOK);
-    });
-    ASSERT_EQ(Registers(), (Strings{"CTRL", "MODE", "STATUS", "BENCHREG"}));
+    // The options cannot be saved once the dialog is done: the list and the
+    // user registers still follow the dialog, and no row points at the
+    // register it deleted.
     Configure([this](HWND dialog, HWND tree) {
         ClickText(tree, Node(tree, {"Controller", "* BENCHREG"}));
         DialogDriver::Click(dialog, IDC_CFG_REGISTER_DELETE);
-        Retype(GetDlgItem(dialog, IDC_CFG_NAME), "NEWREG");
-        Retype(GetDlgItem(dialog, IDC_CFG_ADDRESS), "7f4");
-        Retype(GetDlgItem(dialog, IDC_CFG_SIZE), "8");
-        DialogDriver::Click(dialog, IDC_CFG_REGISTER_ADD);
-        ClickImage(tree, Node(tree, {"Controller", "* NEWREG"}));
-        // The options cannot be saved once the dialog is done.
+        AddCheckedRegister(dialog, tree, "NEWREG", "7f4");
         std::filesystem::permissions(m_directory.GetFile("Vexil2.ini"), std::filesystem::perms::owner_write,
                                      std::filesystem::perm_options::remove);
         DialogDriver::Click(dialog, IDOK);
     });
-    ASSERT_EQ(m_errors->GetShown().size(), 1U);
-    EXPECT_EQ(m_errors->GetShown()[0].Message, "Failed to save options to the ini file.");
-    EXPECT_EQ(Registers(), (Strings{"CTRL", "MODE", "STATUS", "NEWREG"}));
+    EXPECT_EQ(Message(), "Failed to save options to the ini file.");
+    EXPECT_EQ(Column(1), (Strings{"CTRL", "MODE", "STATUS", "NEWREG"}));
     const std::string list = m_directory.ReadFile("Vexil2List.txt");
     EXPECT_NE(list.find("|NEWREG\r\n"), std::string::npos);
     EXPECT_EQ(list.find("BENCHREG"), std::string::npos);
@@ -171,15 +150,109 @@ TEST_F(ConfigureCommand, AFailedSaveAfterOkLeavesNoRowOnADeletedRegisterAndKeeps
                                  std::filesystem::perm_options::add);
 }
 
-TEST_F(ConfigureCommand, WithoutATemporaryDirectoryTheDialogDoesNotOpen)
+// A step that fails is reported; the command ends when it is its own step
+// and goes on after a step of the data container.
+TEST_F(ConfigureCommand, EachFailingStepIsReported)
 {
-    m_noTempPath = true;
-    bool opened = false;
-    Configure([&opened](HWND, HWND) { opened = true; });
-    EXPECT_FALSE(opened);
-    ASSERT_EQ(m_errors->GetShown().size(), 1U);
-    EXPECT_EQ(m_errors->GetShown()[0].Message, "Failed to get temporary path name.");
-    EXPECT_EQ(Registers(), (Strings{"CTRL", "MODE", "STATUS"}));
+    struct CCase
+    {
+        const char* name;
+        std::function<void()> before;
+        std::function<void(HWND dialog, HWND tree)> act; // empty: the dialog must not open
+        const char* message;
+        Strings registers;
+        std::vector<int> selected;
+    };
+    const CCase cases[] = {
+        {"NoTemporaryDirectory", [this] { m_tempPath.clear(); }, {}, "Failed to get temporary path name.", BEFORE,
+         {0, 2}},
+        {"NoTemporaryFileName", [this] { m_tempPath = m_directory.GetFile("nowhere\\"); }, {},
+         "Failed to get temporary file name.", BEFORE, {0, 2}},
+        {"OptionsNotSavedFirst",
+         [this] {
+             m_directory.Remove("Vexil2.ini");
+             std::filesystem::create_directory(m_directory.GetFile("Vexil2.ini"));
+         },
+         {}, "Failed to save options to the ini file.", BEFORE, {0, 2}},
+        {"UserRegistersNotSavedAfterOk",
+         [this] {
+             m_directory.Remove("Vexil2List.txt");
+             std::filesystem::create_directory(m_directory.GetFile("Vexil2List.txt"));
+         },
+         [](HWND dialog, HWND tree) {
+             AddCheckedRegister(dialog, tree);
+             DialogDriver::Click(dialog, IDOK);
+         },
+         "Failed to open file for user added registers", {"CTRL", "MODE", "STATUS", "BENCHREG"}, {}},
+        // The backup of the user registers was changed meanwhile: its register
+        // is refused and the rest of the backup is still put back.
+        {"RefusedRegisterOnCancel", [] {},
+         [this](HWND dialog, HWND) {
+             for (const auto& file : TemporaryFiles())
+                 if (m_directory.ReadFile(file.string()) == SELECTION_HEADER)
+                     m_directory.WriteFile(file.string(),
+                                           SELECTION_HEADER + "1|7F0|10|{12345678-1234-1234-1234-123456789ABC}|CTRL\r\n");
+             DialogDriver::Click(dialog, IDCANCEL);
+         },
+         "Register adding/editing failed, register with this name already exists.", BEFORE, {0, 2}},
+    };
+    for (const CCase& test : cases)
+    {
+        SCOPED_TRACE(test.name);
+        SelectRows({0, 2});
+        const std::size_t reports = m_errors->GetShown().size();
+        test.before();
+        EXPECT_EQ(Configure(test.act ? test.act : [](HWND, HWND) {}), static_cast<bool>(test.act));
+        ASSERT_EQ(m_errors->GetShown().size(), reports + 1);
+        EXPECT_EQ(FirstLine(Message()), test.message);
+        EXPECT_EQ(Column(1), test.registers);
+        EXPECT_EQ(SelectedRows(), test.selected);
+        EXPECT_TRUE(TemporaryFiles().empty());
+        Stop();
+        m_tempPath = m_directory.GetFile("temp\\");
+        std::filesystem::remove_all(m_directory.GetFile("Vexil2.ini"));
+        std::filesystem::remove_all(m_directory.GetFile("Vexil2List.txt"));
+        WriteFile("Vexil2.ini", REMEMBER + "RecursiveSelect=no\r\n");
+        WriteFile("Vexil2Selections.txt", SELECTION);
+        Start();
+    }
+}
+
+// The user turns off Device and Mask and sets the interval to 5 s.
+TEST_F(ConfigureCommand, OptionsOkSavesAndRebuildsTheColumnsAndRepeatTextAlsoWhenTheSaveFails)
+{
+    for (const bool saved : {true, false})
+    {
+        Stop();
+        WriteFile("Vexil2.ini", "[Options]\r\nRepeat=yes\r\nInterval=25\r\n");
+        if (!saved)
+            std::filesystem::permissions(m_directory.GetFile("Vexil2.ini"), std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::remove);
+        Start(ServerKind::None);
+        Drive(
+            L"Options",
+            [this](HWND dialog) {
+                EXPECT_EQ(Status(0), "Changing options");
+                DialogDriver::Click(dialog, IDC_OPT_DEVICE);
+                DialogDriver::Click(dialog, IDC_OPT_MASK);
+                Retype(GetDlgItem(dialog, IDC_OPT_INTERVAL), "50");
+                DialogDriver::Click(dialog, IDOK);
+            },
+            [this] {
+                Click(IDC_OPTIONS);
+                return 0;
+            });
+        EXPECT_EQ(ColumnTitles(), (Strings{"Register", "Hex", "Bin", "Length", "Operations"}));
+        EXPECT_EQ(Status(1), "Repeat interval: 5.00 s");
+        EXPECT_EQ(Status(0), "Ready");
+        COptions file;
+        ASSERT_EQ(file.Load("Vexil2.ini"), S_OK);
+        EXPECT_EQ(file.GetColumns(), saved ? 102 : 126);
+        EXPECT_EQ(file.GetInterval(), saved ? 50 : 25);
+        EXPECT_EQ(Message(), saved ? "" : "Failed to save options to the ini file.");
+        std::filesystem::permissions(m_directory.GetFile("Vexil2.ini"), std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+    }
 }
 
 } // namespace

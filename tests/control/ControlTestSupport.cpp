@@ -1,44 +1,41 @@
 #include "tests/control/ControlTestSupport.h"
 
+#include "control/ServerValues.h"
 #include "control/Vexil2UI.h"
-#include "frame/com/ModuleEntry.h"
 #include "frame/com/ComObject.h"
+#include "frame/com/DispatchImpl.h"
+#include "frame/com/ModuleEntry.h"
+#include "frame/com/SafeArray.h"
 
 #include "ErrorDisplay.h"
 #include "HostFramework.h"
 #include "Vexil2UI.h"
 
-#include <commctrl.h>
-
-#include <functional>
+#include <cstring>
 
 namespace {
-
-std::string Narrow(BSTR text)
-{
-    std::string result;
-    for (UINT i = 0; text && i < SysStringLen(text); ++i)
-        result += static_cast<char>(text[i]);
-    return result;
-}
 
 // Reads the status line while a report is shown; set while a control runs.
 std::function<std::string()> readStatus;
 
-class CRecordingDisplay final : public CComObjectImpl<CRecordingDisplay, IErrorDisplay>
+std::string Narrow(BSTR text) { return text ? std::string(text, text + SysStringLen(text)) : std::string(); }
+
+// The error display's class object and every display it makes, in one.
+class CRecordingDisplay final : public CComObjectImpl<CRecordingDisplay, IClassFactory, CDispatchImpl<IErrorDisplay>>
 {
 public:
-    using Interfaces = CInterfaceMap<Entry<IErrorDisplay>, Entry<IDispatch, IErrorDisplay>>;
-
-    explicit CRecordingDisplay(std::shared_ptr<std::vector<CShownError>> shown) : m_shown(std::move(shown)) {}
-
-    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    using Interfaces = CInterfaceMap<Entry<IClassFactory>, Entry<IErrorDisplay>, Entry<IDispatch, IErrorDisplay>>;
+    CRecordingDisplay(std::shared_ptr<std::vector<CShownError>> shown, bool creatable)
+        : m_shown(std::move(shown)), m_creatable(creatable)
     {
-        return E_NOTIMPL;
     }
+
+    STDMETHODIMP CreateInstance(IUnknown*, REFIID iid, void** out) override
+    {
+        *out = nullptr;
+        return m_creatable ? QueryInterface(iid, out) : E_OUTOFMEMORY;
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
     STDMETHODIMP ShowMessage(BSTR message, BSTR caption, long code, BSTR reason, long, long, long* button) override
     {
         m_shown->push_back({Narrow(message), Narrow(caption), code, Narrow(reason), readStatus ? readStatus() : ""});
@@ -48,36 +45,57 @@ public:
 
 private:
     std::shared_ptr<std::vector<CShownError>> m_shown;
+    bool m_creatable;
 };
 
-class CDisplayFactory final : public CComObjectImpl<CDisplayFactory, IClassFactory>
+Words ToWords(const VARIANT& value)
+{
+    const auto elements = ServerValues::ToIntegers(value);
+    return {elements.begin(), elements.end()};
+}
+
+// The simulator behind an object that offers nothing but the server
+// interface; it logs the masks and values sent.
+class CBareServer final : public CComObjectImpl<CBareServer, CDispatchImpl<IVexilFN>>
 {
 public:
-    using Interfaces = CInterfaceMap<Entry<IClassFactory>>;
+    using Interfaces = CInterfaceMap<Entry<IVexilFN>, Entry<IDispatch, IVexilFN>>;
+    CBareServer(IVexilFN* inner, std::shared_ptr<CServerLog> log) : m_inner(inner), m_log(std::move(log)) {}
 
-    CDisplayFactory(std::shared_ptr<std::vector<CShownError>> shown, bool creatable)
-        : m_shown(std::move(shown)), m_creatable(creatable)
+    STDMETHODIMP ReadRegister(LONG d, LONG a, LONG l, VARIANT* v, VARIANT m, LONG f) override
     {
+        m_log->Masks.push_back(ToWords(m));
+        const HRESULT hr = m_inner->ReadRegister(d, a, l, v, m, f);
+        if (SUCCEEDED(hr) && m_log->SetBitsAboveLength && l % 32 != 0)
+            if (CSafeArrayData<LONG> data(V_ARRAY(v)); data.IsValid())
+                data.GetElements().back() |= static_cast<LONG>(~((1u << (l % 32)) - 1u));
+        return hr;
     }
-    STDMETHODIMP CreateInstance(IUnknown*, REFIID iid, void** out) override
+    STDMETHODIMP WriteRegister(LONG d, LONG a, LONG l, VARIANT v, VARIANT m, LONG f) override
     {
-        *out = nullptr;
-        if (!m_creatable)
-            return E_OUTOFMEMORY;
-        return CRecordingDisplay::Create(m_shown)->QueryInterface(iid, out);
+        m_log->Masks.push_back(ToWords(m));
+        m_log->Written.push_back(ToWords(v));
+        return m_inner->WriteRegister(d, a, l, v, m, f);
     }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+    STDMETHODIMP Reserved1() override { return E_NOTIMPL; }
+    STDMETHODIMP Reserved2() override { return E_NOTIMPL; }
+    STDMETHODIMP GetDevices(VARIANT* n, VARIANT* i) override { return m_inner->GetDevices(n, i); }
+    STDMETHODIMP GetRegisters(LONG d, VARIANT* n, VARIANT* a, VARIANT* l, VARIANT* o, VARIANT* s, VARIANT* x,
+                              VARIANT* e, LONG* u) override
+    {
+        return m_inner->GetRegisters(d, n, a, l, o, s, x, e, u);
+    }
+    STDMETHODIMP GetServerState(LONG* s) override { return m_inner->GetServerState(s); }
 
 private:
-    std::shared_ptr<std::vector<CShownError>> m_shown;
-    bool m_creatable;
+    CComPtr<IVexilFN> m_inner;
+    std::shared_ptr<CServerLog> m_log;
 };
 
 template <class I> CComPtr<I> Ask(IUnknown* object)
 {
     CComPtr<I> result;
-    if (object)
-        object->QueryInterface(__uuidof(I), result.OutVoid());
+    object->QueryInterface(__uuidof(I), result.OutVoid());
     return result;
 }
 
@@ -85,9 +103,8 @@ template <class I> CComPtr<I> Ask(IUnknown* object)
 
 CErrorDisplayStandIn::CErrorDisplayStandIn(bool creatable)
 {
-    CComPtr<CDisplayFactory> factory = CDisplayFactory::Create(m_shown, creatable);
-    CoRegisterClassObject(CLSID_ErrorDisplay, factory->GetUnknown(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
-                          &m_cookie);
+    CoRegisterClassObject(CLSID_ErrorDisplay, CRecordingDisplay::Create(m_shown, creatable)->GetUnknown(),
+                          CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &m_cookie);
 }
 
 CErrorDisplayStandIn::~CErrorDisplayStandIn() { CoRevokeClassObject(m_cookie); }
@@ -108,7 +125,18 @@ void ControlTest::TearDown()
     CoUninitialize();
 }
 
-void ControlTest::Embed()
+void ControlTest::Start(ServerKind server, const std::function<void(IVexilSimControl&)>& beforeGo)
+{
+    if (server == ServerKind::None)
+        return StartWithServer(nullptr);
+    ASSERT_EQ(CoCreateInstance(CLSID_VexilSim, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid()), S_OK);
+    m_simulator = Ask<IVexilSimControl>(m_server.Get());
+    if (beforeGo)
+        beforeGo(*m_simulator.Get());
+    StartWithServer(server == ServerKind::Bare ? CBareServer::Create(m_server.Get(), m_log).Get() : m_server.Get());
+}
+
+void ControlTest::StartWithServer(IVexilFN* server)
 {
     CComPtr<IClassFactory> factory;
     ASSERT_EQ(GetModuleClassObject<CVexil2UI>(CLSID_Vexil2UI, IID_IClassFactory, factory.OutVoid()), S_OK);
@@ -117,29 +145,10 @@ void ControlTest::Embed()
     ASSERT_EQ(m_container->Embed(m_control.Get()), S_OK);
     ASSERT_TRUE(Window());
     readStatus = [this] { return Status(0); };
-}
-
-void ControlTest::Start(bool withServer, const std::function<void(IVexilSimControl&)>& beforeGo)
-{
-    ASSERT_NO_FATAL_FAILURE(Embed());
-    if (withServer)
+    if (server)
     {
-        ASSERT_EQ(CoCreateInstance(CLSID_VexilSim, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid()),
-                  S_OK);
-        m_simulator = Ask<IVexilSimControl>(m_server.Get());
-        ASSERT_EQ(Ask<IVexilFNClient>(m_control.Get())->SetServer(m_server.Get()), S_OK);
-        if (beforeGo)
-            beforeGo(*m_simulator.Get());
+        ASSERT_EQ(Ask<IVexilFNClient>(m_control.Get())->SetServer(server), S_OK);
     }
-    ASSERT_EQ(Ask<IGoClient>(m_control.Get())->Go(), S_OK);
-    m_container->PumpMessages();
-}
-
-void ControlTest::StartWithServer(IVexilFN* server)
-{
-    ASSERT_NO_FATAL_FAILURE(Embed());
-    m_server = CComPtr<IVexilFN>(server);
-    ASSERT_EQ(Ask<IVexilFNClient>(m_control.Get())->SetServer(server), S_OK);
     ASSERT_EQ(Ask<IGoClient>(m_control.Get())->Go(), S_OK);
     m_container->PumpMessages();
 }
@@ -155,9 +164,19 @@ void ControlTest::Stop()
 
 HWND ControlTest::StatusBar() const { return FindWindowExW(Window(), nullptr, STATUSCLASSNAMEW, nullptr); }
 
-std::vector<std::string> ControlTest::ColumnTitles() const
+std::vector<int> ControlTest::EnabledControls() const
 {
-    std::vector<std::string> titles;
+    std::vector<int> enabled;
+    for (const int id : {IDC_READ, IDC_WRITE, IDC_USE_REPEAT, IDC_ABORT, IDC_REGISTER_LIST, IDC_LIST_GROUP,
+                         IDC_CONFIGURE, IDC_OPTIONS, IDC_CLOSE, IDC_HELP_BUTTON})
+        if (IsEnabled(id))
+            enabled.push_back(id);
+    return enabled;
+}
+
+Strings ControlTest::ColumnTitles() const
+{
+    Strings titles;
     for (int index = 0;; ++index)
     {
         char text[64] = {};
@@ -171,7 +190,7 @@ std::vector<std::string> ControlTest::ColumnTitles() const
     }
 }
 
-int ControlTest::RowCount() const { return static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0)); }
+int ControlTest::RowCount() const { return ListView_GetItemCount(List()); }
 
 std::string ControlTest::Cell(int row, int column) const
 {
@@ -184,38 +203,65 @@ std::string ControlTest::Cell(int row, int column) const
     return text;
 }
 
-std::vector<std::string> ControlTest::Row(int row) const
+Strings ControlTest::Row(int row) const
 {
-    std::vector<std::string> cells;
-    const auto columns = ColumnTitles().size();
-    for (std::size_t column = 0; column < columns; ++column)
+    Strings cells;
+    for (std::size_t column = 0; column < ColumnTitles().size(); ++column)
         cells.push_back(Cell(row, static_cast<int>(column)));
     return cells;
 }
 
+Strings ControlTest::Column(int column) const
+{
+    Strings cells;
+    for (int row = 0; row < RowCount(); ++row)
+        cells.push_back(Cell(row, column));
+    return cells;
+}
+
+std::vector<int> ControlTest::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (int row = -1; (row = ListView_GetNextItem(List(), row, LVNI_SELECTED)) >= 0;)
+        rows.push_back(row);
+    return rows;
+}
+
 std::string ControlTest::Status(int part) const
 {
-    HWND bar = StatusBar();
-    const auto length = LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0));
+    const auto length = LOWORD(SendMessageA(StatusBar(), SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0));
     std::string text(length + 1u, '\0');
-    SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.data()));
+    SendMessageA(StatusBar(), SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.data()));
     text.resize(length);
+    return text;
+}
+
+std::string ControlTest::Message() const
+{
+    return m_errors->GetShown().empty() ? std::string() : m_errors->GetShown().back().Message;
+}
+
+std::string ControlTest::Text(HWND window)
+{
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
     return text;
 }
 
 void ControlTest::SelectRows(const std::vector<int>& rows)
 {
-    LVITEMA none{};
-    none.stateMask = LVIS_SELECTED;
-    SendMessageA(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    ListView_SetItemState(List(), -1, 0, LVIS_SELECTED);
     for (const int row : rows)
-    {
-        LVITEMA item{};
-        item.stateMask = LVIS_SELECTED;
-        item.state = LVIS_SELECTED;
-        SendMessageA(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    }
+        ListView_SetItemState(List(), row, LVIS_SELECTED, LVIS_SELECTED);
     m_container->PumpMessages();
+}
+
+void ControlTest::SelectAllRows()
+{
+    std::vector<int> rows;
+    for (int row = 0; row < RowCount(); ++row)
+        rows.push_back(row);
+    SelectRows(rows);
 }
 
 void ControlTest::Click(int id)
@@ -223,3 +269,4 @@ void ControlTest::Click(int id)
     SendMessageW(GetDlgItem(Window(), id), BM_CLICK, 0, 0);
     m_container->PumpMessages();
 }
+

@@ -1,11 +1,12 @@
 #pragma once
 // The control as a host embeds it and a user sees it: created through its
-// class object, in-place activated in the test container, handed the
-// simulator and started with Go; read back through its window (list cells,
-// column titles, status line, enabled buttons) and through what the error
-// display was asked to show.
+// class object, in-place activated in the test container, handed a server
+// and started with Go; read back through its window (list cells, column
+// titles, status line, enabled buttons, clipboard) and through what the
+// error display was asked to show. Input goes in as real window messages.
 
 #include "frame/com/ComPtr.h"
+#include "resources/resource.h"
 #include "tests/support/TestContainer.h"
 #include "tests/support/TestDirectory.h"
 
@@ -13,10 +14,19 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+using Strings = std::vector<std::string>;
+using Words = std::vector<std::uint32_t>;
+
+inline const std::string SELECTION_HEADER = "Manual editing of this file is prohibited\r\n\r\n";
+inline const std::string REMEMBER = "[Options]\r\nRememberConfiguration=yes\r\n";
 
 // What the control handed the error display.
 struct CShownError
@@ -45,6 +55,22 @@ private:
     DWORD m_cookie = 0;
 };
 
+// What a server that offers nothing but its register interface (the
+// simulator behind it) was sent, and how it answers reads.
+struct CServerLog
+{
+    bool SetBitsAboveLength = false; // reads come back with every bit above the length set
+    std::vector<Words> Masks;        // of every read and write, in order
+    std::vector<Words> Written;      // the value of every write
+};
+
+enum class ServerKind
+{
+    None,
+    Simulator,
+    Bare, // the simulator behind an object with the register interface only, logging into m_log
+};
+
 class ControlTest : public testing::Test
 {
 protected:
@@ -54,26 +80,34 @@ protected:
     // Writes "Vexil2.ini" (or another file of the module directory) before the control starts.
     void WriteFile(const std::string& name, const std::string& bytes) { m_directory.WriteFile(name, bytes); }
 
-    // Creates and in-place activates the control; hands it the simulator when
+    // Creates and in-place activates the control; hands it a server when
     // asked, then calls Go as the host does.
-    void Start(bool withServer = true, const std::function<void(IVexilSimControl&)>& beforeGo = {});
-    // The same with a server of the test's own instead of the simulator.
+    void Start(ServerKind server = ServerKind::Simulator, const std::function<void(IVexilSimControl&)>& beforeGo = {});
+    // The same with a server of the test's own, or none.
     void StartWithServer(IVexilFN* server);
     // The host lets the control go: it saves and is destroyed.
     void Stop();
 
     HWND Window() const { return m_container->GetControlWindow(); }
-    HWND List() const { return GetDlgItem(Window(), 1001); }
+    HWND List() const { return GetDlgItem(Window(), IDC_REGISTER_LIST); }
     HWND StatusBar() const;
     bool IsEnabled(int id) const { return IsWindowEnabled(GetDlgItem(Window(), id)) != FALSE; }
+    // Which of the control's buttons, list and group box are enabled, in a fixed order.
+    std::vector<int> EnabledControls() const;
 
-    std::vector<std::string> ColumnTitles() const;
+    Strings ColumnTitles() const;
     int RowCount() const;
     std::string Cell(int row, int column) const;
-    std::vector<std::string> Row(int row) const;
+    Strings Row(int row) const;
+    Strings Column(int column) const;
+    std::vector<int> SelectedRows() const;
     std::string Status(int part = 0) const;
+    std::string Message() const; // the last error shown, empty when none
+    static std::string Text(HWND window);
+
     // Selects rows as a click and shift-click would: through the list's own messages.
     void SelectRows(const std::vector<int>& rows);
+    void SelectAllRows();
     void Click(int id);
 
     CTestDirectory m_directory;
@@ -82,8 +116,5 @@ protected:
     CComPtr<IUnknown> m_control;
     CComPtr<IVexilFN> m_server;
     CComPtr<IVexilSimControl> m_simulator;
-
-private:
-    // Creates the control and in-place activates it in the test container.
-    void Embed();
+    std::shared_ptr<CServerLog> m_log = std::make_shared<CServerLog>();
 };

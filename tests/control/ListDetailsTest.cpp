@@ -3,14 +3,9 @@
 // registers that a read changes) and the tip of a row (bit fields).
 #include "tests/control/RowsTestSupport.h"
 
-#include "frame/com/ComObject.h"
-#include "frame/com/DispatchImpl.h"
-
 #include <tuple>
 
 namespace {
-
-using Strings = std::vector<std::string>;
 
 struct CCellDrawing
 {
@@ -182,42 +177,9 @@ TEST_F(ListDetailsTest, ARegisterThatAReadChangesSaysSoInItsTipAndTheRepeatCount
     Click(IDC_ABORT);
 }
 
-// The simulator behind an object that offers nothing but the server interface.
-class CBareServer final : public CComObjectImpl<CBareServer, CDispatchImpl<IVexilFN>>
-{
-public:
-    using Interfaces = CInterfaceMap<Entry<IVexilFN>, Entry<IDispatch, IVexilFN>>;
-    explicit CBareServer(IVexilFN* inner) : m_inner(inner) {}
-
-    STDMETHODIMP ReadRegister(LONG d, LONG a, LONG l, VARIANT* v, VARIANT m, LONG f) override
-    {
-        return m_inner->ReadRegister(d, a, l, v, m, f);
-    }
-    STDMETHODIMP WriteRegister(LONG d, LONG a, LONG l, VARIANT v, VARIANT m, LONG f) override
-    {
-        return m_inner->WriteRegister(d, a, l, v, m, f);
-    }
-    STDMETHODIMP Reserved1() override { return E_NOTIMPL; }
-    STDMETHODIMP Reserved2() override { return E_NOTIMPL; }
-    STDMETHODIMP GetDevices(VARIANT* n, VARIANT* i) override { return m_inner->GetDevices(n, i); }
-    STDMETHODIMP GetRegisters(LONG d, VARIANT* n, VARIANT* a, VARIANT* l, VARIANT* o, VARIANT* s, VARIANT* x,
-                              VARIANT* e, LONG* u) override
-    {
-        return m_inner->GetRegisters(d, n, a, l, o, s, x, e, u);
-    }
-    STDMETHODIMP GetServerState(LONG* s) override { return m_inner->GetServerState(s); }
-
-private:
-    CComPtr<IVexilFN> m_inner;
-};
-
 TEST_F(ListDetailsTest, AServerWithoutDetailsGivesNoTipNoItalicsAndNoError)
 {
-    StartWith("Columns=2\r\n", {"CTRL", "STATUS"});
-    const CComPtr<IVexilFN> simulator = m_server;
-    Stop();
-    WriteFile("Vexil2.ini", "[Options]\r\nRememberConfiguration=yes\r\nColumns=2\r\n");
-    StartWithServer(CBareServer::Create(simulator.Get()).Get());
+    StartWith("Columns=2\r\n", {"CTRL", "STATUS"}, ServerKind::Bare);
     ASSERT_EQ(RowCount(), 2);
     EXPECT_EQ(Tip(1), "");
     EXPECT_FALSE(DrawCell(1, 0).italic);

@@ -1,100 +1,160 @@
 // The list of selected registers: its columns by the options, its rows by the
-// selection and the configuration in force, and the selection feedback.
-#include "tests/control/ControlTestSupport.h"
-
-#include "resources/resource.h"
-
-#include <commctrl.h>
+// selection and the configuration in force; and the control's window as the
+// host sizes it: status line parts, the resizer's layout, the repeat text and
+// the Close button.
+#include "tests/control/RowsTestSupport.h"
 
 namespace {
 
-const std::string HEADER = "Manual editing of this file is prohibited\r\n\r\n";
-const std::string REMEMBER = "[Options]\r\nRememberConfiguration=yes\r\n";
-const std::string SELECTION = HEADER + "1|CTRL\r\n1|MODE\r\n2|CTRL\r\n3|PMIC_CFG\r\n";
+// In another order than the devices and their registers, which the rows follow.
+const std::string SELECTION = SELECTION_HEADER + "3|PMIC_CFG\r\n1|MODE\r\n2|CTRL\r\n1|CTRL\r\n";
+const std::string ZEROS = std::string(32, '0');
+const std::string ONES = std::string(32, '1');
 
-using Strings = std::vector<std::string>;
+using RegisterListTest = RowsTest;
 
-TEST_F(ControlTest, ColumnsZeroShowsOnlyTheRegisterColumn)
+TEST_F(RegisterListTest, TheColumnsFollowTheOptionsAndTheRowsTheDevices)
 {
-    WriteFile("Vexil2.ini", REMEMBER + "Columns=0\r\n");
-    WriteFile("Vexil2Selections.txt", SELECTION);
-    Start();
-    EXPECT_EQ(ColumnTitles(), Strings{"Register"});
-    ASSERT_EQ(RowCount(), 4);
-    EXPECT_EQ(Row(0), Strings{"CTRL"});
+    struct CCase
+    {
+        const char* options;
+        Strings titles;
+        int count;
+        std::vector<Strings> rows; // the first rows
+    };
+    const CCase cases[] = {
+        {"Columns=0\r\n", {"Register"}, 4, {{"CTRL"}, {"MODE"}, {"CTRL"}, {"PMIC_CFG"}}},
+        {"",
+         {"Device", "Register", "Hex", "Bin", "Mask (bin)", "Length", "Operations"},
+         4,
+         {{"Controller", "CTRL", "0", ZEROS, ONES, "32", "RW"},
+          {"Controller", "MODE", "0", "00000000", "11111111", "8", "RWC"},
+          {"Transceiver", "CTRL", "0", ZEROS, ONES, "32", "RW"},
+          {"Power manager", "PMIC_CFG", "0", ZEROS + ZEROS + ZEROS + ZEROS, ONES + ONES + ONES + ONES, "128",
+           "RWSC"}}},
+        {"Columns=127\r\nSeparateColumns=yes\r\n",
+         {"Device", "Register", "Read Dec", "Read Hex", "Read Bin", "Write Dec", "Write Hex", "Write Bin", "Mask (bin)",
+          "Length", "Operations"},
+         4,
+         {{"Controller", "CTRL", "0", "0", ZEROS, "0", "0", ZEROS, ONES, "32", "RW"},
+          {"Controller", "MODE", "0", "0", "00000000", "0", "0", "00000000", "11111111", "8", "RWC"}}},
+        // The configuration in force decides which devices are listed.
+        {"Columns=8\r\nConfiguration=Radio\r\n[Radio]\r\nDevices=2,3,\r\n",
+         {"Device", "Register"},
+         2,
+         {{"Transceiver", "CTRL"}, {"Power manager", "PMIC_CFG"}}},
+        {"Configuration=Gone\r\n", {"Device", "Register", "Hex", "Bin", "Mask (bin)", "Length", "Operations"}, 0, {}},
+    };
+    for (const CCase& test : cases)
+    {
+        SCOPED_TRACE(test.options);
+        WriteFile("Vexil2.ini", REMEMBER + test.options);
+        WriteFile("Vexil2Selections.txt", SELECTION);
+        Start();
+        EXPECT_EQ(ColumnTitles(), test.titles);
+        EXPECT_EQ(RowCount(), test.count);
+        for (std::size_t row = 0; row < test.rows.size(); ++row)
+            EXPECT_EQ(Row(static_cast<int>(row)), test.rows[row]);
+        EXPECT_EQ(Status(), "Ready");
+        Stop();
+    }
+    EXPECT_TRUE(m_errors->GetShown().empty());
 }
 
-TEST_F(ControlTest, AllColumnsWithSeparateReadAndWriteValues)
+TEST_F(RegisterListTest, ColumnsHaveTheirWidthsAndAlignmentAndWideTexts)
 {
     WriteFile("Vexil2.ini", REMEMBER + "Columns=127\r\nSeparateColumns=yes\r\n");
     WriteFile("Vexil2Selections.txt", SELECTION);
     Start();
-    EXPECT_EQ(ColumnTitles(), (Strings{"Device", "Register", "Read Dec", "Read Hex", "Read Bin", "Write Dec",
-                                       "Write Hex", "Write Bin", "Mask (bin)", "Length", "Operations"}));
-    EXPECT_EQ(Row(1), (Strings{"Controller", "MODE", "0", "0", "00000000", "0", "0", "00000000", "11111111", "8",
-                               "RWC"}));
-    // A host that asks in wide characters reads the same texts.
-    for (int column = 0; column < 11; ++column)
-    {
-        wchar_t text[64] = {};
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = 64;
-        SendMessageW(List(), LVM_GETITEMTEXTW, 1, reinterpret_cast<LPARAM>(&item));
-        const std::string ansi = Cell(1, column);
-        EXPECT_EQ(std::wstring(text), std::wstring(ansi.begin(), ansi.end())) << column;
-    }
-}
-
-TEST_F(ControlTest, ColumnsHaveTheirWidthsAndAlignment)
-{
-    WriteFile("Vexil2.ini", REMEMBER + "Columns=127\r\n");
-    Start();
-    const int widths[] = {90, 100, 100, 100, 120, 120, 50, 65};
-    const int formats[] = {LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_RIGHT,
-                           LVCFMT_RIGHT, LVCFMT_RIGHT, LVCFMT_RIGHT, LVCFMT_LEFT};
-    for (int index = 0; index < 8; ++index)
+    const int widths[] = {90, 100, 100, 100, 120, 100, 100, 120, 120, 50, 65};
+    for (int index = 0; index < 11; ++index)
     {
         LVCOLUMNA column{};
         column.mask = LVCF_WIDTH | LVCF_FMT;
         ASSERT_TRUE(SendMessageA(List(), LVM_GETCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)));
         EXPECT_EQ(column.cx, widths[index]) << index;
-        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, formats[index]) << index;
+        const bool left = index < 2 || index == 10;
+        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, left ? LVCFMT_LEFT : LVCFMT_RIGHT) << index;
+        // A host that asks in wide characters reads the same texts.
+        wchar_t text[64] = {};
+        LVITEMW item{};
+        item.iSubItem = index;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        SendMessageW(List(), LVM_GETITEMTEXTW, 1, reinterpret_cast<LPARAM>(&item));
+        const std::string ansi = Cell(1, index);
+        EXPECT_EQ(std::wstring(text), std::wstring(ansi.begin(), ansi.end())) << index;
     }
 }
 
-TEST_F(ControlTest, TheConfigurationInForceDecidesWhichDevicesAreListed)
+RECT ChildRect(HWND window, int id)
 {
-    WriteFile("Vexil2.ini", REMEMBER + "Configuration=Radio\r\n[Radio]\r\nDevices=2,3,\r\n");
-    WriteFile("Vexil2Selections.txt", SELECTION);
-    Start();
-    ASSERT_EQ(RowCount(), 2);
-    EXPECT_EQ(Cell(0, 0), "Transceiver");
-    EXPECT_EQ(Cell(1, 0), "Power manager");
+    RECT rect{};
+    GetWindowRect(GetDlgItem(window, id), &rect);
+    MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
 
-TEST_F(ControlTest, AConfigurationThatAdmitsNoDeviceGivesAnEmptyList)
+TEST_F(RegisterListTest, TheFirstStatusPartLeaves200PixelsButEndsNoEarlierThan400)
 {
-    WriteFile("Vexil2.ini", REMEMBER + "Configuration=Gone\r\n");
-    WriteFile("Vexil2Selections.txt", SELECTION);
-    Start();
-    EXPECT_EQ(RowCount(), 0);
+    Start(ServerKind::None);
+    for (const auto& [width, end] : {std::pair{800, 600}, std::pair{500, 400}})
+    {
+        m_container->Resize(SIZE{width, 400});
+        int parts[2] = {};
+        SendMessageW(StatusBar(), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+        EXPECT_EQ(parts[0], end) << width;
+    }
 }
 
-TEST_F(ControlTest, SelectingRowsCountsThemAndEnablesReadAndWrite)
+// Growing by 100 x 100: how far each side of a control moves. Below the
+// minimum of 600 x 300 the layout of the minimum stays.
+TEST_F(RegisterListTest, ResizingStretchesTheListAndMovesTheButtons)
 {
-    WriteFile("Vexil2.ini", REMEMBER);
-    WriteFile("Vexil2Selections.txt", SELECTION);
-    Start();
-    EXPECT_FALSE(IsEnabled(IDC_READ));
-    SelectRows({0, 2});
-    EXPECT_EQ(Status(), "2 item(s) selected");
-    EXPECT_TRUE(IsEnabled(IDC_READ));
-    EXPECT_TRUE(IsEnabled(IDC_WRITE));
-    SelectRows({});
-    EXPECT_EQ(Status(), "Ready");
-    EXPECT_FALSE(IsEnabled(IDC_READ));
+    Start(ServerKind::None);
+    const std::pair<int, RECT> moves[] = {{IDC_REGISTER_LIST, {0, 0, 100, 100}}, {IDC_LIST_GROUP, {0, 0, 100, 100}},
+                                          {IDC_READ, {100, 100, 100, 100}}, {IDC_HELP_BUTTON, {100, 100, 100, 100}},
+                                          {IDC_USE_REPEAT, {0, 100, 0, 100}}};
+    for (const auto& [id, move] : moves)
+    {
+        m_container->Resize(SIZE{800, 400});
+        const RECT before = ChildRect(Window(), id);
+        m_container->Resize(SIZE{900, 500});
+        const RECT after = ChildRect(Window(), id);
+        EXPECT_EQ((std::vector<LONG>{after.left - before.left, after.top - before.top, after.right - before.right,
+                                     after.bottom - before.bottom}),
+                  (std::vector<LONG>{move.left, move.top, move.right, move.bottom}))
+            << id;
+        m_container->Resize(SIZE{600, 300});
+        const RECT atMinimum = ChildRect(Window(), id);
+        m_container->Resize(SIZE{400, 200});
+        EXPECT_EQ(ChildRect(Window(), id).top, atMinimum.top) << id;
+    }
+}
+
+TEST_F(RegisterListTest, RepeatTextFollowsTheIntervalAndTheCheckBox)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Interval=5", "Repeat interval: 500 ms"}, {"Interval=9", "Repeat interval: 900 ms"},
+        {"Interval=10", "Repeat interval: 1.00 s"}, {"Interval=25", "Repeat interval: 2.50 s"}};
+    for (const auto& [interval, text] : cases)
+    {
+        WriteFile("Vexil2.ini", std::string("[Options]\r\nRepeat=yes\r\n") + interval + "\r\n");
+        Start(ServerKind::None);
+        EXPECT_EQ(Status(1), text);
+        EXPECT_EQ(IsDlgButtonChecked(Window(), IDC_USE_REPEAT), BST_CHECKED);
+        Click(IDC_USE_REPEAT);
+        EXPECT_EQ(Status(1), "Repeat off");
+        Stop();
+        EXPECT_NE(m_directory.ReadFile("Vexil2.ini").find("Repeat=no"), std::string::npos);
+    }
+}
+
+TEST_F(RegisterListTest, CloseAsksTheHostsFrameWindowToClose)
+{
+    Start(ServerKind::None);
+    Click(IDC_CLOSE);
+    EXPECT_EQ(m_container->CountFrameMessages(WM_CLOSE), 1);
 }
 
 } // namespace

@@ -4,13 +4,12 @@
 
 #include "control/Clock.h"
 #include "data/ResultCodes.h"
-#include "frame/com/BStr.h"
 
 namespace {
 
 constexpr UINT_PTR REPEAT_TIMER = 5;
 
-// A clock on which every pass takes PASS_TICKS: each reading moves it on.
+// A clock on which every pass takes passTicks: each reading moves it on.
 DWORD passTicks = 0;
 DWORD WINAPI FakeTicks()
 {
@@ -27,22 +26,16 @@ protected:
         Clock::SetTickFunction(nullptr);
         RowsTest::TearDown();
     }
-    // Interval 5 (the smallest), every pass taking 480 ms on the clock the
-    // cycle sees: the passes come 20 ms apart.
-    void StartRepeatingQuickly(const std::vector<std::string>& registers = {"CTRL", "MODE"})
+    // Every pass takes `ticks` on the clock that the cycle sees.
+    void StartRepeating(int interval, DWORD ticks, const Strings& registers = {"CTRL", "MODE"})
     {
-        passTicks = 480;
+        passTicks = ticks;
         Clock::SetTickFunction(&FakeTicks);
-        StartRepeating(5, registers);
-    }
-    void StartRepeating(int interval, const std::vector<std::string>& registers = {"CTRL", "MODE"})
-    {
         StartWith("Columns=2\r\nRepeat=yes\r\nInterval=" + std::to_string(interval) + "\r\n", registers);
-        std::vector<int> rows;
-        for (int row = 0; row < RowCount(); ++row)
-            rows.push_back(row);
-        SelectRows(rows);
+        SelectAllRows();
     }
+    // Interval 5 (the smallest), every pass taking 480 ms: the passes come 20 ms apart.
+    void StartRepeatingQuickly(const Strings& registers = {"CTRL", "MODE"}) { StartRepeating(5, 480, registers); }
     // Reads over a span of time, measured from now.
     long ReadsDuring(DWORD milliseconds)
     {
@@ -61,11 +54,8 @@ protected:
 
 TEST_F(RepeatTest, AClickStartsTheCycleAndAbortEndsIt)
 {
-    StartRepeating(5);
+    StartRepeating(5, 0);
     Click(IDC_READ);
-    EXPECT_FALSE(IsEnabled(IDC_READ));
-    EXPECT_FALSE(IsEnabled(IDC_USE_REPEAT));
-    EXPECT_TRUE(IsEnabled(IDC_ABORT));
     const long reads = ReadsDuring(1250);
     EXPECT_GE(reads, 2 * 2); // two rows a pass, a pass every 500 ms
     EXPECT_LE(reads, 2 * 3);
@@ -77,9 +67,7 @@ TEST_F(RepeatTest, AClickStartsTheCycleAndAbortEndsIt)
 TEST_F(RepeatTest, ThePeriodCountsFromTheStartOfTheLastPass)
 {
     // Interval 3 s, every pass takes 2.5 s: the next starts half a second after one ends.
-    passTicks = 2500;
-    Clock::SetTickFunction(&FakeTicks);
-    StartRepeating(30, {"CTRL"});
+    StartRepeating(30, 2500, {"CTRL"});
     ASSERT_EQ(Status(1), "Repeat interval: 3.00 s");
     Click(IDC_READ);
     m_container->PumpMessagesFor(800);
@@ -91,14 +79,10 @@ TEST_F(RepeatTest, ThePeriodCountsFromTheStartOfTheLastPass)
     Click(IDC_READ);
     EXPECT_GE(ReadsDuring(300), 5);
     Click(IDC_ABORT);
-}
 
-TEST_F(RepeatTest, AnIntervalBeyondTheTimersRangeWaitsInsteadOfWrapping)
-{
-    // 42949673 tenths: 4294967300 ms, which wraps to 4 ms in 32 bits.
-    passTicks = 0;
-    Clock::SetTickFunction(&FakeTicks);
-    StartRepeating(42949673, {"CTRL"});
+    // 42949673 tenths: 4294967300 ms, which would wrap to 4 ms in 32 bits.
+    Stop();
+    StartRepeating(42949673, 0, {"CTRL"});
     ASSERT_EQ(Status(1), "Repeat interval: 4294967.30 s");
     Click(IDC_READ);
     m_container->PumpMessagesFor(300);
@@ -116,28 +100,33 @@ TEST_F(RepeatTest, WriteRepeatsTheWrite)
     EXPECT_EQ(Calls(VexilSimCallsRead), 0);
 }
 
-TEST_F(RepeatTest, EscapeEndsTheCycleAndEnablesReadAgain)
+TEST_F(RepeatTest, EscapeAStateChangeOrAnErrorEndsTheCycle)
 {
-    StartRepeatingQuickly();
-    Click(IDC_READ);
-    ASSERT_GT(ReadsDuring(150), 0);
-    PressKey(VK_ESCAPE);
-    ExpectIdleAndStopped();
-}
-
-TEST_F(RepeatTest, AServerStateChangeEndsTheCycle)
-{
-    StartRepeatingQuickly();
-    Click(IDC_READ);
-    ASSERT_GT(ReadsDuring(150), 0);
-    m_simulator->SetServerState(0);
-    m_container->PumpMessages();
-    EXPECT_FALSE(IsEnabled(IDC_ABORT));
-    EXPECT_FALSE(IsEnabled(IDC_READ));
-    EXPECT_EQ(ReadsDuring(300), 0);
-    m_simulator->SetServerState(1);
-    m_container->PumpMessages();
-    ExpectIdleAndStopped();
+    const std::pair<const char*, std::function<void()>> endings[] = {
+        {"Escape", [this] { PressKey(VK_ESCAPE); }},
+        {"server not ready",
+         [this] {
+             m_simulator->SetServerState(0);
+             m_container->PumpMessages();
+             EXPECT_FALSE(IsEnabled(IDC_READ));
+             EXPECT_EQ(ReadsDuring(300), 0);
+             m_simulator->SetServerState(1);
+             m_container->PumpMessages();
+         }},
+        {"error", [this] { FailCall(1, Vx::E_NO_ACCESS); }},
+    };
+    for (const auto& [name, end] : endings)
+    {
+        SCOPED_TRACE(name);
+        StartRepeatingQuickly();
+        Click(IDC_READ);
+        ASSERT_GT(ReadsDuring(150), 0);
+        end();
+        m_container->PumpMessagesFor(100);
+        ExpectIdleAndStopped();
+        Stop();
+    }
+    EXPECT_EQ(m_errors->GetShown().size(), 1u);
 }
 
 TEST_F(RepeatTest, AStateChangeInsideAPassStopsItAfterTheRegisterInProgress)
@@ -151,30 +140,23 @@ TEST_F(RepeatTest, AStateChangeInsideAPassStopsItAfterTheRegisterInProgress)
     ExpectIdleAndStopped();
 }
 
-TEST_F(RepeatTest, AnErrorEndsTheCycle)
+TEST_F(RepeatTest, OnlyItsOwnTimerWhileTheCycleRunsStartsAPass)
 {
-    StartRepeatingQuickly();
-    CBStr description(L"gone");
-    m_simulator->FailCall(5, Vx::E_NO_ACCESS, description.Get());
-    Click(IDC_READ);
-    m_container->PumpMessagesFor(500);
-    EXPECT_EQ(Calls(), 5);
-    EXPECT_EQ(m_errors->GetShown().size(), 1u);
-    ExpectIdleAndStopped();
-}
-
-TEST_F(RepeatTest, OtherTimersAndTimersWhileIdleDoNothing)
-{
-    StartRepeatingQuickly();
+    StartRepeating(100, 0, {"CTRL"}); // 10 s apart: no pass of its own during the test
     SendMessageW(Window(), WM_TIMER, REPEAT_TIMER, 0);
+    EXPECT_EQ(Calls(), 0);
     Click(IDC_READ);
     m_container->PumpMessagesFor(50);
-    Click(IDC_ABORT);
-    const long reads = Calls();
+    ASSERT_EQ(Calls(), 1);
+    for (const UINT_PTR foreign : {UINT_PTR{1}, UINT_PTR{6}, UINT_PTR{REPEAT_TIMER + 0x100}})
+        SendMessageW(Window(), WM_TIMER, foreign, 0);
+    EXPECT_EQ(ReadsDuring(50), 0);
     SendMessageW(Window(), WM_TIMER, REPEAT_TIMER, 0);
-    SendMessageW(Window(), WM_TIMER, 6, 0);
-    m_container->PumpMessages();
-    EXPECT_EQ(Calls(), reads);
+    EXPECT_EQ(Calls(), 2);
+    EXPECT_TRUE(IsEnabled(IDC_ABORT)); // and the cycle goes on
+    Click(IDC_ABORT);
+    SendMessageW(Window(), WM_TIMER, REPEAT_TIMER, 0);
+    EXPECT_EQ(ReadsDuring(50), 0);
 }
 
 } // namespace

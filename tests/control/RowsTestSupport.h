@@ -1,41 +1,32 @@
 #pragma once
 // What the tests of reading, writing, repeating and list editing share: the
-// simulator's registers and counts, clicks on list cells, typing, the Ctrl
-// key and the clipboard, all through the real window messages.
+// simulator's registers, counts and faults, clicks on list cells, typing,
+// the Ctrl key and the clipboard, all through the real window messages.
 
 #include "tests/control/ControlTestSupport.h"
-
-#include "resources/resource.h"
-
-#include <commctrl.h>
-
-#include <cstdint>
-#include <string>
-#include <vector>
-
-inline const std::string SELECTION_HEADER = "Manual editing of this file is prohibited\r\n\r\n";
 
 class RowsTest : public ControlTest
 {
 protected:
-    // Starts with the options and the selected registers of device 1 (names).
-    void StartWith(const std::string& options, const std::vector<std::string>& registers);
+    // Starts remembering the options and the selected registers of device 1
+    // (names), UI-activated as after a click into it; the start-up's server
+    // calls are not counted.
+    void StartWith(const std::string& options, const Strings& registers, ServerKind server = ServerKind::Simulator);
 
-    long Calls(VexilSimCallKind kind = VexilSimCallsRead) const;
-    std::vector<std::uint32_t> Peek(long address) const; // device 1
-    void Poke(long address, const std::vector<std::uint32_t>& words);
-    long AddressOf(const std::string& name) const; // of device 1, through the server's list
-    std::string Message() const; // the last error shown, empty when none
-
-    // The centre of a cell in list client coordinates; a button down and up there.
-    POINT CellCentre(int row, int column) const;
-    void ClickCell(int row, int column, WPARAM keys = 0); // keys: MK_SHIFT, MK_CONTROL
     HWND Editor() const { return GetDlgItem(Window(), IDC_CELL_EDIT); }
-    std::string EditorText() const;
+    void ClickCell(int row, int column, WPARAM keys = 0); // keys: MK_SHIFT, MK_CONTROL
     // Characters as the keyboard gives them to the window with the focus.
     void Type(const std::string& characters);
     void PressKey(UINT key) { m_container->PressKey(key); }
     void PressControlKey(UINT key); // with Ctrl held down
+    // Opens the editor on a cell, types into it and ends it with Enter.
+    void EditCell(int row, int column, const std::string& text);
+
+    long Calls(VexilSimCallKind kind = VexilSimCallsRead) const;
+    Words Peek(long address) const; // device 1
+    void Poke(long address, const Words& words);
+    long AddressOf(const std::string& name) const; // of device 1, through the server's list
+    void FailCall(long call, HRESULT code, const wchar_t* description = L"");
 
     static std::string ClipboardText();
     static void PutOnClipboard(const std::string& text);

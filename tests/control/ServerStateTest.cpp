@@ -1,78 +1,91 @@
 // The server's state, taken at start-up and followed through its event,
-// decides with the row selection which controls are enabled.
-#include "tests/control/ControlTestSupport.h"
-
-#include "resources/resource.h"
+// decides with the row selection and a running read, write or repeat which
+// controls are enabled.
+#include "tests/control/RowsTestSupport.h"
 
 namespace {
 
-const std::string SELECTION =
-    "Manual editing of this file is prohibited\r\n\r\n1|CTRL\r\n1|MODE\r\n";
+const std::vector<int> IDLE = {IDC_REGISTER_LIST, IDC_LIST_GROUP, IDC_CONFIGURE, IDC_OPTIONS, IDC_CLOSE,
+                               IDC_HELP_BUTTON};
+const std::vector<int> RUNNING = {IDC_ABORT, IDC_CLOSE, IDC_HELP_BUTTON};
 
-class ServerStateTest : public ControlTest
+std::vector<int> With(std::vector<int> ids)
+{
+    ids.insert(ids.end(), IDLE.begin(), IDLE.end());
+    return ids;
+}
+
+// Runs in the operation's own message dispatch.
+std::function<void()> onTick;
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { onTick(); }
+
+class ServerStateTest : public RowsTest
 {
 protected:
-    void StartWithSelectedRows()
-    {
-        WriteFile("Vexil2.ini", "[Options]\r\nRememberConfiguration=yes\r\n");
-        WriteFile("Vexil2Selections.txt", SELECTION);
-        Start();
-        SelectRows({0, 1});
-    }
     void ChangeState(long state)
     {
         ASSERT_EQ(m_simulator->SetServerState(state), S_OK);
         m_container->PumpMessages();
     }
+    // Notes the controls enabled in the middle of what a click on `id`
+    // starts: once the server has been called, before the next call.
+    void NoteEnabledDuring(int id)
+    {
+        const long calls = Calls(VexilSimCallsAll);
+        m_during.emplace_back();
+        onTick = [this, calls] {
+            if (m_during.back().empty() && Calls(VexilSimCallsAll) > calls)
+                m_during.back() = EnabledControls();
+        };
+        m_simulator->SetCallDelay(10);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 1, &Tick);
+        Click(id);
+        m_container->PumpMessagesFor(100);
+        KillTimer(nullptr, timer);
+        m_simulator->SetCallDelay(0);
+    }
+    std::vector<std::vector<int>> m_during;
 };
 
-TEST_F(ServerStateTest, AServerThatStopsTakingOperationsDisablesReadWriteAndRepeat)
+TEST_F(ServerStateTest, TheStateTheRowsAndTheOperationDecideWhatIsEnabled)
 {
-    StartWithSelectedRows();
-    ASSERT_TRUE(IsEnabled(IDC_READ));
-    ChangeState(0);
-    for (const int id : {IDC_READ, IDC_WRITE, IDC_USE_REPEAT, IDC_ABORT})
-        EXPECT_FALSE(IsEnabled(id)) << id;
-    for (const int id : {IDC_REGISTER_LIST, IDC_CONFIGURE, IDC_OPTIONS, IDC_CLOSE, IDC_HELP_BUTTON})
-        EXPECT_TRUE(IsEnabled(id)) << id;
-    ChangeState(1);
-    EXPECT_TRUE(IsEnabled(IDC_READ));
-    EXPECT_TRUE(IsEnabled(IDC_USE_REPEAT));
-    EXPECT_FALSE(IsEnabled(IDC_ABORT));
-}
-
-TEST_F(ServerStateTest, AReadyServerWithoutSelectedRowsLeavesReadAndWriteDisabled)
-{
-    StartWithSelectedRows();
-    SelectRows({});
-    ChangeState(1);
-    EXPECT_FALSE(IsEnabled(IDC_READ));
-    EXPECT_FALSE(IsEnabled(IDC_WRITE));
-    EXPECT_TRUE(IsEnabled(IDC_USE_REPEAT));
-}
-
-TEST_F(ServerStateTest, AServerNotReadyAtStartUpKeepsEverythingThatNeedsItDisabled)
-{
-    WriteFile("Vexil2.ini", "[Options]\r\nRememberConfiguration=yes\r\n");
-    WriteFile("Vexil2Selections.txt", SELECTION);
-    Start(true, [](IVexilSimControl& simulator) { simulator.SetServerState(0); });
-    SelectRows({0});
-    EXPECT_FALSE(IsEnabled(IDC_READ));
-    EXPECT_FALSE(IsEnabled(IDC_USE_REPEAT));
-    EXPECT_EQ(RowCount(), 2); // the register list is read all the same
+    // Interval 3 s: after its first pass the repeat waits for its timer.
+    StartWith("Interval=30\r\n", {"CTRL", "MODE"});
+    const std::vector<int> readyWithRows = With({IDC_READ, IDC_WRITE, IDC_USE_REPEAT});
+    const std::tuple<const char*, std::function<void()>, std::vector<int>> steps[] = {
+        {"rows selected", [&] { SelectRows({0, 1}); }, readyWithRows},
+        {"no row selected", [&] { SelectRows({}); }, With({IDC_USE_REPEAT})},
+        {"server not ready", [&] { ChangeState(0); }, IDLE},
+        {"rows selected, server not ready", [&] { SelectRows({0}); }, IDLE},
+        {"server ready again", [&] { ChangeState(1); }, readyWithRows},
+        {"a read", [&] { NoteEnabledDuring(IDC_READ); }, readyWithRows},
+        {"a write", [&] { NoteEnabledDuring(IDC_WRITE); }, readyWithRows},
+        {"Use Repeat checked", [&] { Click(IDC_USE_REPEAT); }, readyWithRows},
+        {"a repeat", [&] { NoteEnabledDuring(IDC_READ); }, RUNNING},
+        {"server not ready during the repeat", [&] { ChangeState(0); }, IDLE},
+        {"server ready after the repeat", [&] { ChangeState(1); }, readyWithRows},
+    };
+    for (const auto& [name, act, enabled] : steps)
+    {
+        act();
+        EXPECT_EQ(EnabledControls(), enabled) << name;
+    }
+    EXPECT_EQ(m_during, (std::vector<std::vector<int>>{RUNNING, RUNNING, RUNNING}));
+    EXPECT_EQ(Calls(), 2); // the repeat ran one pass
+    EXPECT_TRUE(m_errors->GetShown().empty());
 }
 
 TEST_F(ServerStateTest, HandingOverAnotherServerFollowsItsEventsOnly)
 {
-    StartWithSelectedRows();
+    StartWith("", {"CTRL"});
+    SelectRows({0});
     CComPtr<IVexilFN> other;
     ASSERT_EQ(CoCreateInstance(CLSID_VexilSim, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, other.OutVoid()), S_OK);
     CComPtr<IVexilFNClient> client;
     ASSERT_EQ(m_control.QueryInterface(client), S_OK);
     ASSERT_EQ(client->SetServer(other.Get()), S_OK);
     EXPECT_TRUE(IsEnabled(IDC_READ)); // the hand-over itself changes nothing
-
-    ChangeState(0); // the old server is no longer heard
+    ChangeState(0);                   // the old server is no longer heard
     EXPECT_TRUE(IsEnabled(IDC_READ));
     CComPtr<IVexilSimControl> otherSimulator;
     ASSERT_EQ(other.QueryInterface(otherSimulator), S_OK);
