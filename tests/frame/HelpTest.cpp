@@ -53,8 +53,10 @@ protected:
     void SetUp() override { ASSERT_NO_FATAL_FAILURE(Embed()); }
 };
 
-TEST_F(FrameHelp, HelpButtonAndRequestsOpenTheirTopicInTheHelpFileBesideTheModule)
+TEST_F(FrameHelp, EachRequestOpensItsTopicInTheHelpFileBesideTheModuleAndTopicZeroNone)
 {
+    m_control->ShowHelpContext(m_window, 0);
+    EXPECT_TRUE(GetHelpRequests().empty());
     const struct
     {
         const char* name;
@@ -83,13 +85,6 @@ TEST_F(FrameHelp, HelpButtonAndRequestsOpenTheirTopicInTheHelpFileBesideTheModul
         // Served here: the request does not travel on to the host's windows.
         EXPECT_EQ(m_container.CountFrameMessages(WM_HELP), 0);
     }
-}
-
-TEST_F(FrameHelp, TopicZeroOpensNothing)
-{
-    m_control->ShowHelpContext(m_window, 0);
-
-    EXPECT_TRUE(GetHelpRequests().empty());
 }
 
 TEST_F(FrameHelp, HostsHelpPathServiceNamesTheFileToOpenWhenItFindsOne)
