@@ -4,6 +4,7 @@
 #include "tests/frame/FrameTestSupport.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -12,44 +13,34 @@ constexpr DISPID AmbientBackColor = -701;
 constexpr DISPID AmbientUserMode = -709;
 constexpr COLORREF Grey = RGB(128, 128, 128);
 
-// A picture to draw into, read back pixel by pixel.
-class CPicture
+// A picture to draw into, white at first, read back pixel by pixel.
+struct CPicture
 {
-public:
-    CPicture(int width, int height) : m_dc(CreateCompatibleDC(nullptr))
+    CPicture(int width, int height)
+        : bitmap(CreateBitmap(width, height, 1, 32, nullptr)), selection(dc.get(), bitmap.Get())
     {
-        m_bitmap = CGdiObject<HBITMAP>(CreateBitmap(width, height, 1, 32, nullptr));
-        m_previous = SelectObject(m_dc, m_bitmap.Get());
         const RECT all{0, 0, width, height};
-        FillRect(m_dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     }
-    ~CPicture()
-    {
-        SelectObject(m_dc, m_previous);
-        DeleteDC(m_dc);
-    }
-    CPicture(const CPicture&) = delete;
-    CPicture& operator=(const CPicture&) = delete;
+    HDC GetDC() const { return dc.get(); }
+    COLORREF GetPixel(int x, int y) const { return ::GetPixel(dc.get(), x, y); }
 
-    HDC GetDC() const { return m_dc; }
-    COLORREF GetPixel(int x, int y) const { return ::GetPixel(m_dc, x, y); }
-    // The smallest rectangle that holds every pixel of `color` inside `area`.
-    RECT FindColor(COLORREF color, const RECT& area) const
-    {
-        RECT found{area.right, area.bottom, -1, -1};
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                if (GetPixel(x, y) == color)
-                    found = {std::min<LONG>(found.left, x), std::min<LONG>(found.top, y),
-                             std::max<LONG>(found.right, x + 1), std::max<LONG>(found.bottom, y + 1)};
-        return found;
-    }
-
-private:
-    HDC m_dc;
-    CGdiObject<HBITMAP> m_bitmap;
-    HGDIOBJ m_previous = nullptr;
+    std::unique_ptr<HDC__, decltype(&DeleteDC)> dc{CreateCompatibleDC(nullptr), &DeleteDC};
+    CGdiObject<HBITMAP> bitmap;
+    CSelection selection;
 };
+
+// The smallest rectangle that holds every pixel of `color` inside `area`.
+RECT FindColor(const CPicture& picture, COLORREF color, const RECT& area)
+{
+    RECT found{area.right, area.bottom, -1, -1};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (picture.GetPixel(x, y) == color)
+                found = {std::min<LONG>(found.left, x), std::min<LONG>(found.top, y),
+                         std::max<LONG>(found.right, x + 1), std::max<LONG>(found.bottom, y + 1)};
+    return found;
+}
 
 HRESULT DrawControl(IViewObject* view, const CPicture& picture, const RECTL* bounds)
 {
@@ -61,8 +52,8 @@ HRESULT DrawControl(IViewObject* view, const CPicture& picture, const RECTL* bou
 COLORREF AskChildColor(HWND window, UINT message)
 {
     const CPicture picture(1, 1);
-    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
-        window, message, reinterpret_cast<WPARAM>(picture.GetDC()), reinterpret_cast<LPARAM>(GetDlgItem(window, 1008))));
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(window, message, reinterpret_cast<WPARAM>(picture.GetDC()),
+                                                             reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_READ))));
     LOGBRUSH description{};
     if (!brush || GetObjectW(brush, sizeof description, &description) != sizeof description)
         return CLR_INVALID;
@@ -85,13 +76,13 @@ TEST_F(FrameDrawing, InactiveControlIsAGreyFramedBoxWithTheCentredTitleActiveOne
     // The title: window-text coloured pixels on one line around the middle,
     // on the grey (the background shows through between the letters).
     const RECT inner{2, 2, 298, 98};
-    const RECT text = picture.FindColor(GetSysColor(COLOR_WINDOWTEXT), inner);
+    const RECT text = FindColor(picture, GetSysColor(COLOR_WINDOWTEXT), inner);
     ASSERT_LT(text.left, text.right) << "no title drawn";
     EXPECT_LT(text.bottom - text.top, 30);
     EXPECT_NEAR((text.top + text.bottom) / 2.0, 50, 4);
     EXPECT_NEAR((text.left + text.right) / 2.0, 150, 4);
     EXPECT_GT(text.right - text.left, 60);
-    const RECT white = picture.FindColor(RGB(255, 255, 255), inner);
+    const RECT white = FindColor(picture, RGB(255, 255, 255), inner);
     EXPECT_GE(white.left, white.right) << "the title has a background";
     EXPECT_EQ(DrawControl(Query<IViewObject>().Get(), picture, nullptr), E_INVALIDARG);
     EXPECT_EQ(Query<IViewObject>()->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, nullptr, &bounds, nullptr,

@@ -3,6 +3,7 @@
 // keys, characters nobody wants), and how the host's control site is asked.
 #include "tests/frame/FrameTestSupport.h"
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 
@@ -48,10 +49,9 @@ protected:
     }
     bool HostSawKey(UINT message, WPARAM key) const
     {
-        for (const auto& accelerator : m_container.GetAccelerators())
-            if (accelerator.message.message == message && accelerator.message.wParam == key)
-                return true;
-        return false;
+        const auto& seen = m_container.GetAccelerators();
+        return std::any_of(seen.begin(), seen.end(),
+                           [&](const auto& each) { return each.message.message == message && each.message.wParam == key; });
     }
 
     HWND m_list = nullptr;

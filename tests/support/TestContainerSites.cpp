@@ -26,7 +26,7 @@ public:
         return S_OK;
     }
     STDMETHODIMP ContextSensitiveHelp(BOOL) override { return S_OK; }
-    STDMETHODIMP GetBorder(LPRECT border) override { return ::GetClientRect(m_state->frameWindow, border) ? S_OK : E_FAIL; }
+    STDMETHODIMP GetBorder(LPRECT) override { return E_NOTIMPL; }
     STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
     STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return m_state->Record("SetBorderSpace"); }
     STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR) override
