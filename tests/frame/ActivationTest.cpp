@@ -1,16 +1,10 @@
-// How a host embeds a control built on the frame: in-place and UI
-// activation, the window and its placement, deactivation.
+// How a host embeds the control: in-place and UI activation, the window and
+// its placement, deactivation.
 #include "tests/frame/FrameTestSupport.h"
-#include "tests/frame/TestControl.h"
-#include "tests/support/TestContainer.h"
-
-#include <commctrl.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <initializer_list>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -28,12 +22,6 @@ bool ContainsInOrder(const std::vector<std::string>& calls, std::initializer_lis
     return true;
 }
 
-bool HoldsFocus(HWND window)
-{
-    const HWND focus = GetFocus();
-    return focus && (focus == window || IsChild(window, focus));
-}
-
 RECT GetRectInParent(HWND window)
 {
     RECT rect{};
@@ -42,51 +30,29 @@ RECT GetRectInParent(HWND window)
     return rect;
 }
 
-class FrameActivation : public testing::Test
+using FrameActivation = FrameTest;
+
+TEST_F(FrameActivation, InPlaceActivationAsksTheSiteThenMakesTheWindowInTheSiteWindow)
 {
-protected:
-    CComPtr<CTestControl> m_control = CTestControl::Create();
-    CTestContainer m_container;
-};
-
-TEST_F(FrameActivation, InPlaceActivationCreatesTheWindowInTheSiteWindow)
-{
-    ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
-
-    const HWND window = m_container.GetControlWindow();
-    ASSERT_TRUE(IsWindow(window));
-    EXPECT_EQ(GetParent(window), m_container.GetSiteWindow());
-    EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_NE(GetDlgItem(window, IDC_TEST_EDIT), nullptr);
-    EXPECT_EQ(m_control->CountMessages(WM_INITDIALOG), 1);
-    RECT site{};
-    GetClientRect(m_container.GetSiteWindow(), &site);
-    const RECT placed = GetRectInParent(window);
-    EXPECT_TRUE(EqualRect(&placed, &site));
-}
-
-TEST_F(FrameActivation, WindowUsesTheCurrentCommonControls)
-{
-    ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
-    SIZE ideal{};
-
-    // Only the current buttons know their ideal size; those of the host
-    // program (no manifest of its own) do not.
-    const HWND button = GetDlgItem(m_container.GetControlWindow(), IDC_TEST_APPLY);
-    EXPECT_TRUE(SendMessageW(button, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
-    const HWND hostButton = CreateWindowExW(0, L"Button", L"Host", WS_CHILD, 0, 0, 50, 20,
-                                            m_container.GetSiteWindow(), nullptr, nullptr, nullptr);
-    EXPECT_FALSE(SendMessageW(hostButton, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
-    DestroyWindow(hostButton);
-}
-
-TEST_F(FrameActivation, InPlaceActivationAsksTheSiteBeforeItMakesTheWindow)
-{
-    ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
+    ASSERT_NO_FATAL_FAILURE(Embed());
 
     EXPECT_TRUE(ContainsInOrder(m_container.GetCalls(), {"CanInPlaceActivate", "OnInPlaceActivateEx",
                                                          "GetWindowContext", "GetWindow", "ShowObject"}));
     EXPECT_FALSE(m_container.WasCalled("OnUIActivate"));
+    EXPECT_EQ(GetParent(m_window), m_container.GetSiteWindow());
+    EXPECT_TRUE(IsWindowVisible(m_window));
+    RECT site{};
+    GetClientRect(m_container.GetSiteWindow(), &site);
+    const RECT placed = GetRectInParent(m_window);
+    EXPECT_TRUE(EqualRect(&placed, &site));
+    // Only the current common controls know a button's ideal size; those of
+    // the host program (no manifest of its own) do not.
+    SIZE ideal{};
+    EXPECT_TRUE(SendMessageW(Item(IDC_READ), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
+    const HWND hostButton = CreateWindowExW(0, L"Button", L"Host", WS_CHILD, 0, 0, 50, 20,
+                                            m_container.GetSiteWindow(), nullptr, nullptr, nullptr);
+    EXPECT_FALSE(SendMessageW(hostButton, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
+    DestroyWindow(hostButton);
 }
 
 TEST_F(FrameActivation, SiteThatRefusesActivationGetsNoWindow)
@@ -96,81 +62,46 @@ TEST_F(FrameActivation, SiteThatRefusesActivationGetsNoWindow)
     EXPECT_TRUE(FAILED(m_container.Embed(m_control->GetUnknown())));
     EXPECT_EQ(m_container.GetControlWindow(), nullptr);
     EXPECT_FALSE(m_container.WasCalled("OnInPlaceActivateEx"));
-    EXPECT_EQ(m_control->CountMessages(WM_INITDIALOG), 0);
 }
 
-TEST(FramePlainSite, PlainSiteIsToldOfActivationAndDeactivation)
+TEST_F(FrameActivation, VerbFocusAndMouseEachUIActivateAndMakeTheControlTheActiveObject)
 {
-    const CComPtr<CTestControl> control = CTestControl::Create();
-    CTestContainer container({700, 400}, CTestContainer::CSiteKind::Plain);
-    ASSERT_EQ(container.Embed(control->GetUnknown()), S_OK);
-    EXPECT_TRUE(IsWindow(container.GetControlWindow()));
-    EXPECT_TRUE(container.WasCalled("OnInPlaceActivate"));
+    const struct
+    {
+        const char* name;
+        std::function<void()> activate;
+        const char* siteCall; // what the site hears besides the activation
+    } cases[] = {
+        {"UI activation verb", [this] { m_container.DoVerb(OLEIVERB_UIACTIVATE); }, "ShowObject"},
+        {"focus from the host", [this] { SetFocus(m_window); }, "OnFocus(1)"},
+        {"mouse activation",
+         [this] {
+             // What the system sends a child window when the user clicks into it.
+             SendMessageW(Item(IDC_READ), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(m_container.GetFrameWindow()),
+                          MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+         },
+         "OnUIActivate"},
+    };
+    for (const auto& row : cases)
+    {
+        SCOPED_TRACE(row.name);
+        m_control = CVexil2UI::Create();
+        ASSERT_NO_FATAL_FAILURE(Embed());
+        m_container.ClearCalls();
 
-    container.Unload();
+        row.activate();
+        m_container.PumpMessages();
 
-    EXPECT_TRUE(container.WasCalled("OnInPlaceDeactivate"));
-    EXPECT_FALSE(container.WasCalled("OnInPlaceActivateEx"));
-}
-
-TEST_F(FrameActivation, ControlKeepsItsWindowWhenTheSiteAllowsWindowless)
-{
-    m_container.SetWindowlessAllowed(true);
-
-    ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
-
-    EXPECT_TRUE(IsWindow(m_container.GetControlWindow()));
-}
-
-TEST_F(FrameActivation, UIActivationTakesTheFocusAndBecomesTheActiveObject)
-{
-    ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
-
-    ASSERT_EQ(m_container.DoVerb(OLEIVERB_UIACTIVATE), S_OK);
-
-    EXPECT_TRUE(ContainsInOrder(m_container.GetCalls(), {"OnUIActivate", "SetActiveObject", "SetBorderSpace"}));
-    const auto active = m_container.Query<IOleInPlaceActiveObject>();
-    EXPECT_EQ(m_container.GetActiveObject(), active.Get());
-    EXPECT_TRUE(HoldsFocus(m_container.GetControlWindow()));
-}
-
-TEST_F(FrameActivation, FocusFromTheHostUIActivatesAndReachesTheFirstTabStop)
-{
-    ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
-    const HWND window = m_container.GetControlWindow();
-
-    SetFocus(window);
-    m_container.PumpMessages();
-
-    EXPECT_TRUE(m_container.WasCalled("OnUIActivate"));
-    EXPECT_TRUE(m_container.WasCalled("OnFocus(1)"));
-    EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_TEST_EDIT));
-}
-
-TEST_F(FrameActivation, MouseActivationUIActivates)
-{
-    ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
-    const HWND window = m_container.GetControlWindow();
-
-    // What the system sends a child window when the user clicks into it.
-    SendMessageW(GetDlgItem(window, IDC_TEST_APPLY), WM_MOUSEACTIVATE,
-                 reinterpret_cast<WPARAM>(m_container.GetFrameWindow()), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
-    m_container.PumpMessages();
-
-    EXPECT_TRUE(m_container.WasCalled("OnUIActivate"));
-    EXPECT_NE(m_container.GetActiveObject(), nullptr);
-}
-
-TEST_F(FrameActivation, DocumentWindowDeactivationKeepsTheControlUIActive)
-{
-    ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
-    ASSERT_EQ(m_container.DoVerb(OLEIVERB_UIACTIVATE), S_OK);
-    m_container.ClearCalls();
-
-    EXPECT_EQ(m_container.GetActiveObject()->OnDocWindowActivate(FALSE), S_OK);
-
-    EXPECT_FALSE(m_container.WasCalled("OnUIDeactivate"));
-    EXPECT_NE(m_container.GetActiveObject(), nullptr);
+        EXPECT_TRUE(ContainsInOrder(m_container.GetCalls(), {"OnUIActivate", "SetActiveObject", "SetBorderSpace"}));
+        EXPECT_TRUE(m_container.WasCalled(row.siteCall));
+        EXPECT_EQ(m_container.GetActiveObject(), Query<IOleInPlaceActiveObject>().Get());
+        // The dialog manager has put the focus on the first tab stop.
+        EXPECT_EQ(GetFocus(), Item(IDC_REGISTER_LIST));
+        // The control stays UI-active when the host's document window is deactivated.
+        EXPECT_EQ(m_container.GetActiveObject()->OnDocWindowActivate(FALSE), S_OK);
+        EXPECT_FALSE(m_container.WasCalled("OnUIDeactivate"));
+        m_container.Unload();
+    }
 }
 
 TEST_F(FrameActivation, WindowQueriesAnswerUnexpectedWithoutAWindow)
@@ -178,85 +109,74 @@ TEST_F(FrameActivation, WindowQueriesAnswerUnexpectedWithoutAWindow)
     HWND window = reinterpret_cast<HWND>(1);
     ASSERT_EQ(m_container.Load(m_control->GetUnknown()), S_OK);
 
-    const auto active = m_container.Query<IOleInPlaceActiveObject>();
-    EXPECT_EQ(active->GetWindow(&window), E_UNEXPECTED);
+    EXPECT_EQ(Query<IOleInPlaceActiveObject>()->GetWindow(&window), E_UNEXPECTED);
     EXPECT_EQ(window, nullptr);
-    EXPECT_EQ(m_container.Query<IOleWindow>()->GetWindow(&window), E_UNEXPECTED);
-    EXPECT_EQ(active->GetWindow(nullptr), E_POINTER);
+    EXPECT_EQ(Query<IOleWindow>()->GetWindow(&window), E_UNEXPECTED);
+    EXPECT_EQ(Query<IOleInPlaceActiveObject>()->GetWindow(nullptr), E_POINTER);
 }
 
-TEST_F(FrameActivation, CloseDestroysTheWindowAndLeavesActivation)
+TEST_F(FrameActivation, HideVerbHidesTheWindowActivationShowsItAgainCloseDestroysIt)
 {
-    ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
+    ASSERT_NO_FATAL_FAILURE(Embed());
+    ASSERT_EQ(m_container.DoVerb(OLEIVERB_HIDE), S_OK);
+    EXPECT_FALSE(IsWindowVisible(m_window));
     ASSERT_EQ(m_container.DoVerb(OLEIVERB_UIACTIVATE), S_OK);
-    const HWND window = m_container.GetControlWindow();
+    EXPECT_TRUE(IsWindowVisible(m_window));
+    EXPECT_EQ(m_container.GetControlWindow(), m_window);
     m_container.ClearCalls();
 
-    EXPECT_EQ(m_container.Query<IOleObject>()->Close(OLECLOSE_NOSAVE), S_OK);
+    EXPECT_EQ(Query<IOleObject>()->Close(OLECLOSE_NOSAVE), S_OK);
 
-    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(IsWindow(m_window));
     EXPECT_TRUE(ContainsInOrder(m_container.GetCalls(),
                                 {"SetActiveObject(null)", "OnUIDeactivate", "OnInPlaceDeactivateEx"}));
     EXPECT_EQ(m_container.GetActiveObject(), nullptr);
     EXPECT_EQ(m_container.GetControlWindow(), nullptr);
-    EXPECT_EQ(m_control->CountMessages(WM_DESTROY), 1);
 }
 
-TEST_F(FrameActivation, HideVerbHidesTheWindowAndActivationShowsItAgain)
+TEST_F(FrameActivation, WindowTakesThePositionAndShowsOnlyTheClippedPart)
 {
-    ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
-    const HWND window = m_container.GetControlWindow();
-
-    ASSERT_EQ(m_container.DoVerb(OLEIVERB_HIDE), S_OK);
-    EXPECT_FALSE(IsWindowVisible(window));
-
-    ASSERT_EQ(m_container.DoVerb(OLEIVERB_INPLACEACTIVATE), S_OK);
-    EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_EQ(m_container.GetControlWindow(), window);
-}
-
-TEST_F(FrameActivation, ResizingTheSiteMovesAndSizesTheWindow)
-{
-    ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
-
-    m_container.Resize({500, 300});
-
-    const RECT placed = GetRectInParent(m_container.GetControlWindow());
-    const RECT expected{0, 0, 500, 300};
-    EXPECT_TRUE(EqualRect(&placed, &expected));
-}
-
-TEST_F(FrameActivation, ClippedPositionShowsOnlyTheVisiblePart)
-{
-    ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
-    const RECT position{10, 20, 410, 320};
+    ASSERT_NO_FATAL_FAILURE(Embed());
+    m_container.Resize({700, 350});
+    RECT placed = GetRectInParent(m_window);
+    const RECT site{0, 0, 700, 350};
+    EXPECT_TRUE(EqualRect(&placed, &site));
+    const RECT position{10, 20, 710, 370};
     const RECT clip{0, 0, 210, 400};
 
-    EXPECT_EQ(m_container.Query<IOleInPlaceObject>()->SetObjectRects(&position, &clip), S_OK);
+    EXPECT_EQ(Query<IOleInPlaceObject>()->SetObjectRects(&position, &clip), S_OK);
 
-    const HWND window = m_container.GetControlWindow();
-    const RECT placed = GetRectInParent(window);
+    placed = GetRectInParent(m_window);
     EXPECT_TRUE(EqualRect(&placed, &position));
     RECT visible{};
-    EXPECT_EQ(GetWindowRgnBox(window, &visible), SIMPLEREGION);
-    const RECT expected{0, 0, 200, 300};
+    EXPECT_EQ(GetWindowRgnBox(m_window, &visible), SIMPLEREGION);
+    const RECT expected{0, 0, 200, 350};
     EXPECT_TRUE(EqualRect(&visible, &expected));
 }
 
+// A control that its host framework places: the frame's variant for configuration components.
+class CPlacedByHost final : public CCompositeControlObject<CPlacedByHost, IVexil2UI>
+{
+public:
+    static constexpr UINT IDD = IDD_VEXIL2UI;
+    static const CLSID& GetObjectCLSID() { return CLSID_Vexil2UI; }
+    static bool IsConfigurationComponent() { return true; }
+    using Interfaces = ControlInterfaceMap<IVexil2UI>;
+};
+
 TEST(FrameConfigurationComponent, OnlyRecordsThePositionItIsGiven)
 {
-    const CComPtr<CConfigurationTestControl> control = CConfigurationTestControl::Create();
+    const CComPtr<CPlacedByHost> control = CPlacedByHost::Create();
     CTestContainer container;
     ASSERT_EQ(container.Embed(control->GetUnknown()), S_OK);
-    const HWND window = container.GetControlWindow();
-    const RECT before = GetRectInParent(window);
+    const RECT before = GetRectInParent(container.GetControlWindow());
     const RECT position{10, 20, 410, 320};
     const auto inPlace = container.Query<IOleInPlaceObject>();
 
     EXPECT_EQ(inPlace->SetObjectRects(&position, &position), S_OK);
     EXPECT_EQ(inPlace->SetObjectRects(nullptr, &position), E_POINTER);
 
-    const RECT after = GetRectInParent(window);
+    const RECT after = GetRectInParent(container.GetControlWindow());
     EXPECT_TRUE(EqualRect(&after, &before));
     EXPECT_TRUE(EqualRect(&control->m_position, &position));
 }

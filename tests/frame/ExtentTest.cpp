@@ -1,12 +1,8 @@
-// Size negotiation between a host and a control built on the frame: the
-// extent the host sets and reads, the notifications of a change, and the
-// natural extent the control proposes within its minimum size.
+// Size negotiation between a host and the control: the extent the host sets
+// and reads, the notifications of a change, and the natural extent the
+// control proposes within its minimum size.
 #include "frame/Gdi.h"
 #include "tests/frame/FrameTestSupport.h"
-#include "tests/frame/TestControl.h"
-#include "tests/support/TestContainer.h"
-
-#include <gtest/gtest.h>
 
 #include <ostream>
 
@@ -26,157 +22,94 @@ SIZEL ToHiMetric(SIZE pixels)
 
 INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
-// The size of a window made from the control's template by the dialog manager itself.
-SIZE MeasureTemplateWindow(HWND parent)
-{
-    const HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_FRAME_TEST), parent,
-                                           PlainDialogProc, 0);
-    RECT rect{};
-    GetWindowRect(dialog, &rect);
-    DestroyWindow(dialog);
-    return {rect.right - rect.left, rect.bottom - rect.top};
-}
+using FrameExtent = FrameTest;
 
-class FrameExtent : public testing::Test
-{
-protected:
-    template <class I> CComPtr<I> Query()
-    {
-        CComPtr<I> result;
-        EXPECT_EQ(m_control->QueryInterface(__uuidof(I), result.OutVoid()), S_OK);
-        return result;
-    }
-
-    CComPtr<CTestControl> m_control = CTestControl::Create();
-};
-
-TEST_F(FrameExtent, ExtentSetByTheHostIsTheOneItReadsBack)
+TEST_F(FrameExtent, ExtentSetByTheHostIsTheOneItReadsBackForTheContentAspectOnly)
 {
     SIZEL size{10000, 5000};
-    SIZEL read{};
+    SIZEL read[3]{};
 
     ASSERT_EQ(Query<IOleObject>()->SetExtent(DVASPECT_CONTENT, &size), S_OK);
-
-    EXPECT_EQ(Query<IOleObject>()->GetExtent(DVASPECT_CONTENT, &read), S_OK);
-    EXPECT_EQ(read, size);
-    read = {};
-    EXPECT_EQ(Query<IViewObject2>()->GetExtent(DVASPECT_ICON, -1, nullptr, &read), S_OK);
-    EXPECT_EQ(read, size);
-    read = {};
-    EXPECT_EQ(Query<IQuickActivate>()->GetContentExtent(&read), S_OK);
-    EXPECT_EQ(read, size);
-}
-
-TEST_F(FrameExtent, OnlyTheContentAspectCanBeSized)
-{
-    SIZEL before{};
-    Query<IOleObject>()->GetExtent(DVASPECT_CONTENT, &before);
-    SIZEL size{1000, 1000};
-
-    EXPECT_EQ(Query<IOleObject>()->SetExtent(DVASPECT_ICON, &size), DV_E_DVASPECT);
+    SIZEL other{1000, 1000};
+    EXPECT_EQ(Query<IOleObject>()->SetExtent(DVASPECT_ICON, &other), DV_E_DVASPECT);
     EXPECT_EQ(Query<IOleObject>()->SetExtent(DVASPECT_THUMBNAIL, nullptr), DV_E_DVASPECT);
     EXPECT_EQ(Query<IOleObject>()->SetExtent(DVASPECT_CONTENT, nullptr), E_POINTER);
 
-    SIZEL after{};
-    Query<IOleObject>()->GetExtent(DVASPECT_CONTENT, &after);
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(Query<IOleObject>()->GetExtent(DVASPECT_CONTENT, &read[0]), S_OK);
+    EXPECT_EQ(Query<IViewObject2>()->GetExtent(DVASPECT_ICON, -1, nullptr, &read[1]), S_OK);
+    EXPECT_EQ(Query<IQuickActivate>()->GetContentExtent(&read[2]), S_OK);
+    for (const SIZEL& each : read)
+        EXPECT_EQ(each, size);
 }
 
-TEST_F(FrameExtent, ChangedExtentNotifiesTheDataAndViewSinksOnce)
+TEST_F(FrameExtent, ChangedExtentNotifiesTheSinksOnceOrRepaintsTheActiveWindow)
 {
-    CTestContainer container;
-    ASSERT_EQ(container.Load(m_control->GetUnknown()), S_OK);
-    ASSERT_EQ(container.AdviseData(), S_OK);
-    container.ClearCalls();
+    ASSERT_EQ(m_container.Load(m_control->GetUnknown()), S_OK);
+    ASSERT_EQ(m_container.AdviseData(), S_OK);
+    m_container.ClearCalls();
     SIZEL size{12345, 6789};
 
-    ASSERT_EQ(container.Query<IOleObject>()->SetExtent(DVASPECT_CONTENT, &size), S_OK);
-    ASSERT_EQ(container.Query<IOleObject>()->SetExtent(DVASPECT_CONTENT, &size), S_OK);
+    ASSERT_EQ(Query<IOleObject>()->SetExtent(DVASPECT_CONTENT, &size), S_OK);
+    ASSERT_EQ(Query<IOleObject>()->SetExtent(DVASPECT_CONTENT, &size), S_OK);
 
-    EXPECT_EQ(container.CountCalls("OnDataChange"), 1);
-    EXPECT_EQ(container.CountCalls("OnViewChange"), 1);
-}
+    EXPECT_EQ(m_container.CountCalls("OnDataChange"), 1);
+    EXPECT_EQ(m_container.CountCalls("OnViewChange"), 1);
 
-TEST_F(FrameExtent, ChangedExtentOfAnActiveControlRepaintsItsWindow)
-{
-    CTestContainer container;
-    ASSERT_EQ(container.Embed(m_control->GetUnknown()), S_OK);
-    const HWND window = container.GetControlWindow();
-    UpdateWindow(window);
-    container.ClearCalls();
-    SIZEL size{12345, 6789};
-
-    ASSERT_EQ(container.Query<IOleObject>()->SetExtent(DVASPECT_CONTENT, &size), S_OK);
-
+    ASSERT_NO_FATAL_FAILURE(Embed());
+    UpdateWindow(m_window);
+    size = {23456, 7890};
+    ASSERT_EQ(Query<IOleObject>()->SetExtent(DVASPECT_CONTENT, &size), S_OK);
     RECT invalid{};
-    EXPECT_TRUE(GetUpdateRect(window, &invalid, FALSE));
+    EXPECT_TRUE(GetUpdateRect(m_window, &invalid, FALSE));
 }
 
-TEST_F(FrameExtent, ProposalBelowTheMinimumGetsTheMinimum)
+TEST_F(FrameExtent, IntegralProposalGetsTheMinimumOfEachDimensionBelowItAndTheFixedOnesKept)
 {
-    DVEXTENTINFO info{sizeof info, DVEXTENT_INTEGRAL, ToHiMetric({400, 200})};
-    SIZEL size{};
-
-    EXPECT_EQ(Query<IViewObjectEx>()->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), S_OK);
-
-    EXPECT_EQ(size, ToHiMetric({600, 300}));
-}
-
-TEST_F(FrameExtent, ProposalAboveTheMinimumIsLeftToTheHost)
-{
-    DVEXTENTINFO info{sizeof info, DVEXTENT_INTEGRAL, ToHiMetric({800, 600})};
-    SIZEL size{};
-
-    EXPECT_EQ(Query<IViewObjectEx>()->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), S_OK);
-
-    EXPECT_EQ(size, (SIZEL{-1, -1}));
-}
-
-TEST_F(FrameExtent, EachDimensionIsNegotiatedOnItsOwn)
-{
-    DVEXTENTINFO info{sizeof info, DVEXTENT_INTEGRAL, ToHiMetric({800, 200})};
-    SIZEL size{};
-
-    EXPECT_EQ(Query<IViewObjectEx>()->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), S_OK);
-
-    EXPECT_EQ(size, (SIZEL{-1, ToHiMetric({600, 300}).cy}));
-}
-
-TEST_F(FrameExtent, DimensionsThatMayNotChangeKeepTheCurrentExtent)
-{
+    ASSERT_NO_FATAL_FAILURE(Embed());
     SIZEL current{20000, 10000};
     Query<IOleObject>()->SetExtent(DVASPECT_CONTENT, &current);
-    DVEXTENTINFO info{sizeof info, DVEXTENT_INTEGRAL, ToHiMetric({400, 200})};
     const SIZEL minimum = ToHiMetric({600, 300});
-    SIZEL size{};
-    const auto view = Query<IViewObjectEx>();
-
-    m_control->SetResizeMode(CResizeMode::WidthOnly);
-    EXPECT_EQ(view->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), S_OK);
-    EXPECT_EQ(size, (SIZEL{minimum.cx, current.cy}));
-
-    m_control->SetResizeMode(CResizeMode::HeightOnly);
-    EXPECT_EQ(view->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), S_OK);
-    EXPECT_EQ(size, (SIZEL{current.cx, minimum.cy}));
-
-    m_control->SetResizeMode(CResizeMode::Fixed);
-    EXPECT_EQ(view->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), S_OK);
-    EXPECT_EQ(size, current);
+    const struct
+    {
+        const char* name;
+        CResizeMode mode;
+        SIZE proposed; // pixels
+        SIZEL expected;
+    } cases[] = {
+        {"400 x 200: the minimum", CResizeMode::Both, {400, 200}, minimum},
+        {"800 x 600: the host's choice", CResizeMode::Both, {800, 600}, {-1, -1}},
+        {"each dimension on its own", CResizeMode::Both, {800, 200}, {-1, minimum.cy}},
+        {"width only", CResizeMode::WidthOnly, {400, 200}, {minimum.cx, current.cy}},
+        {"height only", CResizeMode::HeightOnly, {400, 200}, {current.cx, minimum.cy}},
+        {"fixed", CResizeMode::Fixed, {400, 200}, current},
+    };
+    for (const auto& row : cases)
+    {
+        SCOPED_TRACE(row.name);
+        m_control->SetResizeMode(row.mode);
+        DVEXTENTINFO info{sizeof info, DVEXTENT_INTEGRAL, ToHiMetric(row.proposed)};
+        SIZEL size{};
+        EXPECT_EQ(Query<IViewObjectEx>()->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), S_OK);
+        EXPECT_EQ(size, row.expected);
+    }
 }
 
 TEST_F(FrameExtent, ContentModeGivesTheSizeOfTheDialogTemplate)
 {
-    CTestContainer container;
-    const SIZEL expected = ToHiMetric(MeasureTemplateWindow(container.GetSiteWindow()));
+    const HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_VEXIL2UI),
+                                           m_container.GetSiteWindow(), PlainDialogProc, 0);
+    RECT rect{};
+    GetWindowRect(dialog, &rect);
+    DestroyWindow(dialog);
+    const SIZEL expected = ToHiMetric({rect.right - rect.left, rect.bottom - rect.top});
     DVEXTENTINFO info{sizeof info, DVEXTENT_CONTENT, {0, 0}};
     SIZEL size{};
-    const auto view = Query<IViewObjectEx>();
 
-    EXPECT_EQ(view->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), S_OK);
+    EXPECT_EQ(Query<IViewObjectEx>()->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), S_OK);
     EXPECT_EQ(size, expected);
 
-    ASSERT_EQ(container.Embed(m_control->GetUnknown()), S_OK);
-    EXPECT_EQ(view->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), S_OK);
+    ASSERT_NO_FATAL_FAILURE(Embed());
+    EXPECT_EQ(Query<IViewObjectEx>()->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), S_OK);
     EXPECT_EQ(size, expected);
 }
 

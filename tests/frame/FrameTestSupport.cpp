@@ -7,7 +7,7 @@
 namespace {
 
 // OLE for the whole program, and the program as the module that holds the
-// test control's template, type library and manifest.
+// control's template, type library and manifest.
 class COleEnvironment final : public testing::Environment
 {
 public:
@@ -47,6 +47,13 @@ std::vector<CHelpRequest>& GetHelpRequests()
     return requests;
 }
 
+std::string GetProgramHelpFile()
+{
+    std::string path(MAX_PATH, '\0');
+    path.resize(GetModuleFileNameA(nullptr, path.data(), MAX_PATH));
+    return path.replace(path.size() - 3, 3, "hlp");
+}
+
 ULONG CountReferences(IUnknown* object)
 {
     object->AddRef();
@@ -55,8 +62,6 @@ ULONG CountReferences(IUnknown* object)
 
 STDMETHODIMP CFakeHostContext::AddMember(IContextMember* member, DWORD* cookie)
 {
-    if (!cookie)
-        return E_POINTER;
     m_calls.push_back("AddMember");
     m_member = member;
     *cookie = m_cookie;
@@ -70,29 +75,13 @@ STDMETHODIMP CFakeHostContext::RemoveMember(DWORD cookie)
     return S_OK;
 }
 
-void CFakeServer::FireStateChanged(const VARIANT& state) { m_events.FireEvent(1, std::span<const VARIANT>(&state, 1)); }
-
-void CFakeServer::FireStateChanged(long state)
+void FrameTest::Embed(bool uiActive)
 {
-    VARIANT value;
-    VariantInit(&value);
-    V_VT(&value) = VT_I4;
-    V_I4(&value) = state;
-    FireStateChanged(value);
-}
-
-STDMETHODIMP CFakeServer::GetTypeInfoCount(UINT* count)
-{
-    if (!count)
-        return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-STDMETHODIMP CFakeServer::GetServerState(LONG* state)
-{
-    if (!state)
-        return E_POINTER;
-    *state = 1;
-    return S_OK;
+    ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
+    if (uiActive)
+    {
+        ASSERT_EQ(m_container.DoVerb(OLEIVERB_UIACTIVATE), S_OK);
+    }
+    m_window = m_container.GetControlWindow();
+    ASSERT_TRUE(IsWindow(m_window));
 }

@@ -1,18 +1,15 @@
 #pragma once
-// What the frame tests share: OLE set up per test program with the program as
-// the control's module, help requests caught instead of opening help, and
-// small stand-ins for the host's context and a register access server.
+// What the frame tests share: OLE per test program with the program as the
+// control's module (it carries the control's resources), help requests caught
+// instead of opening help, a stand-in for the host's context, and the register
+// tool control embedded in our test container.
 
-#include "frame/Help.h"
-#include "frame/com/ComObject.h"
-#include "frame/com/ConnectionPointContainer.h"
-
-#include "HostFramework.h"
-#include "VexilFN.h"
+#include "control/Vexil2UI.h"
+#include "tests/support/TestContainer.h"
+#include "tests/support/TestDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -25,13 +22,14 @@ struct CHelpRequest
     ULONG_PTR context;
 };
 
-// Help requests since the test started (the catcher is reset per test).
+// Help requests since the test started.
 std::vector<CHelpRequest>& GetHelpRequests();
-
+// The help file that belongs to this program: its path ending in "hlp".
+std::string GetProgramHelpFile();
 // References that others hold on an object.
 ULONG CountReferences(IUnknown* object);
 
-// The host's context: hands out a cookie per member and records the calls.
+// The host's context: hands out its cookie, answers as told and records the calls.
 class CFakeHostContext final : public CComObjectImpl<CFakeHostContext, IHostContext>
 {
 public:
@@ -50,40 +48,24 @@ private:
     HRESULT m_answer;
 };
 
-// A register access server with only its state and its event.
-class CFakeServer final : public CComObjectImpl<CFakeServer, IVexilFN, CConnectionPointContainerImpl<CFakeServer>>
+// The register tool control, made by the test and embedded on demand. Its
+// files go to a directory of the test's own.
+class FrameTest : public testing::Test
 {
-public:
-    using Interfaces =
-        CInterfaceMap<Entry<IVexilFN>, Entry<IDispatch, IVexilFN>, Entry<IConnectionPointContainer>>;
-
-    CFakeServer() : m_events(*this, DIID__IVexilFNEvents) {}
-
-    std::array<CConnectionPoint*, 1> GetConnectionPoints() { return {&m_events}; }
-    std::size_t CountSinks() const { return m_events.GetSinkCount(); }
-    // Fires ServerStateChanged with the argument as given.
-    void FireStateChanged(const VARIANT& state);
-    void FireStateChanged(long state);
-
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+protected:
+    // In-place activates the control in the container; with `uiActive` also
+    // UI-activates it.
+    void Embed(bool uiActive = false);
+    template <class I> CComPtr<I> Query() const
     {
-        return E_NOTIMPL;
+        CComPtr<I> result;
+        m_control->QueryInterface(__uuidof(I), result.OutVoid());
+        return result;
     }
-    STDMETHODIMP ReadRegister(LONG, LONG, LONG, VARIANT*, VARIANT, LONG) override { return E_NOTIMPL; }
-    STDMETHODIMP WriteRegister(LONG, LONG, LONG, VARIANT, VARIANT, LONG) override { return E_NOTIMPL; }
-    STDMETHODIMP Reserved1() override { return E_NOTIMPL; }
-    STDMETHODIMP Reserved2() override { return E_NOTIMPL; }
-    STDMETHODIMP GetDevices(VARIANT*, VARIANT*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetRegisters(LONG, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
-                              LONG*) override
-    {
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP GetServerState(LONG* state) override;
+    HWND Item(int id) const { return GetDlgItem(m_window, id); }
 
-private:
-    CConnectionPoint m_events;
+    CTestDirectory m_directory;
+    CComPtr<CVexil2UI> m_control = CVexil2UI::Create();
+    CTestContainer m_container;
+    HWND m_window = nullptr;
 };

@@ -18,16 +18,12 @@ public:
     {
         if (m_failOn && Lower(path).find(Lower(*m_failOn)) != std::string::npos)
             return 5; // ERROR_ACCESS_DENIED
-        std::string key = Normalize(root);
-        std::size_t start = 0;
-        for (;;)
+        // Every key on the way is made too.
+        for (std::size_t end = path.find('\\');; end = path.find('\\', end + 1))
         {
-            const std::size_t end = path.find('\\', start);
-            key += "\\" + Lower(path.substr(start, end - start));
-            m_keys.insert(key);
+            m_keys.insert(Full(root, path.substr(0, end)));
             if (end == std::string::npos)
                 return 0;
-            start = end + 1;
         }
     }
     long SetValue(const std::string& root, const std::string& path, const std::string& name,

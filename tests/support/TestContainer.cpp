@@ -1,48 +1,32 @@
 #include "tests/support/TestContainer.h"
 
-#include "tests/support/TestContainerState.h"
-
-#include "frame/Gdi.h"
-
-#include <olectl.h>
-
-#include <algorithm>
-#include <utility>
+#include "frame/HiMetric.h"
 
 namespace {
-
-constexpr DISPID AmbientBackColor = -701;
-using CState = CTestContainer::CState;
 
 constexpr wchar_t FrameClass[] = L"VexilTestContainerFrame";
 constexpr wchar_t SiteClass[] = L"VexilTestContainerSite";
 
 LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* state = reinterpret_cast<CState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (state && (message == WM_CLOSE || message == WM_HELP))
-    {
-        ++state->frameMessages[message];
-        return message == WM_HELP ? TRUE : 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+    auto* state = reinterpret_cast<CTestContainer::CState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!state || (message != WM_CLOSE && message != WM_HELP))
+        return DefWindowProcW(window, message, wParam, lParam);
+    ++state->frameMessages[message];
+    return message == WM_HELP ? TRUE : 0;
 }
 
 void RegisterWindowClasses()
 {
     static const bool registered = [] {
-        WNDCLASSW frame{};
-        frame.lpfnWndProc = FrameProc;
-        frame.hInstance = GetModuleHandleW(nullptr);
-        frame.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-        frame.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-        frame.lpszClassName = FrameClass;
+        WNDCLASSW frame{0, FrameProc, 0, 0, GetModuleHandleW(nullptr), nullptr,
+                        LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)), GetSysColorBrush(COLOR_WINDOW), nullptr,
+                        FrameClass};
         RegisterClassW(&frame);
         WNDCLASSW site = frame;
         site.lpfnWndProc = DefWindowProcW;
         site.lpszClassName = SiteClass;
-        RegisterClassW(&site);
-        return true;
+        return RegisterClassW(&site) != 0;
     }();
     (void)registered;
 }
@@ -52,20 +36,11 @@ bool IsInputMessage(UINT message)
     return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
 }
 
-SIZEL ToHiMetric(HWND window, SIZE pixels)
-{
-    const CWindowDC dc(window);
-    const int dpiX = dc.Get() ? GetDeviceCaps(dc.Get(), LOGPIXELSX) : 96;
-    const int dpiY = dc.Get() ? GetDeviceCaps(dc.Get(), LOGPIXELSY) : 96;
-    return {MulDiv(pixels.cx, 2540, dpiX), MulDiv(pixels.cy, 2540, dpiY)};
-}
-
 } // namespace
 
-CTestContainer::CTestContainer(SIZE siteSize, CSiteKind kind) : m_state(std::make_shared<CState>())
+CTestContainer::CTestContainer(SIZE siteSize)
 {
     RegisterWindowClasses();
-    m_state->kind = kind;
     RECT frame{0, 0, siteSize.cx, siteSize.cy};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     AdjustWindowRectEx(&frame, style, FALSE, 0);
@@ -79,7 +54,6 @@ CTestContainer::CTestContainer(SIZE siteSize, CSiteKind kind) : m_state(std::mak
     ShowWindow(m_state->frameWindow, SW_SHOW);
     SetForegroundWindow(m_state->frameWindow);
     SetActiveWindow(m_state->frameWindow);
-
     m_site = CreateTestSite(m_state);
     m_frame = CreateTestFrame(m_state);
     m_frame.QueryInterface(m_state->frame);
@@ -90,62 +64,41 @@ CTestContainer::~CTestContainer()
 {
     Unload();
     m_state->frame.Reset();
-    m_state->activeObject.Reset();
-    m_site.Reset();
-    m_frame.Reset();
-    if (m_state->frameWindow)
-    {
-        SetWindowLongPtrW(m_state->frameWindow, GWLP_USERDATA, 0);
-        DestroyWindow(m_state->frameWindow);
-    }
+    SetWindowLongPtrW(m_state->frameWindow, GWLP_USERDATA, 0);
+    DestroyWindow(m_state->frameWindow);
     PumpMessages();
 }
 
 HRESULT CTestContainer::Load(IUnknown* control)
 {
     Unload();
-    if (!control)
-        return E_POINTER;
     m_control = control;
     HRESULT hr = m_control.QueryInterface(m_oleObject);
-    if (FAILED(hr))
-        return hr;
     CComPtr<IOleClientSite> site;
     m_site.QueryInterface(site);
-    DWORD status = 0;
-    m_oleObject->GetMiscStatus(DVASPECT_CONTENT, &status);
-    const bool siteFirst = (status & OLEMISC_SETCLIENTSITEFIRST) != 0;
-    if (siteFirst && FAILED(hr = m_oleObject->SetClientSite(site.Get())))
+    // Our controls ask for the client site before they are initialised.
+    if (FAILED(hr) || FAILED(hr = m_oleObject->SetClientSite(site.Get())))
         return hr;
-    CComPtr<IPersistStreamInit> persist;
-    if (SUCCEEDED(m_control.QueryInterface(persist)) && persist && FAILED(hr = persist->InitNew()))
+    if (const auto persist = Query<IPersistStreamInit>(); persist && FAILED(hr = persist->InitNew()))
         return hr;
-    if (!siteFirst && FAILED(hr = m_oleObject->SetClientSite(site.Get())))
-        return hr;
-    m_oleObject->SetHostNames(L"Vexil test container", nullptr);
-    CComPtr<IViewObject> view;
     CComPtr<IAdviseSink> sink;
     m_site.QueryInterface(sink);
-    if (SUCCEEDED(m_control.QueryInterface(view)) && view)
+    if (const auto view = Query<IViewObject>())
         view->SetAdvise(DVASPECT_CONTENT, 0, sink.Get());
     const RECT rect = GetSiteRect();
-    SIZEL extent = ToHiMetric(m_state->siteWindow, {rect.right - rect.left, rect.bottom - rect.top});
+    SIZEL extent = ConvertPixelsToHiMetric({rect.right - rect.left, rect.bottom - rect.top});
     return m_oleObject->SetExtent(DVASPECT_CONTENT, &extent);
 }
 
 HRESULT CTestContainer::DoVerb(LONG verb)
 {
-    if (!m_oleObject)
-        return E_UNEXPECTED;
     CComPtr<IOleClientSite> site;
     m_site.QueryInterface(site);
     const RECT rect = GetSiteRect();
     const HRESULT hr = m_oleObject->DoVerb(verb, nullptr, site.Get(), 0, m_state->siteWindow, &rect);
-    const bool activating = verb == OLEIVERB_INPLACEACTIVATE || verb == OLEIVERB_UIACTIVATE ||
-                            verb == OLEIVERB_SHOW || verb == OLEIVERB_PRIMARY;
-    if (SUCCEEDED(hr) && activating)
-        if (const auto inPlace = Query<IOleInPlaceObject>())
-            inPlace->SetObjectRects(&rect, &rect);
+    const auto inPlace = Query<IOleInPlaceObject>();
+    if (SUCCEEDED(hr) && inPlace && (verb == OLEIVERB_INPLACEACTIVATE || verb == OLEIVERB_UIACTIVATE))
+        inPlace->SetObjectRects(&rect, &rect);
     PumpMessages();
     return hr;
 }
@@ -172,26 +125,18 @@ void CTestContainer::Unload()
 void CTestContainer::Resize(SIZE siteSize)
 {
     SetWindowPos(m_state->siteWindow, nullptr, 0, 0, siteSize.cx, siteSize.cy, SWP_NOZORDER | SWP_NOMOVE);
-    if (!m_oleObject)
-        return;
-    SIZEL extent = ToHiMetric(m_state->siteWindow, siteSize);
+    SIZEL extent = ConvertPixelsToHiMetric(siteSize);
     m_oleObject->SetExtent(DVASPECT_CONTENT, &extent);
     const RECT rect = GetSiteRect();
-    if (const auto inPlace = Query<IOleInPlaceObject>())
-        inPlace->SetObjectRects(&rect, &rect);
+    Query<IOleInPlaceObject>()->SetObjectRects(&rect, &rect);
     PumpMessages();
 }
-
-HWND CTestContainer::GetFrameWindow() const { return m_state->frameWindow; }
-HWND CTestContainer::GetSiteWindow() const { return m_state->siteWindow; }
 
 HWND CTestContainer::GetControlWindow() const
 {
     HWND window = nullptr;
-    if (const auto oleWindow = Query<IOleWindow>())
-        if (FAILED(oleWindow->GetWindow(&window)))
-            window = nullptr;
-    return window;
+    const auto oleWindow = Query<IOleWindow>();
+    return oleWindow && SUCCEEDED(oleWindow->GetWindow(&window)) ? window : nullptr;
 }
 
 RECT CTestContainer::GetSiteRect() const
@@ -212,10 +157,8 @@ void CTestContainer::PumpMessages()
 {
     // Bounded, so that a window that keeps posting never stalls a test.
     MSG message{};
-    for (int i = 0; i < 10000 && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i)
+    for (int i = 0; i < 10000 && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) && message.message != WM_QUIT; ++i)
     {
-        if (message.message == WM_QUIT)
-            break;
         if (IsInputMessage(message.message) && TranslateAccelerator(message) == S_OK)
             continue;
         TranslateMessage(&message);
@@ -235,66 +178,18 @@ void CTestContainer::PumpMessagesFor(DWORD milliseconds)
 
 void CTestContainer::PressKey(UINT virtualKey)
 {
-    HWND target = ::GetFocus();
-    if (!target)
-        target = m_state->frameWindow;
-    const UINT scan = MapVirtualKeyW(virtualKey, 0); // MAPVK_VK_TO_VSC
-    const LPARAM down = 1 | static_cast<LPARAM>(scan << 16);
-    const LPARAM up = down | (1LL << 30) | (1LL << 31);
+    const HWND target = ::GetFocus() ? ::GetFocus() : m_state->frameWindow;
+    const LPARAM down = 1 | static_cast<LPARAM>(MapVirtualKeyW(virtualKey, 0) << 16); // MAPVK_VK_TO_VSC
     PostMessageW(target, WM_KEYDOWN, virtualKey, down);
-    PostMessageW(target, WM_KEYUP, virtualKey, up);
+    PostMessageW(target, WM_KEYUP, virtualKey, down | (1LL << 30) | (1LL << 31));
     PumpMessages();
 }
-
-void CTestContainer::SetAmbientBackColor(std::optional<OLE_COLOR> color) { m_state->backColor = color; }
-
-HRESULT CTestContainer::ChangeAmbientBackColor(OLE_COLOR color)
-{
-    m_state->backColor = color;
-    const auto control = Query<IOleControl>();
-    const HRESULT hr = control ? control->OnAmbientPropertyChange(AmbientBackColor) : E_NOINTERFACE;
-    PumpMessages();
-    return hr;
-}
-
-void CTestContainer::SetAcceleratorAnswer(HRESULT answer) { m_state->acceleratorAnswer = answer; }
-void CTestContainer::SetCanInPlaceActivate(HRESULT answer) { m_state->canInPlaceActivate = answer; }
-void CTestContainer::SetWindowlessAllowed(bool allowed) { m_state->windowlessAllowed = allowed; }
 
 HRESULT CTestContainer::AdviseData()
 {
-    const auto data = Query<IDataObject>();
-    if (!data)
-        return E_NOINTERFACE;
     CComPtr<IAdviseSink> sink;
     m_site.QueryInterface(sink);
     FORMATETC format{0, nullptr, DVASPECT_CONTENT, -1, TYMED_NULL};
     DWORD connection = 0;
-    return data->DAdvise(&format, ADVF_NODATA, sink.Get(), &connection);
-}
-
-const std::vector<std::string>& CTestContainer::GetCalls() const { return m_state->calls; }
-
-int CTestContainer::CountCalls(std::string_view name) const
-{
-    return static_cast<int>(std::count(m_state->calls.begin(), m_state->calls.end(), name));
-}
-
-void CTestContainer::ClearCalls()
-{
-    m_state->calls.clear();
-    m_state->accelerators.clear();
-}
-
-const std::vector<CTestContainer::CAccelerator>& CTestContainer::GetAccelerators() const
-{
-    return m_state->accelerators;
-}
-
-IOleInPlaceActiveObject* CTestContainer::GetActiveObject() const { return m_state->activeObject.Get(); }
-
-int CTestContainer::CountFrameMessages(UINT message) const
-{
-    const auto found = m_state->frameMessages.find(message);
-    return found == m_state->frameMessages.end() ? 0 : found->second;
+    return Query<IDataObject>()->DAdvise(&format, ADVF_NODATA, sink.Get(), &connection);
 }

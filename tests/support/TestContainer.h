@@ -1,11 +1,11 @@
 #pragma once
 // A host of our own for embedded controls in tests. It has a top-level frame
 // window with a site window inside, and plays the container's side of OLE
-// embedding: client site, in-place site (plain, Ex or windowless), control
-// site, ambient properties, advise sink and in-place frame. It loads and
-// activates a control through the control's OLE interfaces, runs a host's
-// message loop (keys go to the UI-active control's TranslateAccelerator
-// first), and records every call the control makes back into it.
+// embedding: client site, in-place site (Ex), control site, the ambient
+// background colour, advise sink and in-place frame. It loads and activates
+// a control through the control's OLE interfaces, runs a host's message loop
+// (keys go to the UI-active control's TranslateAccelerator first), and
+// records the calls the control makes back into it.
 //
 //   CTestContainer container;
 //   ASSERT_EQ(container.Embed(control.Get()), S_OK); // load + OLEIVERB_INPLACEACTIVATE
@@ -18,6 +18,8 @@
 #include <ocidl.h>
 #include <oleidl.h>
 
+#include <algorithm>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,14 +29,6 @@
 class CTestContainer
 {
 public:
-    // Which in-place site interfaces the site offers.
-    enum class CSiteKind
-    {
-        Plain,      // IOleInPlaceSite
-        Ex,         // and IOleInPlaceSiteEx
-        Windowless, // and IOleInPlaceSiteWindowless
-    };
-
     // A TranslateAccelerator call that reached the control site.
     struct CAccelerator
     {
@@ -42,14 +36,34 @@ public:
         DWORD modifiers;
     };
 
-    explicit CTestContainer(SIZE siteSize = {700, 400}, CSiteKind kind = CSiteKind::Windowless);
+    // What the container's windows and its site and frame objects share.
+    struct CState
+    {
+        HWND frameWindow = nullptr;
+        HWND siteWindow = nullptr;
+        std::vector<std::string> calls;
+        std::vector<CAccelerator> accelerators;
+        std::map<UINT, int> frameMessages;
+        HRESULT acceleratorAnswer = S_FALSE;
+        HRESULT canInPlaceActivate = S_OK;
+        std::optional<OLE_COLOR> backColor;
+        CComPtr<IOleInPlaceActiveObject> activeObject;
+        CComPtr<IOleInPlaceFrame> frame;
+
+        HRESULT Record(std::string call)
+        {
+            calls.push_back(std::move(call));
+            return S_OK;
+        }
+    };
+
+    explicit CTestContainer(SIZE siteSize = {700, 400});
     ~CTestContainer();
     CTestContainer(const CTestContainer&) = delete;
     CTestContainer& operator=(const CTestContainer&) = delete;
 
-    // Loads the control as a host does: client site (first when the control
-    // asks for it), IPersistStreamInit::InitNew, host names, the view advise
-    // sink and the site window's size as extent.
+    // Loads the control as a host does: client site, IPersistStreamInit::InitNew,
+    // the view advise sink and the site window's size as extent.
     HRESULT Load(IUnknown* control);
     // IOleObject::DoVerb with the site and the site window's client rectangle;
     // after an activating verb also IOleInPlaceObject::SetObjectRects.
@@ -61,11 +75,10 @@ public:
     // Resizes the site window and tells the control: SetExtent, SetObjectRects.
     void Resize(SIZE siteSize);
 
-    HWND GetFrameWindow() const;
-    HWND GetSiteWindow() const;
+    HWND GetFrameWindow() const { return m_state->frameWindow; }
+    HWND GetSiteWindow() const { return m_state->siteWindow; }
     // The control's window as IOleWindow::GetWindow gives it; null without one.
     HWND GetControlWindow() const;
-    IUnknown* GetControl() const { return m_control.Get(); }
     template <class I> CComPtr<I> Query() const
     {
         CComPtr<I> result;
@@ -78,49 +91,53 @@ public:
     void PumpMessages();
     // The same loop for a time, for timers and posted work.
     void PumpMessagesFor(DWORD milliseconds);
-    // A key press as the user makes it: key down (and its character) and key
-    // up posted to the focus window and run through the loop.
+    // A key press as the user makes it: key down and key up posted to the
+    // focus window and run through the loop.
     void PressKey(UINT virtualKey);
     // What the host hands the active object for one message; S_OK: translated.
     HRESULT TranslateAccelerator(MSG& message);
 
-    // The host's side of things.
-    void SetAmbientBackColor(std::optional<OLE_COLOR> color);
-    // Changes the ambient background colour and tells the control
-    // (IOleControl::OnAmbientPropertyChange(-701)).
-    HRESULT ChangeAmbientBackColor(OLE_COLOR color);
-    // What IOleControlSite::TranslateAccelerator answers (S_FALSE unless set).
-    void SetAcceleratorAnswer(HRESULT answer);
-    // What IOleInPlaceSite::CanInPlaceActivate answers (S_OK unless set).
-    void SetCanInPlaceActivate(HRESULT answer);
-    // Whether CanWindowlessActivate says yes (no unless set).
-    void SetWindowlessAllowed(bool allowed);
+    // The host's side of things: its ambient background colour (none unless
+    // set), what IOleControlSite::TranslateAccelerator answers (S_FALSE unless
+    // set), what IOleInPlaceSite::CanInPlaceActivate answers (S_OK unless set).
+    void SetAmbientBackColor(std::optional<OLE_COLOR> color) { m_state->backColor = color; }
+    void SetAcceleratorAnswer(HRESULT answer) { m_state->acceleratorAnswer = answer; }
+    void SetCanInPlaceActivate(HRESULT answer) { m_state->canInPlaceActivate = answer; }
     // Advises the container's sink for the control's data changes (IDataObject::DAdvise).
     HRESULT AdviseData();
 
     // The container's callbacks in the order the control made them, e.g.
     // "CanInPlaceActivate", "OnInPlaceActivateEx", "GetWindowContext",
     // "OnUIActivate", "SetActiveObject", "OnFocus(1)", "OnViewChange",
-    // "OnDataChange", "TranslateAccelerator", "Ambient(-701)".
-    const std::vector<std::string>& GetCalls() const;
-    int CountCalls(std::string_view name) const;
+    // "OnDataChange", "TranslateAccelerator".
+    const std::vector<std::string>& GetCalls() const { return m_state->calls; }
+    int CountCalls(std::string_view name) const
+    {
+        return static_cast<int>(std::count(m_state->calls.begin(), m_state->calls.end(), name));
+    }
     bool WasCalled(std::string_view name) const { return CountCalls(name) > 0; }
-    void ClearCalls();
-    const std::vector<CAccelerator>& GetAccelerators() const;
+    void ClearCalls()
+    {
+        m_state->calls.clear();
+        m_state->accelerators.clear();
+    }
+    const std::vector<CAccelerator>& GetAccelerators() const { return m_state->accelerators; }
     // The object that the control made active in the frame, if any.
-    IOleInPlaceActiveObject* GetActiveObject() const;
+    IOleInPlaceActiveObject* GetActiveObject() const { return m_state->activeObject.Get(); }
     // How often the frame window got a message (e.g. WM_CLOSE, WM_HELP); it
     // records them and ends nothing.
-    int CountFrameMessages(UINT message) const;
-
-    struct CState;
+    int CountFrameMessages(UINT message) const { return m_state->frameMessages[message]; }
 
 private:
     RECT GetSiteRect() const;
 
-    std::shared_ptr<CState> m_state;
+    std::shared_ptr<CState> m_state = std::make_shared<CState>();
     CComPtr<IUnknown> m_site;  // the site object's identity
     CComPtr<IUnknown> m_frame; // the in-place frame object
     CComPtr<IUnknown> m_control;
     CComPtr<IOleObject> m_oleObject;
 };
+
+// The container's site and in-place frame objects, each holding the state.
+CComPtr<IUnknown> CreateTestSite(std::shared_ptr<CTestContainer::CState> state);
+CComPtr<IUnknown> CreateTestFrame(std::shared_ptr<CTestContainer::CState> state);
