@@ -15,8 +15,7 @@ TEST(RspCodec, FramesPacketsWithChecksumAndEscapes)
         std::string payload;
         std::string frame;
     } rows[] = {
-        {"empty", "", "$#00"},
-        {"read request", "m20000000,4", "$m20000000,4#4f"},
+        {"empty", "", "$#00"}, {"read request", "m20000000,4", "$m20000000,4#4f"},
         {"qSupported", "qSupported", "$qSupported#37"},
         {"escaped specials", "a$#}*", "$a}\x04}\x03}]}\x0a#00"},
     };
@@ -43,14 +42,11 @@ TEST(RspCodec, DecodesEscapesAndRunLengths)
         std::string raw;
         std::optional<std::string> payload;
     } rows[] = {
-        {"plain", "0a0b", "0a0b"},
-        {"run of 3 more", "0* ", "0000"},
-        {"run of 4 more", "0*!", "00000"},
+        {"plain", "0a0b", "0a0b"}, {"run of 3 more", "0* ", "0000"}, {"run of 4 more", "0*!", "00000"},
         {"run after other data", "12*\"", "1222222"},
         {"escape", "}\x03", "#"},
         {"escaped star is data", "a}\x0a", "a*"},
-        {"run at the start", "*\"", std::nullopt},
-        {"run count missing", "0*", std::nullopt},
+        {"run at the start", "*\"", std::nullopt}, {"run count missing", "0*", std::nullopt},
         {"run count below 0", "0*\x1c", std::nullopt},
         {"escape at the end", "ab}", std::nullopt},
     };
@@ -83,15 +79,10 @@ TEST(RspCodec, ReaderSplitsTheStreamInAnyPieces)
         std::string items;
         std::size_t discarded;
     } rows[] = {
-        {"ack and packet", {"+$OK#9a"}, "+[OK]", 0},
-        {"byte by byte", {"+", "$", "O", "K", "#", "9", "a"}, "+[OK]", 0},
-        {"nak", {"-"}, "-", 0},
-        {"bad checksum", {"$OK#9b"}, "!", 0},
-        {"checksum not hex", {"$OK#zz"}, "!", 0},
-        {"run-length reply", {"$0*!#", "7b"}, "[00000]", 0},
-        {"noise before a packet", {"\r\nxy$OK#9a"}, "[OK]", 4},
-        {"packet cut by a new one", {"$ab$OK#9a"}, "![OK]", 0},
-        {"two packets", {"$OK#9a$E01#a6"}, "[OK][E01]", 0},
+        {"ack and packet", {"+$OK#9a"}, "+[OK]", 0}, {"byte by byte", {"+", "$", "O", "K", "#", "9", "a"}, "+[OK]", 0},
+        {"nak", {"-"}, "-", 0}, {"bad checksum", {"$OK#9b"}, "!", 0}, {"checksum not hex", {"$OK#zz"}, "!", 0},
+        {"run-length reply", {"$0*!#", "7b"}, "[00000]", 0}, {"noise before a packet", {"\r\nxy$OK#9a"}, "[OK]", 4},
+        {"packet cut by a new one", {"$ab$OK#9a"}, "![OK]", 0}, {"two packets", {"$OK#9a$E01#a6"}, "[OK][E01]", 0},
     };
     for (const auto& row : rows)
     {
@@ -133,14 +124,10 @@ TEST(RspCodec, ReadReplies)
         bool errorReply;
     } rows[] = {
         {"four bytes", "31c20f41", 4, Bytes{0x31, 0xC2, 0x0F, 0x41}, false},
-        {"upper-case hex", "AbCd", 2, Bytes{0xAB, 0xCD}, false},
-        {"error reply", "E01", 4, std::nullopt, true},
-        {"error reply for one byte", "E14", 1, std::nullopt, true},
-        {"too short", "0102", 4, std::nullopt, false},
-        {"too long", "0102030405", 2, std::nullopt, false},
-        {"odd digits", "010", 2, std::nullopt, false},
-        {"not hex", "zz", 1, std::nullopt, false},
-        {"empty (unsupported)", "", 1, std::nullopt, false},
+        {"upper-case hex", "AbCd", 2, Bytes{0xAB, 0xCD}, false}, {"error reply", "E01", 4, std::nullopt, true},
+        {"error reply for one byte", "E14", 1, std::nullopt, true}, {"too short", "0102", 4, std::nullopt, false},
+        {"too long", "0102030405", 2, std::nullopt, false}, {"odd digits", "010", 2, std::nullopt, false},
+        {"not hex", "zz", 1, std::nullopt, false}, {"empty (unsupported)", "", 1, std::nullopt, false},
     };
     for (const auto& row : rows)
     {
@@ -187,9 +174,7 @@ TEST(RspCodec, SupportedFeatures)
         bool noAck;
     } rows[] = {
         {"PacketSize=1000;qXfer:features:read+;QStartNoAckMode+", 0x1000, true},
-        {"QStartNoAckMode-;PacketSize=ff", 0xFF, false},
-        {"", 0, false},
-        {"PacketSize=;PacketSize=xyz", 0, false},
+        {"QStartNoAckMode-;PacketSize=ff", 0xFF, false}, {"", 0, false}, {"PacketSize=;PacketSize=xyz", 0, false},
         {"PacketSize=123456789", 0, false},
     };
     for (const auto& row : rows)

@@ -127,8 +127,7 @@ TEST(ReplaceFileContent, CompletesOrLeavesTheOldBytes)
         bool saved;
     };
     const CCase cases[] = {
-        {"plain", {}, longer, true},
-        {"full disk", {std::uint64_t{3}, false}, longer, false},
+        {"plain", {}, longer, true}, {"full disk", {std::uint64_t{3}, false}, longer, false},
         {"no new files, shorter", {std::nullopt, true}, "abc", true},
         {"no new files, longer than the room left", {std::uint64_t{10}, true}, longer, false},
     };
