@@ -241,36 +241,30 @@ TEST_F(RegisterFiles, SelectedNameWithABlankIsWrittenWholeButNotRestored)
 TEST_F(RegisterFiles, FileThatCannotBeUsedRaisesItsCodeAndKeepsTheOldFile)
 {
     enum Place { MISSING_DIRECTORY, DIRECTORY_IN_PLACE, READ_ONLY_FILE, ABSENT };
-    using Load = void (CDataContainer::*)(const std::string&);
-    using Save = void (CDataContainer::*)(const std::string&) const;
-    const auto load = [](Load op) { return [op](CDataContainer& c, const std::string& path) { (c.*op)(path); }; };
-    const auto save = [](Save op) { return [op](CDataContainer& c, const std::string& path) { (c.*op)(path); }; };
+    using Run = std::function<void(CDataContainer&, const std::string&)>;
+    const Run loadList = [](CDataContainer& c, const std::string& path) { c.LoadUserRegisters(path); };
+    const Run saveList = [](CDataContainer& c, const std::string& path) { c.SaveUserRegisters(path); };
+    const Run loadSelections = [](CDataContainer& c, const std::string& path) { c.LoadSelections(path); };
+    const Run saveSelections = [](CDataContainer& c, const std::string& path) { c.SaveSelections(path); };
+    const HRESULT listUnavailable = Vx::E_USER_REGISTER_FILE_UNAVAILABLE;
     const struct
     {
         const char* name;
-        std::function<void(CDataContainer&, const std::string&)> run;
+        const Run& run;
         const std::string& file;
         Place place;
         HRESULT code;
     } rows[] = {
-        {"user registers read, missing directory", load(&CDataContainer::LoadUserRegisters), LIST, MISSING_DIRECTORY,
-         Vx::E_USER_REGISTER_FILE_UNAVAILABLE},
-        {"user registers read, directory", load(&CDataContainer::LoadUserRegisters), LIST, DIRECTORY_IN_PLACE,
-         Vx::E_USER_REGISTER_FILE_UNAVAILABLE},
-        {"user registers saved, missing directory", save(&CDataContainer::SaveUserRegisters), LIST, MISSING_DIRECTORY,
-         Vx::E_OPEN_USER_REGISTER_FILE},
-        {"user registers saved, directory", save(&CDataContainer::SaveUserRegisters), LIST, DIRECTORY_IN_PLACE,
-         Vx::E_OPEN_USER_REGISTER_FILE},
-        {"user registers saved, read-only", save(&CDataContainer::SaveUserRegisters), LIST, READ_ONLY_FILE,
-         Vx::E_OPEN_USER_REGISTER_FILE},
-        {"selections read, absent", load(&CDataContainer::LoadSelections), SELECTIONS, ABSENT,
+        {"list read, missing directory", loadList, LIST, MISSING_DIRECTORY, listUnavailable},
+        {"list read, directory", loadList, LIST, DIRECTORY_IN_PLACE, listUnavailable},
+        {"list saved, missing directory", saveList, LIST, MISSING_DIRECTORY, Vx::E_OPEN_USER_REGISTER_FILE},
+        {"list saved, directory", saveList, LIST, DIRECTORY_IN_PLACE, Vx::E_OPEN_USER_REGISTER_FILE},
+        {"list saved, read-only", saveList, LIST, READ_ONLY_FILE, Vx::E_OPEN_USER_REGISTER_FILE},
+        {"selections read, absent", loadSelections, SELECTIONS, ABSENT, Vx::E_SELECTION_FILE_UNAVAILABLE},
+        {"selections read, directory", loadSelections, SELECTIONS, DIRECTORY_IN_PLACE, Vx::E_SELECTION_FILE_UNAVAILABLE},
+        {"selections saved, missing directory", saveSelections, SELECTIONS, MISSING_DIRECTORY,
          Vx::E_SELECTION_FILE_UNAVAILABLE},
-        {"selections read, directory", load(&CDataContainer::LoadSelections), SELECTIONS, DIRECTORY_IN_PLACE,
-         Vx::E_SELECTION_FILE_UNAVAILABLE},
-        {"selections saved, missing directory", save(&CDataContainer::SaveSelections), SELECTIONS, MISSING_DIRECTORY,
-         Vx::E_SELECTION_FILE_UNAVAILABLE},
-        {"selections saved, read-only", save(&CDataContainer::SaveSelections), SELECTIONS, READ_ONLY_FILE,
-         Vx::E_SELECTION_FILE_UNAVAILABLE},
+        {"selections saved, read-only", saveSelections, SELECTIONS, READ_ONLY_FILE, Vx::E_SELECTION_FILE_UNAVAILABLE},
     };
     AddUserRegisters();
     for (const auto& row : rows)
