@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 
 namespace {
 
@@ -10,31 +11,29 @@ struct CodeRow
 {
     std::uint32_t code;
     int id;
-    const char* text;
+    std::string text;
 };
+
+std::string Qsn(const char* what) { return std::string("QSN error '") + what + "' while accessing register"; }
+std::string Server(const char* what)
+{
+    return std::string("Server reported about '") + what + "' while accessing register";
+}
 
 // Every row of the code table, written out independently of the table itself.
 const CodeRow rows[] = {
     {0x80004003, 103, "Invalid pointer"}, {0x80004005, 130, "Failed to perform action"},
     {0x8007000E, 109, "Memory allocation failed"}, {0x80070057, 127, "Invalid argument"},
-    {0x80042000, 136, "QSN error 'no connection' while accessing register"},
-    {0x80042006, 134, "QSN error 'wrong or no response message' while accessing register"},
-    {0x80042007, 132, "QSN error 'timeout' while accessing register"},
-    {0x8004200A, 131, "QSN error 'invalid parameter' while accessing register"},
-    {0x8004201D, 135, "QSN error 'not sent' while accessing register"},
-    {0x85000000, 115, "Server reported about 'invalid subblock' while accessing register"},
+    {0x80042000, 136, Qsn("no connection")}, {0x80042006, 134, Qsn("wrong or no response message")},
+    {0x80042007, 132, Qsn("timeout")}, {0x8004200A, 131, Qsn("invalid parameter")}, {0x8004201D, 135, Qsn("not sent")},
+    {0x85000000, 115, Server("invalid subblock")},
     {0x85000001, 116, "Device is not supported by the product, error while accessing register"},
-    {0x85000002, 117, "Server reported about 'invalid access length' while accessing register"},
-    {0x85000003, 118, "Server reported about 'illegal mask' while accessing register"},
+    {0x85000002, 117, Server("invalid access length")}, {0x85000003, 118, Server("illegal mask")},
     {0x85000004, 119, "Server returned status 'no access' while accessing register"},
-    {0x85000005, 120, "Server error while accessing register"},
-    {0x85000006, 121, "Server reported about 'write failure' while accessing register"},
-    {0x85000007, 122, "Server reported about 'read failure' while accessing register"},
-    {0x85000008, 123, "Server reported about 'illegal parameter' while accessing register"},
-    {0x85000009, 124, "Server reported about 'I/O error' while accessing register"},
-    {0x8500000A, 125, "Server reported about 'illegal access type' while accessing register"},
-    {0x8500000B, 126, "Server reported about 'illegal variable index' while accessing register"},
-    {0x8500000C, 137, "Server reported about 'invalid address' while accessing register"},
+    {0x85000005, 120, "Server error while accessing register"}, {0x85000006, 121, Server("write failure")},
+    {0x85000007, 122, Server("read failure")}, {0x85000008, 123, Server("illegal parameter")},
+    {0x85000009, 124, Server("I/O error")}, {0x8500000A, 125, Server("illegal access type")},
+    {0x8500000B, 126, Server("illegal variable index")}, {0x8500000C, 137, Server("invalid address")},
     {0x8500000D, 103, "Invalid pointer"}, {0x8500000E, 105, "Failed to save options to the ini file."},
     {0x8500000F, 106, "Register was not found from the database"},
     {0x85000010, 107, "Device was not found from the database"}, {0x85000011, 108, "Error while generating new GUID."},

@@ -99,7 +99,8 @@ TEST(Registrar, RegistrationStopsAtTheFirstFailingKey)
 TEST(Registrar, ScriptsThatCannotBeReadAreRefused)
 {
     CFakeRegistry registry;
-    EXPECT_EQ(RunScript("HKCR { Key = s 'open }", Registrar::Mode::Register, registry), static_cast<std::int32_t>(0x80070057u));
+    EXPECT_EQ(RunScript("HKCR { Key = s 'open }", Registrar::Mode::Register, registry),
+              static_cast<std::int32_t>(0x80070057u));
     EXPECT_EQ(Registrar::Run("HKCR { K = s '%UNKNOWN%' }", {}, Registrar::Mode::Register, registry),
               static_cast<std::int32_t>(0x80070057u));
     EXPECT_FALSE(registry.HasKey("HKCR", "Key"));
