@@ -1,8 +1,8 @@
 #include "data/ConfigurationHandler.h"
 
-#include "data/CheckedResult.h"
 #include "data/ResultCodes.h"
 #include "platform/Platform.h"
+#include "tests/data/RecordTestSupport.h"
 #include "tests/support/TestDirectory.h"
 
 #include <gtest/gtest.h>
@@ -14,16 +14,6 @@ namespace {
 
 using IDs = std::vector<std::int32_t>;
 using Names = std::vector<std::string>;
-
-HRESULT CodeOf(auto&& operation)
-{
-    try {
-        operation();
-    } catch (const CResultError& error) {
-        return error.GetCode();
-    }
-    return S_OK;
-}
 
 IDs LoadDevices(const std::string& configuration)
 {
@@ -79,13 +69,6 @@ TEST(ConfigurationHandler, DeviceListIsEmptyWithoutAStoredConfiguration)
     EXPECT_EQ(LoadDevices("All"), IDs{});
 }
 
-TEST(ConfigurationHandler, DeviceListNeedsOptions)
-{
-    CTestDirectory dir;
-    CConfigurationHandler handler(nullptr);
-    EXPECT_EQ(CodeOf([&] { handler.LoadDeviceList(); }), Vx::E_INVALID_POINTER);
-}
-
 TEST(ConfigurationHandler, DeviceTextBeyondTheLimitIsSavedWholeButReadCut)
 {
     CTestDirectory dir;
@@ -113,14 +96,14 @@ TEST(ConfigurationHandler, IterationReportsTheEndAndMisuse)
 {
     CTestDirectory dir;
     CConfigurationHandler handler(nullptr);
-    EXPECT_EQ(CodeOf([&] { handler.GetNext(); }), Vx::E_INVALID_ITERATOR);
+    EXPECT_EQ(RaisedCode([&] { handler.GetNext(); }), Vx::E_INVALID_ITERATOR);
     EXPECT_EQ(handler.GetFirst(), "");
     EXPECT_EQ(handler.GetNext(), "");
 
     handler.SaveConfiguration("One", "1,");
     handler.SaveConfiguration("Two", "2,");
     handler.LoadNames(); // a new list needs a new GetFirst
-    EXPECT_EQ(CodeOf([&] { handler.GetNext(); }), Vx::E_INVALID_ITERATOR);
+    EXPECT_EQ(RaisedCode([&] { handler.GetNext(); }), Vx::E_INVALID_ITERATOR);
     EXPECT_EQ(handler.GetFirst(), "One");
     EXPECT_EQ(handler.GetNext(), "Two");
     for (int i = 0; i < 3; ++i)
@@ -158,8 +141,8 @@ TEST(ConfigurationHandler, NamesLongerThan259CharactersAreNeverConfigurations)
     EXPECT_EQ(LoadDevices(tooLong), IDs{});
 
     CConfigurationHandler handler(nullptr);
-    EXPECT_EQ(CodeOf([&] { handler.SaveConfiguration(tooLong, "2,"); }), Vx::E_SAVE_CONFIGURATION);
-    EXPECT_EQ(CodeOf([&] { handler.SaveConfiguration("", "2,"); }), Vx::E_SAVE_CONFIGURATION);
+    EXPECT_EQ(RaisedCode([&] { handler.SaveConfiguration(tooLong, "2,"); }), Vx::E_SAVE_CONFIGURATION);
+    EXPECT_EQ(RaisedCode([&] { handler.SaveConfiguration("", "2,"); }), Vx::E_SAVE_CONFIGURATION);
     handler.SaveConfiguration(longest, "3,");
     EXPECT_EQ(LoadNames(), Names{longest});
     EXPECT_EQ(LoadDevices(longest), IDs{3});
@@ -206,7 +189,8 @@ TEST(ConfigurationHandler, WritesIntoAMissingDirectoryFail)
     CTestDirectory dir;
     Platform::SetModuleDirectory(dir.GetPath() + "missing" + Platform::GetPathSeparator());
     CConfigurationHandler handler(nullptr);
-    EXPECT_EQ(CodeOf([&] { handler.SaveConfiguration("Lab", "1,"); }), Vx::E_SAVE_CONFIGURATION);
+    EXPECT_EQ(RaisedCode([&] { handler.LoadDeviceList(); }), Vx::E_INVALID_POINTER); // it needs options
+    EXPECT_EQ(RaisedCode([&] { handler.SaveConfiguration("Lab", "1,"); }), Vx::E_SAVE_CONFIGURATION);
     EXPECT_FALSE(handler.DeleteConfiguration("Lab"));
     EXPECT_FALSE(handler.ConfigurationExists("Lab"));
 }

@@ -162,70 +162,51 @@ TEST(DeviceData, LookupsAfterManyAdditionsAndRemovalsMatchASearchOfTheList)
 
 // Register records live in blocks, and the slot of a removed register takes
 // a later one: a register added after removals holds its own name, second
-// text, length and values, never its predecessor's, however the room came.
-struct CSlotReuseCase
+// text, length and values, never its predecessor's, however the room came
+// (reserved beforehand or not; lengths over 32 bits keep values outside the record).
+TEST(DeviceDataSlots, RegistersAddedAfterRemovalsHoldOnlyTheirOwnData)
 {
-    const char* Name;
-    std::size_t Reserved; // ReserveRegisters before the first additions
-    std::int32_t Length;  // more than 32 bits: values beyond the record
-};
-
-class DeviceDataSlots : public testing::TestWithParam<CSlotReuseCase>
-{
-};
-
-TEST_P(DeviceDataSlots, RegistersAddedAfterRemovalsHoldOnlyTheirOwnData)
-{
-    const CSlotReuseCase& test = GetParam();
-    CDeviceData device(1, "DEV");
-    device.ReserveRegisters(test.Reserved);
+    const std::pair<std::size_t, std::int32_t> rooms[] = {{0, 32}, {0, 72}, {1000, 72}, {7, 40}};
     const std::string longTail(40, 'x'); // past any in-place string
-    std::vector<GUID> ids;
-    for (int i = 0; i < 200; ++i)
+    const std::string value = "123456789ABCDEF0123";
+    for (const auto& [reserved, length] : rooms)
     {
-        CRegisterData& record = device.AddRegister(static_cast<std::uint32_t>(4 * i), "OLD" + std::to_string(i) + longTail,
-                                                   "Old/" + longTail, test.Length, i % 2, 3, GUID{}, false);
-        record.SetValueText("123456789ABCDEF0123", CRegisterData::FORMAT_HEX, CRegisterData::SELECT_READ);
-        ids.push_back(record.GetId());
-    }
-    device.RemoveUserRegisters(); // the odd ones
-    for (std::size_t i = 0; i < ids.size(); i += 4)
-        device.RemoveRegister(ids[i]);
-    device.ReserveRegisters(test.Reserved / 2);
-    for (int i = 0; i < 150; ++i)
-        device.AddRegister(0x8000u + static_cast<std::uint32_t>(i), "NEW" + std::to_string(i), "", 8, 1, 3, GUID{},
-                           true);
-
-    ASSERT_EQ(device.GetRegisterCount(), 50 + 150);
-    for (int index = 0; index < device.GetRegisterCount(); ++index)
-    {
-        const CRegisterData& record = device.GetRegister(index);
-        if (index < 50)
+        SCOPED_TRACE(std::to_string(reserved) + " reserved, length " + std::to_string(length));
+        CDeviceData device(1, "DEV");
+        device.ReserveRegisters(reserved);
+        std::vector<GUID> ids;
+        for (int i = 0; i < 200; ++i)
         {
-            const int i = 4 * index + 2; // the even ones that were not removed
-            EXPECT_EQ(record.GetName(), "OLD" + std::to_string(i) + longTail);
-            EXPECT_EQ(record.GetLength(), test.Length);
-            EXPECT_EQ(record.GetValueText(CRegisterData::FORMAT_HEX, CRegisterData::SELECT_READ),
-                      std::string("123456789ABCDEF0123").substr(test.Length > 64 ? 0 : test.Length > 32 ? 3 : 11));
-            EXPECT_EQ(record.GetUserAdded(), 0);
-            continue;
+            CRegisterData& record = device.AddRegister(static_cast<std::uint32_t>(4 * i), "OLD" + std::to_string(i) +
+                                                       longTail, "Old/" + longTail, length, i % 2, 3, GUID{}, false);
+            record.SetValueText(value, CRegisterData::FORMAT_HEX, CRegisterData::SELECT_READ);
+            ids.push_back(record.GetId());
         }
-        const int i = index - 50;
-        EXPECT_EQ(record.GetName(), "NEW" + std::to_string(i));
-        EXPECT_EQ(record.GetSecondText(), "");
-        EXPECT_EQ(record.GetAddress(), 0x8000u + static_cast<std::uint32_t>(i));
-        EXPECT_EQ(record.GetLength(), 8);
-        EXPECT_EQ(record.GetValueText(CRegisterData::FORMAT_HEX, CRegisterData::SELECT_READ), "0");
-        EXPECT_EQ(record.GetValueText(CRegisterData::FORMAT_HEX, CRegisterData::SELECT_MASK), "FF");
-        EXPECT_EQ(record.State, CRegisterData::STATE_NOT_SELECTED);
-        EXPECT_EQ(device.FindRegister(record.GetId()), &record);
-        EXPECT_EQ(device.FindRegisterByName(record.GetName()), &record);
+        device.RemoveUserRegisters(); // the odd ones
+        for (std::size_t i = 0; i < ids.size(); i += 4)
+            device.RemoveRegister(ids[i]);
+        device.ReserveRegisters(reserved / 2);
+        for (std::uint32_t i = 0; i < 150; ++i)
+            device.AddRegister(0x8000u + i, "NEW" + std::to_string(i), "", 8, 1, 3, GUID{}, true);
+
+        ASSERT_EQ(device.GetRegisterCount(), 50 + 150);
+        for (int index = 0; index < device.GetRegisterCount(); ++index)
+        {
+            const CRegisterData& record = device.GetRegister(index);
+            const bool old = index < 50;
+            const int i = old ? 4 * index + 2 : index - 50; // old: the even ones that were not removed
+            EXPECT_EQ(record.GetName(), (old ? "OLD" : "NEW") + std::to_string(i) + (old ? longTail : ""));
+            EXPECT_EQ(record.GetSecondText(), old ? "Old/" + longTail : "");
+            EXPECT_EQ(record.GetAddress(), old ? 4u * i : 0x8000u + i);
+            EXPECT_EQ(record.GetLength(), old ? length : 8);
+            EXPECT_EQ(record.GetUserAdded(), old ? 0 : 1);
+            EXPECT_EQ(record.GetValueText(CRegisterData::FORMAT_HEX, CRegisterData::SELECT_READ),
+                      old ? value.substr(length > 64 ? 0 : length > 32 ? 3 : 11) : "0");
+            EXPECT_EQ(record.GetValueText(CRegisterData::FORMAT_HEX, CRegisterData::SELECT_MASK),
+                      old ? std::string(static_cast<std::size_t>(length / 4), 'F') : "FF");
+            EXPECT_EQ(record.State, CRegisterData::STATE_NOT_SELECTED);
+            EXPECT_EQ(device.FindRegister(record.GetId()), &record);
+            EXPECT_EQ(device.FindRegisterByName(record.GetName()), &record);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(EachWayOfMakingRoom, DeviceDataSlots,
-                         testing::Values(CSlotReuseCase{"OneAtATime32Bits", 0, 32},
-                                         CSlotReuseCase{"OneAtATime72Bits", 0, 72},
-                                         CSlotReuseCase{"ReservedFor1000", 1000, 72},
-                                         CSlotReuseCase{"ReservedFor7", 7, 40}),
-                         [](const testing::TestParamInfo<CSlotReuseCase>& test) { return test.param.Name; });

@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                     CExtractCase{"TopOfA128BitValue", WIDE, 100, 28, {0xFEDCBA9}},
                     CExtractCase{"WholeValueWordAligned", WIDE, 0, 128, WIDE},
                     CExtractCase{"BeyondTheValueReadsZero", {0xFFFFFFFF}, 32, 8, {0}},
-                    CExtractCase{"NoWidth", {1}, 0, 0, {}}),
+                    CExtractCase{"NoWidth", {1}, 0, 0, {}}, CExtractCase{"NegativeLsb", {1}, -1, 4, {}}),
     [](const testing::TestParamInfo<CExtractCase>& test) { return std::string(test.param.name); });
 
 TEST(FieldDecoding, HexWordsAreReadFromTheLeastSignificantDigit)

@@ -12,10 +12,12 @@
 
 namespace {
 
+using Lines = std::vector<std::string>;
+
 // The "key=value" lines of one section of the file, in file order.
-std::vector<std::string> SectionLines(const std::string& bytes, const std::string& section)
+Lines SectionLines(const std::string& bytes, const std::string& section)
 {
-    std::vector<std::string> lines;
+    Lines lines;
     std::istringstream in(bytes);
     bool inside = false;
     for (std::string line; std::getline(in, line);) {
@@ -29,13 +31,9 @@ std::vector<std::string> SectionLines(const std::string& bytes, const std::strin
     return lines;
 }
 
-// A file whose "Options" section holds exactly the given lines.
-COptions LoadFrom(const CTestDirectory& dir, const std::string& lines, COptions options = {})
-{
-    dir.WriteFile("Vexil2.ini", "[Options]\r\n" + lines);
-    EXPECT_EQ(options.Load("Vexil2.ini"), S_OK);
-    return options;
-}
+constexpr int (COptions::*FLAGS[])() const = {&COptions::GetAutomaticWidth, &COptions::GetAutoScroll,
+                                              &COptions::GetSeparateColumns, &COptions::GetRememberConfiguration,
+                                              &COptions::GetShowSelection, &COptions::GetRepeat};
 
 } // namespace
 
@@ -56,16 +54,10 @@ TEST(Options, StartsWithInitialValuesAndLoadsTheMissingKeyDefaults)
     EXPECT_EQ(options.GetColumns(), 126);
     EXPECT_EQ(options.GetInterval(), 10);
     EXPECT_EQ(options.GetRecursiveSelect(), 1);
-    for (auto get : {&COptions::GetAutomaticWidth, &COptions::GetAutoScroll, &COptions::GetSeparateColumns,
-                     &COptions::GetRememberConfiguration, &COptions::GetShowSelection, &COptions::GetRepeat})
+    for (auto get : FLAGS)
         EXPECT_EQ((options.*get)(), 0);
     EXPECT_EQ(options.GetConfiguration(), "All");
-}
 
-TEST(Options, LoadAndSaveWithoutAFileNameReturnTheirCodes)
-{
-    CTestDirectory dir;
-    COptions options;
     options.SetColumns(7);
     EXPECT_EQ(options.Load(nullptr), Vx::E_OPEN_OPTIONS);
     EXPECT_EQ(options.Load(""), Vx::E_OPEN_OPTIONS);
@@ -75,61 +67,56 @@ TEST(Options, LoadAndSaveWithoutAFileNameReturnTheirCodes)
     EXPECT_FALSE(dir.Exists("Vexil2.ini"));
 }
 
-TEST(Options, IntervalIsScannedUnsignedAndNeverLoadsBelowFive)
+// One "Options" line per case, loaded over options whose Interval is 33,
+// Columns 3, RecursiveSelect 0 and Configuration "Lab": a key with an empty
+// value leaves its field as it was.
+TEST(Options, EachKeyIsReadItsOwnWay)
 {
-    const std::pair<const char*, int> cases[] = {
-        {"4", 5}, {"3", 5}, {"5", 5}, {"abc", 5}, {"4294967295", 5}, {"-3", 5},
-        {"12x", 12}, {"+40", 40}, {"2147483647", 2147483647}, {"4294967306", 10}};
-    for (const auto& [text, expected] : cases) {
+    const std::string sixty = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWX";
+    const struct
+    {
+        std::string line;
+        int interval;
+        int columns;
+        const char* flags; // Repeat, AutoScroll, ShowSelection, RecursiveSelect, AutomaticWidth, SeparateColumns,
+                           // RememberConfiguration
+        std::string configuration;
+    } rows[] = {
+        {"Interval=4", 5, 126, "0001000", "All"}, {"Interval=3", 5, 126, "0001000", "All"},
+        {"Interval=5", 5, 126, "0001000", "All"}, {"Interval=abc", 5, 126, "0001000", "All"},
+        {"Interval=4294967295", 5, 126, "0001000", "All"}, {"Interval=-3", 5, 126, "0001000", "All"},
+        {"Interval=12x", 12, 126, "0001000", "All"}, {"Interval=+40", 40, 126, "0001000", "All"},
+        {"Interval=2147483647", 2147483647, 126, "0001000", "All"}, {"Interval=4294967306", 10, 126, "0001000", "All"},
+        {"Columns=12x", 10, 12, "0001000", "All"}, {"Columns=abc", 10, 0, "0001000", "All"},
+        {"Columns=-1", 10, -1, "0001000", "All"}, {"Columns=4294967295", 10, -1, "0001000", "All"},
+        {"Columns=127", 10, 127, "0001000", "All"},
+        {"Repeat=YES\r\nAutoScroll=Yes\r\nShowSelection=1\r\nRecursiveSelect=no", 10, 126, "0000000", "All"},
+        {"Repeat=yes\r\nAutoScroll=yes\r\nShowSelection=yes\r\nRecursiveSelect=yes", 10, 126, "1111000", "All"},
+        {"AutomaticWidth=yes\r\nSeparateColumns=yes\r\nRememberConfiguration=yes\r\nRecursiveSelect=yes ", 10, 126,
+         "0001111", "All"},
+        {"Interval=\r\nColumns=\r\nRecursiveSelect=\r\nConfiguration=", 33, 3, "0000000", "Lab"},
+        {"Configuration=" + sixty, 10, 126, "0001000", sixty.substr(0, 49)},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.line);
         CTestDirectory dir; // a fresh file per case keeps profile caches out of the way
-        EXPECT_EQ(LoadFrom(dir, std::string("Interval=") + text + "\r\n").GetInterval(), expected) << text;
+        dir.WriteFile("Vexil2.ini", "[Options]\r\n" + row.line + "\r\n");
+        COptions options;
+        options.SetInterval(33);
+        options.SetColumns(3);
+        options.SetRecursiveSelect(0);
+        options.SetConfiguration("Lab");
+        ASSERT_EQ(options.Load("Vexil2.ini"), S_OK);
+        EXPECT_EQ(options.GetInterval(), row.interval);
+        EXPECT_EQ(options.GetColumns(), row.columns);
+        const int flags[] = {options.GetRepeat(), options.GetAutoScroll(), options.GetShowSelection(),
+                             options.GetRecursiveSelect(), options.GetAutomaticWidth(), options.GetSeparateColumns(),
+                             options.GetRememberConfiguration()};
+        for (std::size_t i = 0; i < std::size(flags); ++i)
+            EXPECT_EQ(flags[i], row.flags[i] - '0') << i;
+        EXPECT_EQ(options.GetConfiguration(), row.configuration);
     }
-}
-
-TEST(Options, ColumnsTakesTheLeadingSignedNumber)
-{
-    const std::pair<const char*, int> cases[] = {{"12x", 12}, {"abc", 0}, {"-1", -1}, {"4294967295", -1}, {"127", 127}};
-    for (const auto& [text, expected] : cases) {
-        CTestDirectory dir;
-        EXPECT_EQ(LoadFrom(dir, std::string("Columns=") + text + "\r\n").GetColumns(), expected) << text;
-    }
-}
-
-TEST(Options, FlagsAreSetOnlyByExactlyLowerCaseYes)
-{
-    CTestDirectory dir;
-    const COptions options = LoadFrom(dir, "Repeat=YES\r\nAutoScroll=Yes\r\nShowSelection=1\r\n"
-                                           "RecursiveSelect=no\r\nAutomaticWidth=yes\r\nSeparateColumns=yes\r\n"
-                                           "RememberConfiguration=yes\r\n");
-    EXPECT_EQ(options.GetRepeat(), 0);
-    EXPECT_EQ(options.GetAutoScroll(), 0);
-    EXPECT_EQ(options.GetShowSelection(), 0);
-    EXPECT_EQ(options.GetRecursiveSelect(), 0);
-    EXPECT_EQ(options.GetAutomaticWidth(), 1);
-    EXPECT_EQ(options.GetSeparateColumns(), 1);
-    EXPECT_EQ(options.GetRememberConfiguration(), 1);
-}
-
-TEST(Options, KeysWithEmptyValuesLeaveTheFieldsAsTheyWere)
-{
-    CTestDirectory dir;
-    COptions before;
-    before.SetInterval(33);
-    before.SetColumns(3);
-    before.SetRecursiveSelect(0);
-    before.SetConfiguration("Lab");
-    const COptions options = LoadFrom(dir, "Interval=\r\nColumns=\r\nRecursiveSelect=\r\nConfiguration=\r\n", before);
-    EXPECT_EQ(options.GetInterval(), 33);
-    EXPECT_EQ(options.GetColumns(), 3);
-    EXPECT_EQ(options.GetRecursiveSelect(), 0);
-    EXPECT_EQ(options.GetConfiguration(), "Lab");
-}
-
-TEST(Options, LongValuesAreCutAtFortyNineCharacters)
-{
-    CTestDirectory dir;
-    const std::string name = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWX"; // 60
-    EXPECT_EQ(LoadFrom(dir, "Configuration=" + name + "\r\n").GetConfiguration(), name.substr(0, 49));
 }
 
 TEST(Options, SaveWritesEveryKeyInOrderAndLoadRestoresIt)
@@ -139,9 +126,9 @@ TEST(Options, SaveWritesEveryKeyInOrderAndLoadRestoresIt)
     EXPECT_EQ(options.Load("Vexil2.ini"), S_OK);
     ASSERT_EQ(options.Save("Vexil2.ini"), S_OK);
     EXPECT_EQ(SectionLines(dir.ReadFile("Vexil2.ini"), "Options"),
-              (std::vector<std::string>{"Columns=126", "Interval=10", "SeparateColumns=no", "RecursiveSelect=yes",
-                                        "ShowSelection=no", "AutomaticWidth=no", "AutoScroll=no",
-                                        "RememberConfiguration=no", "Repeat=no", "Configuration=All"}));
+              (Lines{"Columns=126", "Interval=10", "SeparateColumns=no", "RecursiveSelect=yes", "ShowSelection=no",
+                     "AutomaticWidth=no", "AutoScroll=no", "RememberConfiguration=no", "Repeat=no",
+                     "Configuration=All"}));
 
     options.SetColumns(-5);
     options.SetInterval(250);
@@ -152,17 +139,16 @@ TEST(Options, SaveWritesEveryKeyInOrderAndLoadRestoresIt)
     options.SetConfiguration("Lab bench");
     ASSERT_EQ(options.Save("Vexil2.ini"), S_OK);
     EXPECT_EQ(SectionLines(dir.ReadFile("Vexil2.ini"), "Options"),
-              (std::vector<std::string>{"Columns=-5", "Interval=250", "SeparateColumns=yes", "RecursiveSelect=no",
-                                        "ShowSelection=yes", "AutomaticWidth=yes", "AutoScroll=yes",
-                                        "RememberConfiguration=yes", "Repeat=yes", "Configuration=Lab bench"}));
+              (Lines{"Columns=-5", "Interval=250", "SeparateColumns=yes", "RecursiveSelect=no", "ShowSelection=yes",
+                     "AutomaticWidth=yes", "AutoScroll=yes", "RememberConfiguration=yes", "Repeat=yes",
+                     "Configuration=Lab bench"}));
 
     COptions loaded;
     ASSERT_EQ(loaded.Load("Vexil2.ini"), S_OK);
     EXPECT_EQ(loaded.GetColumns(), -5);
     EXPECT_EQ(loaded.GetInterval(), 250);
     EXPECT_EQ(loaded.GetRecursiveSelect(), 0);
-    for (auto get : {&COptions::GetAutomaticWidth, &COptions::GetAutoScroll, &COptions::GetSeparateColumns,
-                     &COptions::GetRememberConfiguration, &COptions::GetShowSelection, &COptions::GetRepeat})
+    for (auto get : FLAGS)
         EXPECT_EQ((loaded.*get)(), 1);
     EXPECT_EQ(loaded.GetConfiguration(), "Lab bench");
 }
@@ -173,14 +159,10 @@ TEST(Options, SaveKeepsOtherKeysAndSectionsOfTheFile)
     dir.WriteFile("Vexil2.ini", "[Lab]\r\nDevices=1,2,\r\n[Options]\r\nDevices=3,\r\n");
     ASSERT_EQ(COptions().Save("Vexil2.ini"), S_OK);
     const std::string bytes = dir.ReadFile("Vexil2.ini");
-    EXPECT_EQ(SectionLines(bytes, "Lab"), std::vector<std::string>{"Devices=1,2,"});
+    EXPECT_EQ(SectionLines(bytes, "Lab"), Lines{"Devices=1,2,"});
     EXPECT_EQ(SectionLines(bytes, "Options").front(), "Devices=3,");
     EXPECT_EQ(SectionLines(bytes, "Options").size(), 11u);
-}
 
-TEST(Options, SaveIntoAMissingDirectoryFails)
-{
-    CTestDirectory dir;
     Platform::SetModuleDirectory(dir.GetPath() + "missing" + Platform::GetPathSeparator());
     EXPECT_EQ(COptions().Save("Vexil2.ini"), Vx::E_SAVE_OPTIONS);
     COptions options;

@@ -1,3 +1,5 @@
+// A register's values and their decimal, hexadecimal and binary texts, for
+// registers of no word up to four words.
 #include "data/RegisterData.h"
 
 #include "tests/data/RecordTestSupport.h"
@@ -8,6 +10,7 @@
 
 namespace {
 
+using Words = std::vector<std::uint32_t>;
 constexpr int DEC = CRegisterData::FORMAT_DECIMAL;
 constexpr int HEX = CRegisterData::FORMAT_HEX;
 constexpr int BIN = CRegisterData::FORMAT_BINARY;
@@ -20,137 +23,137 @@ CRegisterData MakeRegister(std::int32_t length, const GUID& id = GUID{})
     return CRegisterData(7, 0x100, "REG", "a/b", length, 0, 3, id);
 }
 
-} // namespace
+std::string Ones(std::size_t n) { return std::string(n, '1'); }
+std::string Zeros(std::size_t n) { return std::string(n, '0'); }
 
-TEST(RegisterData, NullIdentifierIsReplacedByAFreshUniqueOne)
+TEST(RegisterData, NullIdentifierIsReplacedByAFreshUniqueOneAndANewRegisterIsNotSelected)
 {
     const CRegisterData first = MakeRegister(32);
-    const CRegisterData second = MakeRegister(32);
     EXPECT_FALSE(IsNullGuid(first.GetId()));
-    EXPECT_FALSE(SameGuid(first.GetId(), second.GetId()));
+    EXPECT_FALSE(SameGuid(first.GetId(), MakeRegister(32).GetId()));
     EXPECT_TRUE(SameGuid(MakeRegister(32, TestGuid(1)).GetId(), TestGuid(1)));
+    EXPECT_EQ(first.State, CRegisterData::STATE_NOT_SELECTED);
 }
 
-TEST(RegisterData, NewRegisterHasZeroValuesFullMaskAndIsNotSelected)
+struct CShownCase
 {
-    const CRegisterData reg = MakeRegister(33);
-    EXPECT_EQ(reg.GetWordCount(), 2u);
-    EXPECT_EQ(reg.GetValueText(BIN, MASK), std::string(33, '1'));
-    EXPECT_EQ(reg.GetValueText(HEX, MASK), "1FFFFFFFF");
-    EXPECT_EQ(reg.GetValueText(HEX, READ), "0");
-    EXPECT_EQ(reg.GetValueText(DEC, WRITE), "0");
-    EXPECT_EQ(reg.State, CRegisterData::STATE_NOT_SELECTED);
+    const char* name;
+    std::int32_t length;
+    int selector;      // of the text; also the value that receives the words
+    Words words;       // none: the initial values (read and write zero, mask all ones)
+    int format;
+    std::string text;
+};
 
-    const CRegisterData word = MakeRegister(32);
-    EXPECT_EQ(word.GetValueText(BIN, MASK), std::string(32, '1'));
-    EXPECT_EQ(word.GetValueText(HEX, MASK), "FFFFFFFF");
-    EXPECT_EQ(MakeRegister(8).GetValueText(BIN, MASK), "11111111");
-}
-
-TEST(RegisterData, ZeroLengthRegisterHasNoWordsAndEmptyTexts)
+class RegisterDataShown : public testing::TestWithParam<CShownCase>
 {
-    CRegisterData reg = MakeRegister(0);
-    EXPECT_EQ(reg.GetWordCount(), 0u);
-    EXPECT_EQ(reg.SetValueText("1234", HEX, READ | WRITE | MASK), S_OK);
-    for (const int format : {DEC, HEX, BIN})
-        EXPECT_EQ(reg.GetValueText(format, READ), "");
-}
+};
 
-TEST(RegisterData, TextsShowTheWordsInEachBase)
+TEST_P(RegisterDataShown, ShowsTheSelectedValueInTheBase)
 {
-    CRegisterData reg = MakeRegister(64);
-    reg.ReadValue = {5, 1};
-    EXPECT_EQ(reg.GetValueText(DEC, READ), "5"); // only word 0
-    EXPECT_EQ(reg.GetValueText(HEX, READ), "100000005");
-    EXPECT_EQ(reg.GetValueText(BIN, READ), std::string(31, '0') + "1" + std::string(29, '0') + "101");
-
-    CRegisterData forty = MakeRegister(40);
-    forty.WriteValue = {0x12, 0};
-    EXPECT_EQ(forty.GetValueText(HEX, WRITE), "12");
-    forty.WriteValue = {1, 0};
-    EXPECT_EQ(forty.GetValueText(BIN, WRITE), std::string(39, '0') + "1");
+    const CShownCase& test = GetParam();
+    CRegisterData reg = MakeRegister(test.length);
+    EXPECT_EQ(reg.GetWordCount(), static_cast<std::size_t>((test.length + 31) / 32));
+    CValueWords& value = test.selector == READ ? reg.ReadValue : test.selector == WRITE ? reg.WriteValue : reg.Mask;
+    for (std::size_t i = 0; i < test.words.size(); ++i)
+        value[i] = test.words[i];
+    EXPECT_EQ(reg.GetValueText(test.format, test.selector), test.text);
 }
 
-TEST(RegisterData, BinaryTextDoesNotCutAWordWiderThanTheRegister)
-{
-    CRegisterData reg = MakeRegister(8);
-    reg.ReadValue = {0x1FF};
-    EXPECT_EQ(reg.GetValueText(BIN, READ), "111111111");
-}
+const Words WIDE = {0x89ABCDEF, 0x01234567, 0x76543210, 0xFEDCBA98};
 
-TEST(RegisterData, SelectorPicksTheShownValueAndUnknownOnesShowZero)
+const CShownCase SHOWN[] = {
+    {"Mask8Bits", 8, MASK, {}, BIN, "11111111"}, {"Mask32Bin", 32, MASK, {}, BIN, Ones(32)},
+    {"Mask32Hex", 32, MASK, {}, HEX, "FFFFFFFF"}, {"Mask33Bin", 33, MASK, {}, BIN, Ones(33)},
+    {"Mask33Hex", 33, MASK, {}, HEX, "1FFFFFFFF"}, {"Mask40Hex", 40, MASK, {}, HEX, "FFFFFFFFFF"},
+    {"Mask64Hex", 64, MASK, {}, HEX, std::string(16, 'F')}, {"Mask64Bin", 64, MASK, {}, BIN, Ones(64)},
+    {"Mask96Hex", 96, MASK, {}, HEX, std::string(24, 'F')}, {"Mask96Bin", 96, MASK, {}, BIN, Ones(96)},
+    {"Mask100Hex", 100, MASK, {}, HEX, std::string(25, 'F')}, {"Mask100Bin", 100, MASK, {}, BIN, Ones(100)},
+    {"Mask128Hex", 128, MASK, {}, HEX, std::string(32, 'F')}, {"Mask128Bin", 128, MASK, {}, BIN, Ones(128)},
+    {"InitialReadIsZero", 33, READ, {}, HEX, "0"}, {"InitialWriteIsZero", 33, WRITE, {}, DEC, "0"},
+    {"DecimalShowsWordZeroOnly", 64, READ, {5, 1}, DEC, "5"}, {"HexOfTwoWords", 64, READ, {5, 1}, HEX, "100000005"},
+    {"BinaryOfTwoWords", 64, READ, {5, 1}, BIN, Zeros(31) + "1" + Zeros(29) + "101"},
+    {"HexWithoutLeadingZeros", 40, WRITE, {0x12, 0}, HEX, "12"},
+    {"BinaryTopWordPaddedToItsBits", 40, WRITE, {1, 0}, BIN, Zeros(39) + "1"},
+    {"BinaryDoesNotCutAWideWord", 8, READ, {0x1FF}, BIN, "111111111"},
+    {"DecimalOfFourWords", 128, READ, WIDE, DEC, "2309737967"},
+    {"HexOfFourWords", 128, WRITE, WIDE, HEX, "FEDCBA98765432100123456789ABCDEF"},
+    {"HexOfFourWordsLowWordsPadded", 128, READ, {1, 2, 0, 3}, HEX, "3000000000000000200000001"},
+    {"BinaryOfFourWords", 128, READ, {1, 0, 0, 0x80000000}, BIN, "1" + Zeros(126) + "1"},
+    {"BinaryOfFourWordsTopPadded", 100, READ, {0, 0, 2, 0x9}, BIN, "1001" + Zeros(30) + "1" + Zeros(65)},
+    {"SelectorFourIsTheMask", 16, 4, {}, HEX, "FFFF"}, {"SelectorEightIsTheMask", 16, 8, {}, HEX, "FFFF"},
+    {"UnknownFormat", 16, READ, {1}, 3, ""},
+    {"NoWordsDecimal", 0, READ, {}, DEC, ""}, {"NoWordsHex", 0, MASK, {}, HEX, ""},
+    {"NoWordsBinary", 0, WRITE, {}, BIN, ""}};
+
+INSTANTIATE_TEST_SUITE_P(EachLengthAndBase, RegisterDataShown, testing::ValuesIn(SHOWN),
+                         [](const testing::TestParamInfo<CShownCase>& test) { return std::string(test.param.name); });
+
+TEST(RegisterData, SelectorsThatNameNoValueShowZero)
 {
     CRegisterData reg = MakeRegister(16);
     reg.ReadValue = {1};
     reg.WriteValue = {2};
-    EXPECT_EQ(reg.GetValueText(HEX, 4), "FFFF");
-    EXPECT_EQ(reg.GetValueText(HEX, 8), "FFFF");
     EXPECT_EQ(reg.GetValueText(HEX, 3), "0");
-    EXPECT_EQ(reg.GetValueText(BIN, 0), std::string(16, '0'));
-    EXPECT_EQ(reg.GetValueText(3, READ), "");
+    EXPECT_EQ(reg.GetValueText(BIN, 0), Zeros(16));
 }
 
-TEST(RegisterData, HexTextFillsWordsFromTheRight)
+struct CTypedCase
 {
-    CRegisterData reg = MakeRegister(40);
-    reg.SetValueText("1FFFFFFFF", HEX, WRITE);
-    EXPECT_EQ(reg.WriteValue, (std::vector<std::uint32_t>{0xFFFFFFFF, 1}));
-    EXPECT_EQ(reg.GetValueText(DEC, WRITE), "4294967295");
-    EXPECT_EQ(reg.ReadValue, (std::vector<std::uint32_t>{0, 0}));
+    const char* name;
+    std::int32_t length;
+    std::string text;
+    int format;
+    int selector;
+    Words words; // what every selected value holds after; none: nothing changes
+};
 
-    reg.SetValueText("", HEX, MASK);
-    EXPECT_EQ(reg.Mask, (std::vector<std::uint32_t>{0, 0}));
-
-    CRegisterData word = MakeRegister(32);
-    word.SetValueText("9abcdef01", HEX, READ); // the rightmost 8 digits fit
-    EXPECT_EQ(word.ReadValue[0], 0xABCDEF01u);
-}
-
-TEST(RegisterData, HexChunkIsReadUpToItsFirstNonDigitAndAsZeroWithoutALeadingDigit)
+class RegisterDataTyped : public testing::TestWithParam<CTypedCase>
 {
-    CRegisterData reg = MakeRegister(64);
-    reg.SetValueText("G00000011G", HEX, READ);
-    EXPECT_EQ(reg.ReadValue, (std::vector<std::uint32_t>{0x11, 0}));
+};
+
+// Read and write start as all sevens, the mask as all ones: the values the
+// selector leaves out must keep them.
+TEST_P(RegisterDataTyped, SetsEverySelectedValueAndNoOther)
+{
+    const CTypedCase& test = GetParam();
+    CRegisterData reg = MakeRegister(test.length);
+    const Words sevens(reg.GetWordCount(), 7);
+    reg.ReadValue = reg.WriteValue = CValueWords(sevens.size(), 7);
+    const Words mask = reg.Mask;
+    EXPECT_EQ(reg.SetValueText(test.text, test.format, test.selector), S_OK);
+    const bool changes = !test.words.empty();
+    EXPECT_EQ(reg.ReadValue, changes && (test.selector & READ) ? test.words : sevens);
+    EXPECT_EQ(reg.WriteValue, changes && (test.selector & WRITE) ? test.words : sevens);
+    EXPECT_EQ(reg.Mask, changes && (test.selector & MASK) ? test.words : mask);
 }
 
-TEST(RegisterData, BinaryTextCountsOnlyOnesInChunksOf32)
-{
-    CRegisterData reg = MakeRegister(40);
-    reg.SetValueText("1x" + std::string(31, '0') + "1", BIN, READ);
-    EXPECT_EQ(reg.ReadValue, (std::vector<std::uint32_t>{1, 2})); // "1x": x counts 0
-    reg.SetValueText("1021", CRegisterData::FORMAT_MASK_BINARY, MASK);
-    EXPECT_EQ(reg.Mask, (std::vector<std::uint32_t>{9, 0}));
-}
+const std::string WIDE_HEX = "FEDCBA98765432100123456789ABCDEF";
 
-TEST(RegisterData, DecimalTextSetsTheLowWordOfEverySelectedValue)
-{
-    CRegisterData reg = MakeRegister(40);
-    reg.ReadValue = {7, 7};
-    reg.WriteValue = {7, 7};
-    reg.SetValueText("12", DEC, READ | WRITE);
-    EXPECT_EQ(reg.ReadValue, (std::vector<std::uint32_t>{12, 0}));
-    EXPECT_EQ(reg.WriteValue, (std::vector<std::uint32_t>{12, 0}));
-    EXPECT_EQ(reg.GetValueText(HEX, MASK), "FFFFFFFFFF");
-}
+const CTypedCase TYPED[] = {
+    {"HexFillsWordsFromTheRight", 40, "1FFFFFFFF", HEX, WRITE, {0xFFFFFFFF, 1}},
+    {"EmptyHexIsZero", 40, "", HEX, MASK, {0, 0}}, {"HexMaskThroughBitFour", 40, "5", HEX, 4, {5, 0}},
+    {"HexMaskThroughBitEight", 40, "5", HEX, 8, {5, 0}},
+    {"HexBeyondTheWordsIsIgnored", 32, "9abcdef01", HEX, READ, {0xABCDEF01}},
+    {"HexChunkReadUpToANonDigit", 64, "G00000011G", HEX, READ, {0x11, 0}},
+    {"HexOfFourWords", 128, WIDE_HEX, HEX, READ | WRITE, WIDE},
+    {"HexOfFourWordsCutFromTheLeft", 128, "77" + WIDE_HEX, HEX, WRITE, WIDE},
+    {"HexShortOfFourWords", 128, "3" + Zeros(14) + "2", HEX, MASK, {2, 0x30000000, 0, 0}},
+    {"HexLastWordOfHundredBits", 100, "1F" + Zeros(24), HEX, READ, {0, 0, 0, 0x1F}},
+    {"BinaryCountsOnlyOnes", 40, "1x" + Zeros(31) + "1", BIN, READ, {1, 2}},
+    {"MaskBinaryKind", 40, "1021", CRegisterData::FORMAT_MASK_BINARY, MASK, {9, 0}},
+    {"BinaryOfFourWords", 128, "1" + Zeros(62) + "11" + Zeros(63), BIN, WRITE, {0, 0x80000000, 1, 0x80000000}},
+    {"BinaryLastWordOfHundredBits", 100, "1001" + Ones(96), BIN, READ, {~0u, ~0u, ~0u, 9}},
+    {"DecimalSetsWordZeroOfEachSelected", 40, "12", DEC, READ | WRITE, {12, 0}},
+    {"DecimalClearsHigherWordsOfFour", 128, "4294967295", DEC, MASK, {~0u, 0, 0, 0}},
+    {"DecimalEmpty", 32, "", DEC, WRITE, {0}}, {"DecimalNoDigits", 32, "abc", DEC, WRITE, {0}},
+    {"DecimalBlanksAndSign", 32, "  +42x", DEC, WRITE, {42}}, {"DecimalLargest", 32, "4294967295", DEC, WRITE, {~0u}},
+    {"DecimalTooLarge", 32, "99999999999", DEC, WRITE, {~0u}}, {"DecimalMinusOne", 32, "-1", DEC, WRITE, {~0u}},
+    {"DecimalNegativeTooLarge", 32, "-4294967296", DEC, WRITE, {~0u}},
+    {"UnknownFormatChangesNothing", 32, "5", 8, READ | WRITE | MASK, {}},
+    {"NoWords", 0, "1234", HEX, READ | WRITE | MASK, {}}};
 
-TEST(RegisterData, DecimalTextConvertsLikeUnsignedLong)
-{
-    const std::pair<const char*, std::uint32_t> cases[] = {
-        {"", 0},          {"abc", 0},       {"  +42x", 42}, {"4294967295", 4294967295u},
-        {"99999999999", 4294967295u},       {"-1", 4294967295u}, {"-4294967296", 4294967295u},
-    };
-    CRegisterData reg = MakeRegister(32);
-    for (const auto& [text, expected] : cases)
-    {
-        reg.SetValueText(text, DEC, WRITE);
-        EXPECT_EQ(reg.WriteValue[0], expected) << text;
-    }
-}
+INSTANTIATE_TEST_SUITE_P(EachBase, RegisterDataTyped, testing::ValuesIn(TYPED),
+                         [](const testing::TestParamInfo<CTypedCase>& test) { return std::string(test.param.name); });
 
-TEST(RegisterData, UnknownInputFormatChangesNothing)
-{
-    CRegisterData reg = MakeRegister(32);
-    EXPECT_EQ(reg.SetValueText("5", 8, READ | WRITE | MASK), S_OK);
-    EXPECT_EQ(reg.GetValueText(HEX, READ), "0");
-    EXPECT_EQ(reg.GetValueText(HEX, MASK), "FFFFFFFF");
-}
+} // namespace

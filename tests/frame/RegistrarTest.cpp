@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 const char* const SCRIPT = R"(HKCR
@@ -97,30 +99,46 @@ TEST(Registrar, RegistrationStopsAtTheFirstFailingKey)
 TEST(Registrar, ScriptsThatCannotBeReadAreRefused)
 {
     CFakeRegistry registry;
-    EXPECT_EQ(RunScript("HKCR { Key = s 'open }", Registrar::Mode::Register, registry), static_cast<std::int32_t>(0x80070057u));
+    EXPECT_EQ(RunScript("HKCR { Key = s 'open }", Registrar::Mode::Register, registry),
+              static_cast<std::int32_t>(0x80070057u));
     EXPECT_EQ(Registrar::Run("HKCR { K = s '%UNKNOWN%' }", {}, Registrar::Mode::Register, registry),
               static_cast<std::int32_t>(0x80070057u));
     EXPECT_FALSE(registry.HasKey("HKCR", "Key"));
 }
 
-TEST(RegistryScript, ErrorsNameTheLine)
+// Each script parsed, shown as its keys "name(subkeys)=default" or as the error.
+TEST(RegistryScript, ParsesKeysOrNamesTheLineOfTheError)
 {
-    std::string error;
-    EXPECT_FALSE(RegistryScript::Parse("HKCR\n{\n  Key = x 'a'\n}\n", error));
-    EXPECT_EQ(error, "line 3: unknown value type 'x'");
-    EXPECT_FALSE(RegistryScript::Parse("HKCR\n{\n  Key\n  {\n", error));
-    EXPECT_EQ(error, "line 5: missing '}'");
+    const std::function<std::string(const std::vector<RegistryScript::CKey>&)> show = [&show](const auto& keys) {
+        std::string text;
+        for (const RegistryScript::CKey& key : keys)
+            text += key.Name + "(" + show(key.Keys) + ")" + (key.Default ? "=" + key.Default->Text : "") + ";";
+        return text;
+    };
+    const std::pair<const char*, const char*> rows[] = {
+        {"HKCR { K {}}", "K();"},
+        {"HKCR { K{L {}}", "K{L();"}, // a brace next to a name is part of it
+        {"HKCR {\n{1111-22} = s 'x''y' {}\n}", "{1111-22}()=x'y;"},
+        {"HKCR { K = d 7 }", "K()=;"},
+        {"HKCR\n{\n  Key = x 'a'\n}\n", "line 3: unknown value type 'x'"},
+        {"HKCR\n{\n  Key\n  {\n", "line 5: missing '}'"},
+        {"HKCR { K = d 12x }", "line 1: expected a number"},
+    };
+    for (const auto& [script, expected] : rows)
+    {
+        std::string error;
+        const auto parsed = RegistryScript::Parse(script, error);
+        EXPECT_EQ(parsed ? show(parsed->Roots.at(0).Keys) : error, expected) << script;
+    }
 }
 
-TEST(RegistryScript, PercentSignsAndQuotesSurviveSubstitution)
+TEST(RegistryScript, PercentSignsAndQuotesSurviveSubstitutionAndUnknownNamesAreRefused)
 {
     std::string text;
     ASSERT_TRUE(RegistryScript::Substitute("100%% at '%A%'", {{"A", "x''y"}}, text));
     EXPECT_EQ(text, "100% at 'x''y'");
-    std::string error;
-    const auto script = RegistryScript::Parse("HKCR { K = s '" + std::string("x''y") + "' }", error);
-    ASSERT_TRUE(script);
-    EXPECT_EQ(script->Roots[0].Keys[0].Default->Text, "x'y");
+    EXPECT_FALSE(RegistryScript::Substitute("'%B%'", {{"A", "x"}}, text));
+    EXPECT_FALSE(RegistryScript::Substitute("'%A'", {{"A", "x"}}, text));
 }
 
 } // namespace

@@ -82,35 +82,32 @@ TEST(Guid, MalformedRegistryFormsAreRefused)
     EXPECT_EQ(Platform::ParseGuid("{0123ABCD-4567-89EF-0123-456789ABCDEF}x", guid), E_INVALIDARG);
 }
 
-TEST(MoveFileOver, PutsTheNewFileInPlaceOfTheOld)
+// The new file takes the old one's place, or nothing changes.
+TEST(MoveFileOver, ReplacesTheTargetOrLeavesItAsItWas)
 {
-    CTestDirectory directory;
-    directory.WriteFile("target.txt", "old");
-    directory.WriteFile("source.txt", "new");
-    ASSERT_TRUE(Platform::MoveFileOver(directory.GetFile("source.txt"), directory.GetFile("target.txt")));
-    EXPECT_EQ(directory.ReadFile("target.txt"), "new");
-    EXPECT_FALSE(directory.Exists("source.txt"));
-}
-
-TEST(MoveFileOver, LeavesAReadOnlyTargetAsItWas)
-{
-    CTestDirectory directory;
-    directory.WriteFile("target.txt", "old");
-    directory.WriteFile("source.txt", "new");
-    std::filesystem::permissions(directory.GetFile("target.txt"), std::filesystem::perms::owner_read |
-                                                                      std::filesystem::perms::group_read |
-                                                                      std::filesystem::perms::others_read);
-    EXPECT_FALSE(Platform::MoveFileOver(directory.GetFile("source.txt"), directory.GetFile("target.txt")));
-    EXPECT_EQ(directory.ReadFile("target.txt"), "old");
-}
-
-TEST(MoveFileOver, FailsWhenADirectoryStandsInPlaceOfTheTarget)
-{
-    CTestDirectory directory;
-    std::filesystem::create_directory(directory.GetFile("target.txt"));
-    directory.WriteFile("source.txt", "new");
-    EXPECT_FALSE(Platform::MoveFileOver(directory.GetFile("source.txt"), directory.GetFile("target.txt")));
-    EXPECT_TRUE(std::filesystem::is_directory(directory.GetFile("target.txt")));
+    enum Target { PLAIN, READ_ONLY, DIRECTORY };
+    for (const Target target : {PLAIN, READ_ONLY, DIRECTORY})
+    {
+        SCOPED_TRACE(target);
+        CTestDirectory directory;
+        if (target == DIRECTORY)
+            std::filesystem::create_directory(directory.GetFile("target.txt"));
+        else
+            directory.WriteFile("target.txt", "old");
+        if (target == READ_ONLY)
+            std::filesystem::permissions(directory.GetFile("target.txt"), std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_write | std::filesystem::perms::others_write,
+                                         std::filesystem::perm_options::remove);
+        directory.WriteFile("source.txt", "new");
+        EXPECT_EQ(Platform::MoveFileOver(directory.GetFile("source.txt"), directory.GetFile("target.txt")),
+                  target == PLAIN);
+        EXPECT_EQ(directory.Exists("source.txt"), target != PLAIN);
+        EXPECT_EQ(std::filesystem::is_directory(directory.GetFile("target.txt")), target == DIRECTORY);
+        if (target != DIRECTORY)
+        {
+            EXPECT_EQ(directory.ReadFile("target.txt"), target == PLAIN ? "new" : "old");
+        }
+    }
 }
 
 // A save is complete or leaves the old bytes; a folder that refuses new
@@ -127,8 +124,7 @@ TEST(ReplaceFileContent, CompletesOrLeavesTheOldBytes)
         bool saved;
     };
     const CCase cases[] = {
-        {"plain", {}, longer, true},
-        {"full disk", {std::uint64_t{3}, false}, longer, false},
+        {"plain", {}, longer, true}, {"full disk", {std::uint64_t{3}, false}, longer, false},
         {"no new files, shorter", {std::nullopt, true}, "abc", true},
         {"no new files, longer than the room left", {std::uint64_t{10}, true}, longer, false},
     };

@@ -45,8 +45,7 @@ struct CXmlCase
 const CXmlCase kDocuments[] = {
     {"TextTrimmed", "<a>\n  some text \t\n</a>", "a\"some text\"@1"},
     {"TextAroundACommentJoined", "<a>one<!-- c -->two</a>", "a\"onetwo\"@1"},
-    {"CDataKept", "<a><![CDATA[x < y]]></a>", "a\"x < y\"@1"},
-    {"EmptyElements", "<a><b/><c></c></a>", "a@1{b@1 c@1}"},
+    {"CDataKept", "<a><![CDATA[x < y]]></a>", "a\"x < y\"@1"}, {"EmptyElements", "<a><b/><c></c></a>", "a@1{b@1 c@1}"},
     {"SiblingsAfterDeepChildrenInOrder", "<a>\n<b>\n<c>\n<d/>\n</c>\n<e/>\n</b>\n<f/>\n<g><h/></g>\n</a>",
      "a@1{b@2{c@3{d@4} e@6} f@8 g@9{h@9}}"},
     {"AttributesStayWithTheirElement", "<a x=\"1\"><b y=\"2\" z=\"3\"><c/></b><d w=\"4\"/></a>",
@@ -81,9 +80,7 @@ TEST(XmlDocumentProblem, NamesTheLineWhereTheParserStops)
         const char* xml;
         int line;
     } cases[] = {
-        {"Unclosed", "<a>\n<b>\n</a>", 3},
-        {"NoElement", "", 0},
-        {"GarbageAfterTheRoot", "<a/>\n<b/>", 2},
+        {"Unclosed", "<a>\n<b>\n</a>", 3}, {"NoElement", "", 0}, {"GarbageAfterTheRoot", "<a/>\n<b/>", 2},
     };
     for (const auto& row : cases)
     {

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
+#include <string>
 #include <vector>
 
 namespace {
@@ -28,31 +29,25 @@ bool Holds(const void* block, std::size_t size, unsigned char seed)
 
 TEST(XmlLitePool, ReallocKeepsTheContentsAcrossSizeClasses)
 {
-    const struct
-    {
-        const char* name;
-        std::size_t from;
-        std::size_t to;
-    } cases[] = {
-        {"ZeroToSmall", 0, 8},           {"WithinAClass", 17, 30},     {"SmallToSmall", 16, 17},
-        {"SmallShrinks", 500, 10},       {"SmallToLarge", 1000, 5000}, {"LargeToLarger", 2000, 100000},
-        {"LargeShrinksToSmall", 4096, 64}, {"LastSmallClass", 1024, 1025},
-    };
+    const std::pair<std::size_t, std::size_t> cases[] = {{0, 8},      {17, 30},       {16, 17},   {500, 10},
+                                                         {1000, 5000}, {2000, 100000}, {4096, 64}, {1024, 1025}};
     const CComPtr<IMalloc> pool = CreateXmlReaderPool();
-    for (const auto& row : cases)
+    for (const auto& [from, to] : cases)
     {
-        void* block = pool->Alloc(row.from);
-        ASSERT_NE(block, nullptr) << row.name;
-        EXPECT_GE(pool->GetSize(block), row.from) << row.name;
-        Fill(block, row.from, 7);
-        void* moved = pool->Realloc(block, row.to);
-        ASSERT_NE(moved, nullptr) << row.name;
-        EXPECT_GE(pool->GetSize(moved), row.to) << row.name;
-        EXPECT_TRUE(Holds(moved, row.from < row.to ? row.from : row.to, 7)) << row.name;
+        SCOPED_TRACE(std::to_string(from) + " to " + std::to_string(to));
+        void* block = pool->Alloc(from);
+        ASSERT_NE(block, nullptr);
+        EXPECT_GE(pool->GetSize(block), from);
+        Fill(block, from, 7);
+        void* moved = pool->Realloc(block, to);
+        ASSERT_NE(moved, nullptr);
+        EXPECT_GE(pool->GetSize(moved), to);
+        EXPECT_TRUE(Holds(moved, std::min(from, to), 7));
         pool->Free(moved);
     }
 }
 
+// Every other block freed in each round: the next round takes their places.
 TEST(XmlLitePool, LiveBlocksNeverOverlapAcrossReuse)
 {
     const CComPtr<IMalloc> pool = CreateXmlReaderPool();
@@ -62,24 +57,21 @@ TEST(XmlLitePool, LiveBlocksNeverOverlapAcrossReuse)
     {
         for (int i = 0; i < 200; ++i)
         {
-            const std::size_t size = sizes[i % std::size(sizes)];
-            void* block = pool->Alloc(size);
-            ASSERT_NE(block, nullptr);
-            Fill(block, size, static_cast<unsigned char>(live.size()));
-            live.emplace_back(block, size);
+            live.emplace_back(pool->Alloc(sizes[i % std::size(sizes)]), sizes[i % std::size(sizes)]);
+            ASSERT_NE(live.back().first, nullptr);
+            Fill(live.back().first, live.back().second, static_cast<unsigned char>(live.size() - 1));
         }
-        for (std::size_t i = 0; i < live.size(); ++i)
-            ASSERT_TRUE(Holds(live[i].first, live[i].second, static_cast<unsigned char>(i))) << "round " << round;
-        // Free every other block; the next round takes their places.
         std::vector<std::pair<void*, std::size_t>> kept;
         for (std::size_t i = 0; i < live.size(); ++i)
+        {
+            ASSERT_TRUE(Holds(live[i].first, live[i].second, static_cast<unsigned char>(i))) << "round " << round;
             if (i % 2)
                 pool->Free(live[i].first);
             else
-            {
-                Fill(live[i].first, live[i].second, static_cast<unsigned char>(kept.size()));
                 kept.push_back(live[i]);
-            }
+        }
+        for (std::size_t i = 0; i < kept.size(); ++i)
+            Fill(kept[i].first, kept[i].second, static_cast<unsigned char>(i));
         live = std::move(kept);
     }
     for (const auto& [block, size] : live)
