@@ -25,6 +25,7 @@ constexpr std::int32_t THIRD = 5;
 
 using Texts = std::vector<std::string>;
 using Codes = std::vector<HRESULT>;
+using Entries = std::vector<std::pair<std::string, LRESULT>>;
 
 class CRecordingReporter final : public IErrorReporter
 {
@@ -92,15 +93,15 @@ protected:
                      [&] { return dialog.DoModal(m_parent.Get()); });
     }
     // The Device combo's entries: name and the device id kept with it.
-    static std::vector<std::pair<std::string, LRESULT>> Devices(HWND dialog)
+    static Entries Devices(HWND dialog)
     {
         const HWND combo = GetDlgItem(dialog, IDC_CFG_DEVICE);
-        std::vector<std::pair<std::string, LRESULT>> entries;
+        Entries entries;
         for (WPARAM entry = 0; entry < static_cast<WPARAM>(SendMessageA(combo, CB_GETCOUNT, 0, 0)); ++entry)
         {
-            std::string text(static_cast<std::size_t>(SendMessageA(combo, CB_GETLBTEXTLEN, entry, 0)), '\0');
+            std::array<char, 64> text{};
             SendMessageA(combo, CB_GETLBTEXT, entry, reinterpret_cast<LPARAM>(text.data()));
-            entries.emplace_back(text, SendMessageA(combo, CB_GETITEMDATA, entry, 0));
+            entries.emplace_back(text.data(), SendMessageA(combo, CB_GETITEMDATA, entry, 0));
         }
         return entries;
     }
@@ -114,8 +115,6 @@ protected:
     std::string m_chosenFile;
     FileDialog::CAsk m_previousAsk;
 };
-
-using Entries = std::vector<std::pair<std::string, LRESULT>>;
 
 TEST_F(ConfigureDialog, PathsBecomeSharedFoldersAndRegisterNodesTakeTheirChildren)
 {
@@ -275,10 +274,14 @@ TEST_F(ConfigureDialog, UserRegistersAndSelectionFiles)
         EXPECT_EQ(Node(tree, {"Board", "* NEWREG"}), nullptr);
         EXPECT_EQ(m_data.FindRegisterByName(BOARD, "NEWREG"), nullptr);
         EXPECT_EQ(TreeView_GetSelection(tree), Node(tree, {"Board", "x"}));
-        // A middle child deleted: Save still finds the registers after it, children first.
+        // A middle child deleted, one added after the last one went: Save still
+        // finds every register, children first.
         ClickText(tree, Node(tree, {"Board", "* MINE"}));
         Click(dialog, IDC_CFG_REGISTER_DELETE);
-        EXPECT_EQ(Children(tree, Node(tree, {"Board"})), (Texts{"CTRL", "STATUS", "a", "MINE", "x"}));
+        Retype(GetDlgItem(dialog, IDC_CFG_NAME), "AGAIN");
+        Click(dialog, IDC_CFG_REGISTER_ADD);
+        EXPECT_EQ(Children(tree, Node(tree, {"Board"})), (Texts{"CTRL", "STATUS", "a", "MINE", "x", "* AGAIN"}));
+        EXPECT_EQ(State(tree, Node(tree, {"Board"})), CConfigureDlg::STATE_PARTIAL);
         Click(dialog, IDC_CFG_SAVE);
         const std::string heading = "Manual editing of this file is prohibited\r\n\r\n";
         EXPECT_EQ(m_directory.ReadFile("chosen.txt"), heading + "1A|SUB\r\n1A|CTRL\r\n1A|DEEP\r\n2|X\r\n");
