@@ -16,6 +16,8 @@ using namespace DialogDriver;
 
 namespace {
 
+using Names = std::vector<std::string>;
+
 class ConfigurationEditor : public CDialogTest
 {
 protected:
@@ -34,16 +36,6 @@ protected:
         CConfigurationEditDlg dialog(&m_options, &m_data, editMode);
         return Drive(L"Configuration Editor", act, [&] { return dialog.DoModal(m_parent.Get()); });
     }
-    // Edit mode on "Lab": the name retyped, then OK.
-    INT_PTR RenameTo(std::string_view name)
-    {
-        return Run(true, [this, name](HWND dialog) {
-            Retype(GetDlgItem(dialog, IDC_CED_NAME), name);
-            Click(dialog, IDOK);
-            m_stayedOpen = IsOpen(dialog);
-        });
-    }
-
     std::string Devices(const std::string& section) const
     {
         std::string text(256, '\0');
@@ -51,28 +43,21 @@ protected:
                                              m_directory.GetFile("Vexil2.ini").c_str()));
         return text;
     }
-    std::vector<std::string> Names() const
+    Names Configurations() const
     {
         CConfigurationHandler handler(&m_options);
         handler.LoadNames();
-        std::vector<std::string> names;
+        Names names;
         for (std::string name = handler.GetFirst(); !name.empty(); name = handler.GetNext())
             names.push_back(name);
         return names;
-    }
-    static void Select(HWND dialog, int entry, bool selected)
-    {
-        SendMessageW(GetDlgItem(dialog, IDC_CED_DEVICES), LB_SETSEL, selected, entry);
     }
 
     CTestDirectory m_directory;
     COptions m_options;
     CDataContainer m_data;
     CHelpRecordingParent m_parent;
-    bool m_stayedOpen = false;
 };
-
-using NameList = std::vector<std::string>;
 
 TEST_F(ConfigurationEditor, AddModeFiltersTheNameAndSavesTheChosenDevices)
 {
@@ -81,11 +66,8 @@ TEST_F(ConfigurationEditor, AddModeFiltersTheNameAndSavesTheChosenDevices)
         const HWND list = GetDlgItem(dialog, IDC_CED_DEVICES);
         EXPECT_FALSE(IsEnabled(dialog, IDOK));
         EXPECT_EQ(Text(name), "");
-        const auto find = [list](const wchar_t* device) {
-            return SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(device));
-        };
-        EXPECT_EQ(find(L"Zeta"), 0);
-        EXPECT_EQ(find(L"Mid"), 2);
+        for (const auto& [device, entry] : {std::pair{L"Zeta", 0}, std::pair{L"Mid", 2}})
+            EXPECT_EQ(SendMessageW(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(device)), entry);
         EXPECT_EQ(SendMessageW(list, LB_GETSELCOUNT, 0, 0), 0);
         Retype(name, "  Lab 1!");
         EXPECT_EQ(Text(name), "Lab 1");
@@ -97,8 +79,8 @@ TEST_F(ConfigurationEditor, AddModeFiltersTheNameAndSavesTheChosenDevices)
         }
         Retype(name, "Bench(2) ");
         EXPECT_TRUE(IsEnabled(dialog, IDOK));
-        Select(dialog, 0, true);
-        Select(dialog, 2, true);
+        SendMessageW(list, LB_SETSEL, TRUE, 0);
+        SendMessageW(list, LB_SETSEL, TRUE, 2);
         Click(dialog, IDOK);
     });
     EXPECT_EQ(result, IDOK);
@@ -107,66 +89,79 @@ TEST_F(ConfigurationEditor, AddModeFiltersTheNameAndSavesTheChosenDevices)
     EXPECT_TRUE(m_display->Asked.empty());
 }
 
-TEST_F(ConfigurationEditor, EditModeShowsTheCurrentConfigurationAndRenamesIt)
+// Edit mode on "Lab" (devices "17,"): shown, the name retyped, OK, and the
+// answer to the overwrite question when there is one.
+struct CRenameCase
 {
-    Run(true, [](HWND dialog) {
+    const char* Name;
+    const char* Typed;
+    long Answer;
+    INT_PTR Result;
+    bool StaysOpen;
+    Names Left;         // the configurations in the file afterwards
+    const char* Current; // the current configuration name afterwards
+    const char* Section; // and what that section lists
+    const char* Devices;
+};
+
+const CRenameCase RENAME_CASES[] = {
+    {"NewNameRenames", "Lab2", 0, IDOK, false, {"Other", "Lab2"}, "Lab2", "Lab2", "17,"},
+    {"OwnNameInAnotherCaseDoesNotAsk", "LAB  ", 0, IDOK, false, {"Lab", "Other"}, "LAB", "Lab", "17,"},
+    {"YesOverwritesAnother", "other", IDYES, IDOK, false, {"Other"}, "other", "Other", "17,"},
+    {"NoEndsWithCancel", "Other", IDNO, IDCANCEL, false, {"Lab", "Other"}, "Lab", "Other", "3,"},
+    {"CancelKeepsEditing", "Other", IDCANCEL, IDCANCEL, true, {"Lab", "Other"}, "Lab", "Other", "3,"},
+};
+
+void PrintTo(const CRenameCase& row, std::ostream* out) { *out << row.Name; }
+
+class Rename : public ConfigurationEditor, public testing::WithParamInterface<CRenameCase>
+{
+};
+
+TEST_P(Rename, AsksOnlyBeforeOverwritingAnotherConfiguration)
+{
+    const CRenameCase& row = GetParam();
+    m_display->Answer = row.Answer;
+    const INT_PTR result = Run(true, [&row](HWND dialog) {
         const HWND list = GetDlgItem(dialog, IDC_CED_DEVICES);
-        EXPECT_EQ(Text(GetDlgItem(dialog, IDC_CED_NAME)), "Lab");
         EXPECT_TRUE(IsEnabled(dialog, IDOK));
         EXPECT_EQ(SendMessageW(list, LB_GETSELCOUNT, 0, 0), 1);
         EXPECT_GT(SendMessageW(list, LB_GETSEL, 1, 0), 0); // "Alpha", device 17
+        EXPECT_EQ(Text(GetDlgItem(dialog, IDC_CED_NAME)), "Lab");
+        Retype(GetDlgItem(dialog, IDC_CED_NAME), row.Typed);
+        Click(dialog, IDOK);
+        EXPECT_EQ(IsOpen(dialog), row.StaysOpen);
     });
-    EXPECT_EQ(RenameTo("Lab2"), IDOK);
-    EXPECT_FALSE(m_stayedOpen);
-    EXPECT_EQ(Names(), (NameList{"Other", "Lab2"}));
-    EXPECT_EQ(Devices("Lab2"), "17,");
-    EXPECT_EQ(m_options.GetConfiguration(), "Lab2");
-    EXPECT_TRUE(m_display->Asked.empty());
+    EXPECT_EQ(result, row.Result);
+    if (row.Answer)
+    {
+        const std::string_view typed = row.Typed;
+        ASSERT_EQ(m_display->Asked.size(), 1u);
+        EXPECT_EQ(m_display->Asked[0].Message, L"Configuration " + std::wstring(typed.begin(), typed.end()) +
+                                                   L" already exists, do you want to overwrite the existing "
+                                                   L"configuration?");
+        EXPECT_EQ(m_display->Asked[0].Caption, L"Warning");
+        EXPECT_EQ(m_display->Asked[0].Style, MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    }
+    else
+        EXPECT_TRUE(m_display->Asked.empty());
+    EXPECT_EQ(Configurations(), row.Left);
+    EXPECT_EQ(m_options.GetConfiguration(), row.Current);
+    EXPECT_EQ(Devices(row.Section), row.Devices);
 }
 
-TEST_F(ConfigurationEditor, RenamingOntoAnotherConfigurationAsksAndYesOverwritesIt)
-{
-    EXPECT_EQ(RenameTo("other"), IDOK);
-    ASSERT_EQ(m_display->Asked.size(), 1u);
-    EXPECT_EQ(m_display->Asked[0].Message,
-              L"Configuration other already exists, do you want to overwrite the existing configuration?");
-    EXPECT_EQ(m_display->Asked[0].Caption, L"Warning");
-    EXPECT_EQ(m_display->Asked[0].Style, MB_YESNOCANCEL | MB_ICONEXCLAMATION);
-    EXPECT_EQ(Names(), (NameList{"Other"}));
-    EXPECT_EQ(Devices("Other"), "17,");
-    EXPECT_EQ(m_options.GetConfiguration(), "other");
-}
-
-TEST_F(ConfigurationEditor, NoInTheQuestionEndsWithCancelAndCancelKeepsEditing)
-{
-    m_display->Answer = IDNO;
-    EXPECT_EQ(RenameTo("Other"), IDCANCEL);
-    m_display->Answer = IDCANCEL;
-    EXPECT_EQ(RenameTo("Other"), IDCANCEL);
-    EXPECT_TRUE(m_stayedOpen);
-    EXPECT_EQ(m_display->Asked.size(), 2u);
-    EXPECT_EQ(Names(), (NameList{"Lab", "Other"}));
-    EXPECT_EQ(Devices("Other"), "3,");
-    EXPECT_EQ(m_options.GetConfiguration(), "Lab");
-}
-
-TEST_F(ConfigurationEditor, OwnNameInAnotherCaseSavesWithoutAsking)
-{
-    EXPECT_EQ(RenameTo("LAB  "), IDOK);
-    EXPECT_TRUE(m_display->Asked.empty());
-    EXPECT_EQ(Names(), (NameList{"Lab", "Other"}));
-    EXPECT_EQ(m_options.GetConfiguration(), "LAB");
-}
+INSTANTIATE_TEST_SUITE_P(ConfigurationEditor, Rename, testing::ValuesIn(RENAME_CASES),
+                         [](const auto& instance) { return std::string(instance.param.Name); });
 
 TEST_F(ConfigurationEditor, OkWithoutDevicesRemovesTheConfigurationAndKeepsTheCurrentName)
 {
     m_options.SetConfiguration("Other");
     const INT_PTR result = Run(true, [](HWND dialog) {
-        Select(dialog, 0, false);
+        SendMessageW(GetDlgItem(dialog, IDC_CED_DEVICES), LB_SETSEL, FALSE, 0);
         Click(dialog, IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(Names(), (NameList{"Lab"}));
+    EXPECT_EQ(Configurations(), (Names{"Lab"}));
     EXPECT_EQ(m_options.GetConfiguration(), "Other");
 }
 
@@ -180,28 +175,21 @@ TEST_F(ConfigurationEditor, BlankNameKeepsTheEditorOpenAndHelpAsksForContext14)
         Click(dialog, IDC_HELP_BUTTON);
     });
     EXPECT_EQ(m_parent.Contexts, (std::vector<DWORD>{14, 14}));
-    EXPECT_EQ(Names(), (NameList{"Lab", "Other"}));
+    EXPECT_EQ(Configurations(), (Names{"Lab", "Other"}));
 }
 
-TEST_F(ConfigurationEditor, FailuresCloseTheEditorAndReachTheCaller)
+TEST_F(ConfigurationEditor, FailsWithoutOptionSettings)
 {
-    const auto failure = [](const std::function<INT_PTR()>& run) {
-        try
-        {
-            run();
-            return S_OK;
-        }
-        catch (const CResultError& error)
-        {
-            return error.GetCode();
-        }
-    };
-    CConfigurationEditDlg withoutOptions(nullptr, &m_data, true);
-    EXPECT_EQ(failure([&] { return withoutOptions.DoModal(m_parent.Get()); }), static_cast<HRESULT>(0x8500000D));
-    m_display->Creatable = false; // the question cannot be asked
-    EXPECT_EQ(failure([this] { return RenameTo("Other"); }), E_FAIL);
-    EXPECT_FALSE(m_stayedOpen);
-    EXPECT_EQ(Names(), (NameList{"Lab", "Other"}));
+    CConfigurationEditDlg dialog(nullptr, &m_data, true);
+    try
+    {
+        dialog.DoModal(m_parent.Get());
+        ADD_FAILURE() << "no failure";
+    }
+    catch (const CResultError& error)
+    {
+        EXPECT_EQ(error.GetCode(), static_cast<HRESULT>(0x8500000D));
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The Configure dialog as a user works it: the register tree with its folders
-// and check boxes, the user registers of the right half, selection files and
-// configurations, and what OK and Cancel leave in the container.
+// and check boxes, the user registers of the right half, selection files,
+// configurations and their editor, failures, and what OK and Cancel leave in
+// the container.
 #include "dialogs/ConfigureDlg.h"
 #include "dialogs/FileDialog.h"
 #include "frame/com/Module.h"
@@ -10,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
+#include <utility>
 
 using namespace DialogDriver;
 
@@ -18,13 +21,24 @@ namespace {
 
 constexpr std::int32_t BOARD = 0x1A;
 constexpr std::int32_t OTHER = 2;
+constexpr std::int32_t THIRD = 5;
+
+using Texts = std::vector<std::string>;
+using Codes = std::vector<HRESULT>;
+using Entries = std::vector<std::pair<std::string, LRESULT>>;
 
 class CRecordingReporter final : public IErrorReporter
 {
 public:
-    void ShowError(HRESULT code, const std::string&) override { Codes.push_back(code); }
-    std::vector<HRESULT> Codes;
+    void ShowError(HRESULT code, const std::string&) override { Shown.push_back(code); }
+    Codes Shown;
 };
+
+// Runs the Configuration Editor from the dialog's button.
+void RunEditor(HWND dialog, int button, const std::function<void(HWND)>& act)
+{
+    Drive(L"Configuration Editor", act, [&] { return SendMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0); });
+}
 
 class ConfigureDialog : public CDialogTest
 {
@@ -32,21 +46,21 @@ protected:
     void SetUp() override
     {
         CDialogTest::SetUp();
-        m_directory.WriteFile("Vexil2.ini", "[Lab]\r\nDevices=2,\r\n");
+        // "Lab" lists its devices out of the container's order.
+        m_directory.WriteFile("Vexil2.ini", "[Lab]\r\nDevices=5,2,\r\n[Empty]\r\nDevices=99,\r\n");
         m_options.SetConfiguration("All");
         m_options.SetRecursiveSelect(1);
         m_data.AddDevice(BOARD, "Board", 1);
         m_data.AddDevice(OTHER, "Other", 0);
-        Add(BOARD, "CTRL", "");
-        Add(BOARD, "STATUS", "/");
-        Add(BOARD, "A1", "a//b");
-        Add(BOARD, "A2", "a//b");
-        Add(BOARD, "A3", "a");
-        Add(BOARD, "SUB", "CTRL");
+        m_data.AddDevice(THIRD, "Third", 1);
+        for (const auto& [name, path] : {std::pair{"CTRL", ""}, {"STATUS", "/"}, {"A1", "a//b"}, {"A2", "a//b"},
+                                         {"A3", "a"}, {"SUB", "CTRL"}})
+            Add(BOARD, name, path);
         m_data.AddRegister(BOARD, 0x40, "MINE", "", 16, 1, CRegisterData::USER_OPERATIONS, GUID_NULL);
         Add(BOARD, "UNDER", "MINE");
         Add(BOARD, "DEEP", "x/y/");
         Add(OTHER, "X", "");
+        Add(THIRD, "T", "");
         m_previousAsk = FileDialog::Replace([this](OPENFILENAMEA& request, bool) {
             if (m_chosenFile.empty())
                 return FALSE;
@@ -78,6 +92,19 @@ protected:
         return Drive(L"Configure", [&](HWND window) { act(window, GetDlgItem(window, IDC_CFG_TREE)); },
                      [&] { return dialog.DoModal(m_parent.Get()); });
     }
+    // The Device combo's entries: name and the device id kept with it.
+    static Entries Devices(HWND dialog)
+    {
+        const HWND combo = GetDlgItem(dialog, IDC_CFG_DEVICE);
+        Entries entries;
+        for (WPARAM entry = 0; entry < static_cast<WPARAM>(SendMessageA(combo, CB_GETCOUNT, 0, 0)); ++entry)
+        {
+            std::array<char, 64> text{};
+            SendMessageA(combo, CB_GETLBTEXT, entry, reinterpret_cast<LPARAM>(text.data()));
+            entries.emplace_back(text.data(), SendMessageA(combo, CB_GETITEMDATA, entry, 0));
+        }
+        return entries;
+    }
 
     CTestDirectory m_directory;
     COptions m_options;
@@ -89,12 +116,10 @@ protected:
     FileDialog::CAsk m_previousAsk;
 };
 
-using Texts = std::vector<std::string>;
-
 TEST_F(ConfigureDialog, PathsBecomeSharedFoldersAndRegisterNodesTakeTheirChildren)
 {
-    Run([](HWND, HWND tree) {
-        EXPECT_EQ(Children(tree, nullptr), (Texts{"Board", "Other"}));
+    Run([](HWND dialog, HWND tree) {
+        EXPECT_EQ(Children(tree, nullptr), (Texts{"Board", "Other", "Third"}));
         EXPECT_EQ(Children(tree, Node(tree, {"Board"})), (Texts{"CTRL", "STATUS", "a", "* MINE", "MINE", "x"}));
         EXPECT_EQ(Children(tree, Node(tree, {"Board", "a"})), (Texts{"b", "A3"}));
         EXPECT_EQ(Children(tree, Node(tree, {"Board", "a", "b"})), (Texts{"A1", "A2"}));
@@ -111,18 +136,20 @@ TEST_F(ConfigureDialog, PathsBecomeSharedFoldersAndRegisterNodesTakeTheirChildre
             EXPECT_TRUE(bold(path));
         EXPECT_FALSE(bold({"Board", "CTRL"}));
         EXPECT_FALSE(bold({"Board", "* MINE"}));
+        // Only the devices that take user registers, each with its id.
+        EXPECT_EQ(Devices(dialog), (Entries{{"Board", BOARD}, {"Third", THIRD}}));
     });
-    EXPECT_TRUE(m_reporter.Codes.empty());
+    EXPECT_TRUE(m_reporter.Shown.empty());
 }
 
 TEST_F(ConfigureDialog, ClickingAMixedFolderUnchecksThenChecksEverythingBelowIt)
 {
     Select(BOARD, "A1");
     const INT_PTR result = Run([](HWND dialog, HWND tree) {
+        EXPECT_TRUE(IsChecked(dialog, IDC_CFG_RECURSIVE));
         const HTREEITEM a = Node(tree, {"Board", "a"});
-        EXPECT_EQ(State(tree, Node(tree, {"Board", "a", "b"})), CConfigureDlg::STATE_PARTIAL);
-        EXPECT_EQ(State(tree, a), CConfigureDlg::STATE_PARTIAL);
-        EXPECT_EQ(State(tree, Node(tree, {"Board"})), CConfigureDlg::STATE_PARTIAL);
+        for (const HTREEITEM mixed : {Node(tree, {"Board", "a", "b"}), a, Node(tree, {"Board"})})
+            EXPECT_EQ(State(tree, mixed), CConfigureDlg::STATE_PARTIAL);
         ClickImage(tree, a);
         for (const auto* name : {"A1", "A2"})
             EXPECT_EQ(State(tree, Node(tree, {"Board", "a", "b", name})), CConfigureDlg::STATE_UNCHECKED);
@@ -144,23 +171,35 @@ TEST_F(ConfigureDialog, ClickingAMixedFolderUnchecksThenChecksEverythingBelowIt)
         EXPECT_EQ(StateOf(BOARD, name), CRegisterData::STATE_NOT_SELECTED) << name;
 }
 
-TEST_F(ConfigureDialog, WithoutRecursiveSelectARegisterTogglesAloneAndCancelKeepsTheContainer)
+TEST_F(ConfigureDialog, RecursiveSelectIsStoredAtOnceAndCancelKeepsOnlyIt)
 {
     m_options.SetRecursiveSelect(0);
     Select(BOARD, "SUB");
-    const INT_PTR result = Run([](HWND dialog, HWND tree) {
+    const INT_PTR result = Run([this](HWND dialog, HWND tree) {
+        const HTREEITEM control = Node(tree, {"Board", "CTRL"});
+        const HTREEITEM sub = Node(tree, {"Board", "CTRL", "SUB"});
         EXPECT_FALSE(IsChecked(dialog, IDC_CFG_RECURSIVE));
-        ClickImage(tree, Node(tree, {"Board", "CTRL"}));
-        EXPECT_EQ(State(tree, Node(tree, {"Board", "CTRL"})), CConfigureDlg::STATE_CHECKED);
-        EXPECT_EQ(State(tree, Node(tree, {"Board", "CTRL", "SUB"})), CConfigureDlg::STATE_CHECKED);
-        ClickImage(tree, Node(tree, {"Board", "CTRL"}));
-        EXPECT_EQ(State(tree, Node(tree, {"Board", "CTRL", "SUB"})), CConfigureDlg::STATE_CHECKED);
+        // Off: a register toggles alone, below it nothing changes.
+        ClickImage(tree, control);
+        EXPECT_EQ(State(tree, control), CConfigureDlg::STATE_CHECKED);
+        ClickImage(tree, control);
+        EXPECT_EQ(State(tree, sub), CConfigureDlg::STATE_CHECKED);
+        for (const int stored : {1, 0, 1})
+        {
+            Click(dialog, IDC_CFG_RECURSIVE);
+            EXPECT_EQ(m_options.GetRecursiveSelect(), stored);
+        }
+        // On: the register takes its children along.
+        ClickImage(tree, control);
+        ClickImage(tree, control);
+        EXPECT_EQ(State(tree, sub), CConfigureDlg::STATE_UNCHECKED);
         // A device always propagates.
         ClickImage(tree, Node(tree, {"Other"}));
         EXPECT_EQ(State(tree, Node(tree, {"Other", "X"})), CConfigureDlg::STATE_CHECKED);
         EXPECT_TRUE(IsWindowVisible(tree)); // shown again after the nodes changed
     });
     EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(m_options.GetRecursiveSelect(), 1);
     EXPECT_EQ(StateOf(BOARD, "CTRL"), CRegisterData::STATE_NOT_SELECTED);
     EXPECT_EQ(StateOf(BOARD, "SUB"), CRegisterData::STATE_SELECTED);
     EXPECT_EQ(StateOf(OTHER, "X"), CRegisterData::STATE_NOT_SELECTED);
@@ -200,8 +239,11 @@ TEST_F(ConfigureDialog, RegisterFieldsFilterWhatIsTyped)
     });
 }
 
-TEST_F(ConfigureDialog, AddEditAndDeleteAUserRegister)
+TEST_F(ConfigureDialog, UserRegistersAndSelectionFiles)
 {
+    for (const auto& [device, name] : {std::pair{BOARD, "CTRL"}, {BOARD, "SUB"}, {BOARD, "DEEP"}, {OTHER, "X"}})
+        Select(device, name);
+    m_chosenFile = m_directory.GetFile("chosen.txt");
     const INT_PTR result = Run([this](HWND dialog, HWND tree) {
         ClickText(tree, Node(tree, {"Board", "* MINE"}));
         EXPECT_EQ(Text(GetDlgItem(dialog, IDC_CFG_NAME)), "MINE");
@@ -232,31 +274,28 @@ TEST_F(ConfigureDialog, AddEditAndDeleteAUserRegister)
         EXPECT_EQ(Node(tree, {"Board", "* NEWREG"}), nullptr);
         EXPECT_EQ(m_data.FindRegisterByName(BOARD, "NEWREG"), nullptr);
         EXPECT_EQ(TreeView_GetSelection(tree), Node(tree, {"Board", "x"}));
-        Click(dialog, IDOK);
-    });
-    EXPECT_EQ(result, IDOK);
-    EXPECT_TRUE(m_reporter.Codes.empty());
-}
-
-TEST_F(ConfigureDialog, SaveWritesCheckedRegistersChildrenFirstAndOpenLoadsThem)
-{
-    Select(BOARD, "CTRL");
-    Select(BOARD, "SUB");
-    Select(OTHER, "X");
-    m_chosenFile = m_directory.GetFile("chosen.txt");
-    Run([this](HWND dialog, HWND tree) {
+        // A middle child deleted, one added after the last one went: Save still
+        // finds every register, children first.
+        ClickText(tree, Node(tree, {"Board", "* MINE"}));
+        Click(dialog, IDC_CFG_REGISTER_DELETE);
+        Retype(GetDlgItem(dialog, IDC_CFG_NAME), "AGAIN");
+        Click(dialog, IDC_CFG_REGISTER_ADD);
+        EXPECT_EQ(Children(tree, Node(tree, {"Board"})), (Texts{"CTRL", "STATUS", "a", "MINE", "x", "* AGAIN"}));
+        EXPECT_EQ(State(tree, Node(tree, {"Board"})), CConfigureDlg::STATE_PARTIAL);
         Click(dialog, IDC_CFG_SAVE);
-        EXPECT_EQ(m_directory.ReadFile("chosen.txt"),
-                  "Manual editing of this file is prohibited\r\n\r\n1A|SUB\r\n1A|CTRL\r\n2|X\r\n");
-        m_directory.WriteFile("chosen.txt", "Manual editing of this file is prohibited\r\n\r\n1A|A3\r\n");
+        const std::string heading = "Manual editing of this file is prohibited\r\n\r\n";
+        EXPECT_EQ(m_directory.ReadFile("chosen.txt"), heading + "1A|SUB\r\n1A|CTRL\r\n1A|DEEP\r\n2|X\r\n");
+        m_directory.WriteFile("chosen.txt", heading + "1A|A3\r\n");
         Click(dialog, IDC_CFG_OPEN);
         EXPECT_EQ(State(tree, Node(tree, {"Board", "a", "A3"})), CConfigureDlg::STATE_CHECKED);
         EXPECT_EQ(State(tree, Node(tree, {"Board", "CTRL"})), CConfigureDlg::STATE_UNCHECKED);
         Click(dialog, IDOK);
     });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(m_data.FindRegisterByName(BOARD, "MINE"), nullptr);
     EXPECT_EQ(StateOf(BOARD, "A3"), CRegisterData::STATE_SELECTED);
     EXPECT_EQ(StateOf(BOARD, "CTRL"), CRegisterData::STATE_NOT_SELECTED);
-    EXPECT_TRUE(m_reporter.Codes.empty());
+    EXPECT_TRUE(m_reporter.Shown.empty());
 }
 
 TEST_F(ConfigureDialog, ChoosingAConfigurationKeepsTogglesAndDeletingOneAsksFirst)
@@ -269,19 +308,133 @@ TEST_F(ConfigureDialog, ChoosingAConfigurationKeepsTogglesAndDeletingOneAsksFirs
         SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("Lab"));
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_CFG_CONFIGURATION, CBN_SELENDOK),
                      reinterpret_cast<LPARAM>(combo));
-        EXPECT_EQ(Children(tree, nullptr), (Texts{"Other"}));
+        EXPECT_EQ(Children(tree, nullptr), (Texts{"Other", "Third"})); // in the container's order
+        EXPECT_EQ(Devices(dialog), (Entries{{"Third", THIRD}}));
         EXPECT_EQ(StateOf(BOARD, "STATUS"), CRegisterData::STATE_SELECTED);
         EXPECT_TRUE(IsEnabled(dialog, IDC_CFG_CONFIGURATION_DELETE));
         m_display->Answer = IDYES;
         Click(dialog, IDC_CFG_CONFIGURATION_DELETE);
         EXPECT_EQ(m_display->Asked.size(), 1U);
         EXPECT_EQ(Text(combo), "All");
-        EXPECT_EQ(Children(tree, nullptr), (Texts{"Board", "Other"}));
+        EXPECT_EQ(Children(tree, nullptr), (Texts{"Board", "Other", "Third"}));
         Click(dialog, IDOK);
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(m_directory.ReadFile("Vexil2.ini").find("[Lab]"), std::string::npos);
     EXPECT_EQ(StateOf(BOARD, "STATUS"), CRegisterData::STATE_SELECTED);
 }
+
+TEST_F(ConfigureDialog, TheConfigurationEditorAddsAndEditsOverTheDialog)
+{
+    const INT_PTR result = Run([this](HWND dialog, HWND tree) {
+        ClickImage(tree, Node(tree, {"Board", "STATUS"}));
+        RunEditor(dialog, IDC_CFG_CONFIGURATION_ADD, [](HWND editor) {
+            EXPECT_EQ(Text(GetDlgItem(editor, IDC_CED_NAME)), ""); // add mode
+            Retype(GetDlgItem(editor, IDC_CED_NAME), "Bench");
+            SendMessageW(GetDlgItem(editor, IDC_CED_DEVICES), LB_SETSEL, TRUE, 1);
+            Click(editor, IDOK);
+        });
+        EXPECT_NE(m_directory.ReadFile("Vexil2.ini").find("[Bench]\r\nDevices=2,"), std::string::npos);
+        // Committed before the tree was rebuilt for the new configuration, which is chosen.
+        EXPECT_EQ(StateOf(BOARD, "STATUS"), CRegisterData::STATE_SELECTED);
+        EXPECT_EQ(Text(GetDlgItem(dialog, IDC_CFG_CONFIGURATION)), "Bench");
+        EXPECT_EQ(m_options.GetConfiguration(), "Bench");
+        EXPECT_TRUE(IsEnabled(dialog, IDC_CFG_CONFIGURATION_EDIT));
+        EXPECT_EQ(Children(tree, nullptr), (Texts{"Other"}));
+        // Edit mode on it, its help request passed on with its own context; no
+        // device left removes it, and the dialog falls back to "All".
+        RunEditor(dialog, IDC_CFG_CONFIGURATION_EDIT, [](HWND editor) {
+            EXPECT_EQ(Text(GetDlgItem(editor, IDC_CED_NAME)), "Bench");
+            PressF1(GetDlgItem(editor, IDC_CED_NAME));
+            SendMessageW(GetDlgItem(editor, IDC_CED_DEVICES), LB_SETSEL, FALSE, 1);
+            Click(editor, IDOK);
+        });
+        EXPECT_EQ(Text(GetDlgItem(dialog, IDC_CFG_CONFIGURATION)), "All");
+        EXPECT_EQ(Children(tree, nullptr), (Texts{"Board", "Other", "Third"}));
+        Click(dialog, IDC_HELP_BUTTON);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(m_directory.ReadFile("Vexil2.ini").find("[Bench]"), std::string::npos);
+    EXPECT_EQ(m_parent.Contexts, (std::vector<DWORD>{14, 3}));
+    EXPECT_TRUE(m_reporter.Shown.empty());
+}
+
+// A tree that refuses to insert the node with one text, as a tree short of memory would.
+WNDPROC treeProcedure = nullptr;
+const char* refusedText = nullptr;
+
+LRESULT CALLBACK RefusingTree(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto* insert = reinterpret_cast<const TVINSERTSTRUCTA*>(lParam);
+    if (message == TVM_INSERTITEMA && std::strcmp(insert->item.pszText, refusedText) == 0)
+        return 0;
+    return CallWindowProcW(treeProcedure, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK SubclassTrees(int code, WPARAM wParam, LPARAM lParam)
+{
+    std::array<wchar_t, 32> name{};
+    const auto window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND && GetClassNameW(window, name.data(), 32) && name.data() == std::wstring(WC_TREEVIEWW))
+        treeProcedure = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingTree)));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+struct CFailureCase
+{
+    const char* Name;
+    const char* Configuration;
+    const char* Refused; // the text of the node that the tree refuses
+    bool AskingWorks;
+    std::function<void(HWND dialog)> Act;
+    Codes Shown;
+    Texts Roots; // what the tree keeps
+};
+
+const CFailureCase FAILURE_CASES[] = {
+    {"SaveToAMissingDirectory", "All", nullptr, true, [](HWND dialog) { Click(dialog, IDC_CFG_SAVE); },
+     {static_cast<HRESULT>(0x8500050B)}, {"Board", "Other", "Third"}},
+    {"SaveAnEmptyTree", "Empty", nullptr, true, [](HWND dialog) { Click(dialog, IDC_CFG_SAVE); },
+     {static_cast<HRESULT>(0x8500050E)}, {}},
+    {"AddWithoutADevice", "Empty", nullptr, true, [](HWND dialog) { Click(dialog, IDC_CFG_REGISTER_ADD); },
+     {static_cast<HRESULT>(0x85000015)}, {}},
+    {"TreeRefusesARegister", "All", "A2", true, [](HWND) {}, {static_cast<HRESULT>(0x85000016)}, {"Board"}},
+    {"EditorCannotAsk", "Lab", nullptr, false,
+     [](HWND dialog) {
+         RunEditor(dialog, IDC_CFG_CONFIGURATION_EDIT, [](HWND editor) {
+             Retype(GetDlgItem(editor, IDC_CED_NAME), "Empty");
+             Click(editor, IDOK);
+             EXPECT_FALSE(IsOpen(editor));
+         });
+     },
+     {E_FAIL}, {"Other", "Third"}},
+};
+
+void PrintTo(const CFailureCase& row, std::ostream* out) { *out << row.Name; }
+
+class ConfigureFailure : public ConfigureDialog, public testing::WithParamInterface<CFailureCase>
+{
+};
+
+TEST_P(ConfigureFailure, IsReportedAndTheDialogGoesOn)
+{
+    const CFailureCase& row = GetParam();
+    m_options.SetConfiguration(row.Configuration);
+    m_display->Creatable = row.AskingWorks;
+    m_chosenFile = m_directory.GetFile("missing\\chosen.txt");
+    refusedText = row.Refused;
+    const HHOOK hook = row.Refused ? SetWindowsHookExW(WH_CBT, SubclassTrees, nullptr, GetCurrentThreadId()) : nullptr;
+    Run([&row](HWND dialog, HWND tree) {
+        row.Act(dialog);
+        EXPECT_EQ(Children(tree, nullptr), row.Roots);
+    });
+    if (hook)
+        UnhookWindowsHookEx(hook);
+    EXPECT_EQ(m_reporter.Shown, row.Shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(ConfigureDialog, ConfigureFailure, testing::ValuesIn(FAILURE_CASES),
+                         [](const auto& instance) { return std::string(instance.param.Name); });
 
 } // namespace

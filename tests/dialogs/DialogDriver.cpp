@@ -37,6 +37,37 @@ void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
+void Pump()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+    {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// A left click at a point of the window's client area; controls ask where it happened.
+void ClickAt(HWND window, POINT point)
+{
+    POINT screen = point;
+    ClientToScreen(window, &screen);
+    SetCursorPos(screen.x, screen.y);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+    Pump();
+}
+
+// Where the node's text starts, at its middle height.
+POINT TextCorner(HWND tree, HTREEITEM node)
+{
+    TreeView_EnsureVisible(tree, node);
+    RECT text{};
+    std::memcpy(&text, &node, sizeof node); // the message takes the node in the rectangle
+    SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text));
+    return {text.left, (text.top + text.bottom) / 2};
+}
+
 } // namespace
 
 INT_PTR Drive(const std::wstring& caption, const std::function<void(HWND)>& act,
@@ -51,32 +82,11 @@ INT_PTR Drive(const std::wstring& caption, const std::function<void(HWND)>& act,
 
 void Click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
-void ClickAt(HWND window, POINT point)
-{
-    POINT screen = point;
-    ClientToScreen(window, &screen);
-    SetCursorPos(screen.x, screen.y);
-    const LPARAM where = MAKELPARAM(point.x, point.y);
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
-    PostMessageW(window, WM_LBUTTONUP, 0, where);
-    Pump();
-}
-
 void PressKey(HWND window, UINT key)
 {
     PostMessageW(window, WM_KEYDOWN, key, 1);
     PostMessageW(window, WM_KEYUP, key, 0xC0000001);
     Pump();
-}
-
-void Pump()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-    {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
 }
 
 void Retype(HWND edit, std::string_view keys)
@@ -88,8 +98,7 @@ void Retype(HWND edit, std::string_view keys)
 
 void Paste(HWND edit, std::string_view text)
 {
-    const std::string copy(text);
-    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(copy.c_str()));
+    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(std::string(text).c_str()));
 }
 
 void PressF1(HWND window)
@@ -158,24 +167,12 @@ bool IsExpanded(HWND tree, HTREEITEM node)
     return (TreeView_GetItemState(tree, node, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
 }
 
-namespace {
-
-// Where the node's text starts, at its middle height.
-POINT TextCorner(HWND tree, HTREEITEM node)
-{
-    TreeView_EnsureVisible(tree, node);
-    RECT text{};
-    std::memcpy(&text, &node, sizeof node); // the message takes the node in the rectangle
-    SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text));
-    return {text.left, (text.top + text.bottom) / 2};
-}
-} // namespace
-
 void ClickImage(HWND tree, HTREEITEM node)
 {
     const POINT corner = TextCorner(tree, node);
     ClickAt(tree, {corner.x - 8, corner.y});
 }
+
 void ClickText(HWND tree, HTREEITEM node)
 {
     const POINT corner = TextCorner(tree, node);

@@ -16,16 +16,13 @@
 namespace DialogDriver {
 
 // Calls `run` (which shows the dialog modally) and `act` on the dialog titled
-// `caption` once it is up; the result of `run`.
+// `caption` once it is up; the result of `run`. Drives may nest: an action may
+// drive a dialog that it opens.
 INT_PTR Drive(const std::wstring& caption, const std::function<void(HWND)>& act,
               const std::function<INT_PTR()>& run);
 
 void Click(HWND dialog, int id);
-// A left click at a point of the window's client area, with the cursor moved
-// there first, since controls ask where the click happened.
-void ClickAt(HWND window, POINT point);
-void PressKey(HWND window, UINT key); // key down and up, posted
-void Pump();                          // runs the messages that are waiting
+void PressKey(HWND window, UINT key);          // key down and up, posted, then run
 void Retype(HWND edit, std::string_view keys); // selects all, then WM_CHAR per key
 void Paste(HWND edit, std::string_view text);  // replaces the selection, as Ctrl+V does
 void PressF1(HWND window);                     // WM_KEYF1, as the message loop makes it
@@ -36,7 +33,7 @@ bool IsOpen(HWND dialog); // not ended yet
 
 // The tree view: node texts, the node reached by following texts from the
 // root (null when missing), its image (the check state), and clicks on its
-// check-box image or its text.
+// check-box image or its text, with the cursor moved there first.
 std::string NodeText(HWND tree, HTREEITEM node);
 std::vector<std::string> Children(HWND tree, HTREEITEM parent); // null: the roots
 HTREEITEM Node(HWND tree, std::initializer_list<const char*> path);

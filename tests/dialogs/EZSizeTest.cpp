@@ -1,117 +1,76 @@
 // The resizer on a real window with real child controls: the window is
-// resized as a user would drag it, and the controls' rectangles are read back.
+// resized as a user would drag it, and the control's rectangle is read back.
 #include "dialogs/EZSize.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
-constexpr int STRETCHED = 101;
-constexpr int CORNER = 102;
-constexpr int BELOW = 103;
-constexpr int RIGHT = 104;
+using Rect = std::array<LONG, 4>; // left, top, right, bottom in the window
 
-class EZSize : public testing::Test
+struct CLayoutCase
 {
-protected:
-    void SetUp() override
-    {
-        // A frameless popup: its outer rectangle is its client area, so the
-        // expected positions read simply.
-        m_window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_TRUE(m_window);
-        AddChild(STRETCHED, 10, 10, 380, 280);  // 10 px to every edge
-        AddChild(CORNER, 320, 260, 70, 30);     // bottom-right button
-        AddChild(BELOW, 10, 270, 80, 20);       // check box under the list
-        AddChild(RIGHT, 330, 10, 60, 20);       // moves right only
-    }
-    void TearDown() override { DestroyWindow(m_window); }
-
-    void AddChild(int id, int x, int y, int width, int height)
-    {
-        ASSERT_TRUE(CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, x, y, width, height, m_window,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr));
-    }
-    RECT RectOf(int id)
-    {
-        RECT rect{};
-        HWND child = GetDlgItem(m_window, id);
-        GetWindowRect(child, &rect);
-        MapWindowPoints(HWND_DESKTOP, m_window, reinterpret_cast<POINT*>(&rect), 2);
-        return rect;
-    }
-    void ResizeWindow(int width, int height)
-    {
-        SetWindowPos(m_window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-
-    HWND m_window = nullptr;
-    CEZSize m_resizer;
+    const char* Name;
+    UINT Flags;
+    Rect Control;
+    SIZE Window; // the size dragged to, from 400 x 300, which is also the minimum
+    HRESULT Added;
+    Rect Placed;
 };
 
-void ExpectRect(const RECT& rect, int left, int top, int right, int bottom)
+const CLayoutCase LAYOUT_CASES[] = {
+    {"stretch right and down", 0xD, {10, 10, 390, 290}, {600, 500}, S_OK, {10, 10, 590, 490}},
+    {"stretch right only", 0x5, {10, 10, 390, 290}, {600, 500}, S_OK, {10, 10, 590, 290}},
+    {"stretch down only", 0x9, {10, 10, 390, 290}, {600, 500}, S_OK, {10, 10, 390, 490}},
+    {"move with the corner", 0xE, {320, 260, 390, 290}, {600, 500}, S_OK, {520, 460, 590, 490}},
+    {"move down only", 0xA, {10, 270, 90, 290}, {600, 500}, S_OK, {10, 470, 90, 490}},
+    {"move right only", 0x6, {330, 10, 390, 30}, {600, 500}, S_OK, {530, 10, 590, 30}},
+    {"move with neither edge", 0x2, {330, 10, 390, 30}, {600, 500}, S_OK, {330, 10, 390, 30}},
+    {"stretch below the minimum", 0xD, {10, 10, 390, 290}, {200, 100}, S_OK, {10, 10, 390, 290}},
+    {"corner below the minimum", 0xE, {320, 260, 390, 290}, {200, 100}, S_OK, {320, 260, 390, 290}},
+    {"neither size nor move: refused", 0xC, {10, 10, 390, 290}, {500, 400}, E_INVALIDARG, {10, 10, 390, 290}},
+};
+
+HWND AddChild(HWND window, int id, const Rect& rect)
 {
-    EXPECT_EQ(rect.left, left);
-    EXPECT_EQ(rect.top, top);
-    EXPECT_EQ(rect.right, right);
-    EXPECT_EQ(rect.bottom, bottom);
+    return CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, rect[0], rect[1], rect[2] - rect[0],
+                           rect[3] - rect[1], window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr,
+                           nullptr);
 }
 
-TEST_F(EZSize, ControlsFollowTheWindowByTheirFlags)
+TEST(EZSize, ControlsFollowTheWindowByTheirFlagsAndNeverBelowTheMinimum)
 {
-    ASSERT_EQ(m_resizer.Attach(m_window), S_OK);
-    ASSERT_EQ(m_resizer.AddItem(STRETCHED, 0xD), S_OK);
-    ASSERT_EQ(m_resizer.AddItem(CORNER, 0xE), S_OK);
-    ASSERT_EQ(m_resizer.AddItem(BELOW, 0xA), S_OK);
-    ASSERT_EQ(m_resizer.AddItem(RIGHT, 0x6), S_OK);
-
-    ResizeWindow(600, 500);
-    ASSERT_EQ(m_resizer.Resize(), S_OK);
-    ExpectRect(RectOf(STRETCHED), 10, 10, 590, 490); // still 10 px from each edge
-    ExpectRect(RectOf(CORNER), 520, 460, 590, 490);
-    ExpectRect(RectOf(BELOW), 10, 470, 90, 490);
-    ExpectRect(RectOf(RIGHT), 530, 10, 590, 30);
+    constexpr int CONTROL = 101;
+    constexpr int GONE = 102;
+    for (const CLayoutCase& row : LAYOUT_CASES)
+    {
+        SCOPED_TRACE(row.Name);
+        // A frameless popup: its outer rectangle is its client area.
+        const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
+                                            nullptr, nullptr);
+        CEZSize resizer;
+        ASSERT_EQ(resizer.Attach(window), S_OK);
+        ASSERT_EQ(resizer.SetMinimumSize(-1, -1), S_OK);
+        // A control that disappears before the resize is skipped; an unknown id is refused.
+        ASSERT_EQ(resizer.AddItem(GONE, 0xD), E_POINTER);
+        AddChild(window, GONE, {0, 0, 5, 5});
+        ASSERT_EQ(resizer.AddItem(GONE, 0xD), S_OK);
+        DestroyWindow(GetDlgItem(window, GONE));
+        AddChild(window, CONTROL, row.Control);
+        EXPECT_EQ(resizer.AddItem(CONTROL, row.Flags), row.Added);
+        SetWindowPos(window, nullptr, 0, 0, row.Window.cx, row.Window.cy, SWP_NOMOVE | SWP_NOZORDER);
+        EXPECT_EQ(resizer.Resize(), S_OK);
+        RECT placed{};
+        GetWindowRect(GetDlgItem(window, CONTROL), &placed);
+        MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&placed), 2);
+        EXPECT_EQ((Rect{placed.left, placed.top, placed.right, placed.bottom}), row.Placed);
+        DestroyWindow(window);
+    }
 }
 
-TEST_F(EZSize, ShrinkingBelowTheMinimumLeavesControlsWhereTheMinimumPutsThem)
-{
-    ASSERT_EQ(m_resizer.Attach(m_window), S_OK);
-    ASSERT_EQ(m_resizer.SetMinimumSize(-1, -1), S_OK); // the size just measured: 400 x 300
-    ASSERT_EQ(m_resizer.AddItem(STRETCHED, 0xD), S_OK);
-    ASSERT_EQ(m_resizer.AddItem(CORNER, 0xE), S_OK);
-
-    ResizeWindow(200, 100);
-    ASSERT_EQ(m_resizer.Resize(), S_OK);
-    ExpectRect(RectOf(STRETCHED), 10, 10, 390, 290);
-    ExpectRect(RectOf(CORNER), 320, 260, 390, 290);
-}
-
-TEST_F(EZSize, UnknownControlsAndFlagsAreRefusedAndNotKept)
-{
-    ASSERT_EQ(m_resizer.Attach(m_window), S_OK);
-    EXPECT_EQ(m_resizer.AddItem(999, 0xD), E_POINTER);
-    EXPECT_EQ(m_resizer.AddItem(STRETCHED, 0xC), E_INVALIDARG);
-    ASSERT_EQ(m_resizer.AddItem(CORNER, 0xE), S_OK);
-
-    ResizeWindow(500, 400);
-    EXPECT_EQ(m_resizer.Resize(), S_OK);
-    ExpectRect(RectOf(STRETCHED), 10, 10, 390, 290); // neither stretched nor moved
-    ExpectRect(RectOf(CORNER), 420, 360, 490, 390);
-}
-
-TEST_F(EZSize, AControlThatDisappearsIsSkipped)
-{
-    ASSERT_EQ(m_resizer.Attach(m_window), S_OK);
-    ASSERT_EQ(m_resizer.AddItem(RIGHT, 0x6), S_OK);
-    ASSERT_EQ(m_resizer.AddItem(CORNER, 0xE), S_OK);
-    DestroyWindow(GetDlgItem(m_window, RIGHT));
-
-    ResizeWindow(500, 400);
-    EXPECT_EQ(m_resizer.Resize(), S_OK);
-    ExpectRect(RectOf(CORNER), 420, 360, 490, 390);
-}
-
-TEST_F(EZSize, ResizeFailsWithoutAWindow)
+TEST(EZSize, ResizeFailsWithoutAWindow)
 {
     CEZSize detached;
     EXPECT_EQ(detached.Attach(nullptr), E_FAIL);

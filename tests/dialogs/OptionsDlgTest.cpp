@@ -1,5 +1,5 @@
-// The Options dialog as a user works it: the settings shown, typed and
-// pasted intervals, the arrow keys, OK, Cancel and help.
+// The Options dialog as a user works it: each box shows and stores its own
+// option, typed and pasted intervals, the arrow keys, OK, Cancel and help.
 #include "dialogs/OptionsDlg.h"
 #include "frame/com/Module.h"
 #include "tests/dialogs/DialogDriver.h"
@@ -7,9 +7,41 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace DialogDriver;
 
 namespace {
+
+// A box and its option: a bit of Columns, or a flag of its own.
+struct CBox
+{
+    int Id;
+    std::int32_t Bit;
+    std::int32_t (COptions::*Get)() const;
+    void (COptions::*Set)(std::int32_t);
+};
+
+const CBox BOXES[] = {
+    {IDC_OPT_DECIMAL, 1, &COptions::GetColumns, &COptions::SetColumns},
+    {IDC_OPT_HEXADECIMAL, 2, &COptions::GetColumns, &COptions::SetColumns},
+    {IDC_OPT_BINARY, 4, &COptions::GetColumns, &COptions::SetColumns},
+    {IDC_OPT_DEVICE, 8, &COptions::GetColumns, &COptions::SetColumns},
+    {IDC_OPT_MASK, 16, &COptions::GetColumns, &COptions::SetColumns},
+    {IDC_OPT_LENGTH, 32, &COptions::GetColumns, &COptions::SetColumns},
+    {IDC_OPT_OPERATIONS, 64, &COptions::GetColumns, &COptions::SetColumns},
+    {IDC_OPT_REMEMBER_CONFIGURATION, 0, &COptions::GetRememberConfiguration, &COptions::SetRememberConfiguration},
+    {IDC_OPT_SEPARATE_COLUMNS, 0, &COptions::GetSeparateColumns, &COptions::SetSeparateColumns},
+    {IDC_OPT_AUTOMATIC_WIDTH, 0, &COptions::GetAutomaticWidth, &COptions::SetAutomaticWidth},
+    {IDC_OPT_AUTO_SCROLL, 0, &COptions::GetAutoScroll, &COptions::SetAutoScroll},
+    {IDC_OPT_SHOW_SELECTION, 0, &COptions::GetShowSelection, &COptions::SetShowSelection},
+};
+
+std::int32_t Stored(const COptions& options, const CBox& box)
+{
+    const std::int32_t value = (options.*box.Get)();
+    return box.Bit ? (value & box.Bit) / box.Bit : value;
+}
 
 class OptionsDialog : public testing::Test
 {
@@ -18,10 +50,7 @@ protected:
     {
         Module::SetInstance(GetModuleHandleW(nullptr));
         InitCommonControls();
-        m_options.SetColumns(127);
         m_options.SetInterval(25);
-        m_options.SetAutomaticWidth(1);
-        m_options.SetRememberConfiguration(1);
     }
     INT_PTR Run(const std::function<void(HWND)>& act)
     {
@@ -33,29 +62,45 @@ protected:
     CHelpRecordingParent m_parent;
 };
 
-TEST_F(OptionsDialog, ShowsTheSettingsAndCancelLeavesThemUntouched)
+// One option on at a time: only its box is checked; every box the user can
+// change is clicked; OK stores each box into its own option, Cancel nothing.
+TEST_F(OptionsDialog, EachBoxShowsAndStoresItsOwnOption)
 {
-    const INT_PTR result = Run([](HWND dialog) {
-        for (const int id : {IDC_OPT_DECIMAL, IDC_OPT_HEXADECIMAL, IDC_OPT_BINARY, IDC_OPT_DEVICE, IDC_OPT_MASK,
-                             IDC_OPT_LENGTH, IDC_OPT_OPERATIONS, IDC_OPT_REMEMBER_CONFIGURATION,
-                             IDC_OPT_AUTOMATIC_WIDTH})
-            EXPECT_TRUE(IsChecked(dialog, id)) << id;
-        EXPECT_FALSE(IsChecked(dialog, IDC_OPT_SEPARATE_COLUMNS));
-        EXPECT_FALSE(IsEnabled(dialog, IDC_OPT_AUTOMATIC_WIDTH));
-        EXPECT_EQ(Text(GetDlgItem(dialog, IDC_OPT_INTERVAL)), "25");
-        Click(dialog, IDC_OPT_DEVICE);
-        Retype(GetDlgItem(dialog, IDC_OPT_INTERVAL), "300");
-        Click(dialog, IDCANCEL);
-    });
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(m_options.GetColumns(), 127);
-    EXPECT_EQ(m_options.GetInterval(), 25);
+    for (const CBox& on : BOXES)
+        for (const bool ok : {false, true})
+        {
+            SCOPED_TRACE(testing::Message() << "box " << on.Id << (ok ? " OK" : " Cancel"));
+            m_options.SetColumns(on.Bit);
+            for (const CBox& box : BOXES)
+                if (!box.Bit)
+                    (m_options.*box.Set)(&box == &on ? 1 : 0);
+            const INT_PTR result = Run([ok, &on](HWND dialog) {
+                EXPECT_FALSE(IsEnabled(dialog, IDC_OPT_AUTOMATIC_WIDTH));
+                for (const CBox& box : BOXES)
+                {
+                    EXPECT_EQ(IsChecked(dialog, box.Id), &box == &on) << box.Id;
+                    if (box.Id != IDC_OPT_AUTOMATIC_WIDTH)
+                        Click(dialog, box.Id);
+                }
+                Retype(GetDlgItem(dialog, IDC_OPT_INTERVAL), "0100"); // every digit is kept
+                Click(dialog, ok ? IDOK : IDCANCEL);
+            });
+            EXPECT_EQ(result, ok ? IDOK : IDCANCEL);
+            for (const CBox& box : BOXES)
+            {
+                const bool toggled = ok && box.Id != IDC_OPT_AUTOMATIC_WIDTH;
+                EXPECT_EQ(Stored(m_options, box), (&box == &on) != toggled ? 1 : 0) << box.Id;
+            }
+            EXPECT_EQ(m_options.GetInterval(), ok ? 100 : 25);
+            m_options.SetInterval(25);
+        }
 }
 
 TEST_F(OptionsDialog, IntervalKeepsDigitsUpTo1000AndOkNeedsAtLeast5)
 {
     Run([](HWND dialog) {
         const HWND edit = GetDlgItem(dialog, IDC_OPT_INTERVAL);
+        EXPECT_EQ(Text(edit), "25");
         Retype(edit, "4");
         EXPECT_FALSE(IsEnabled(dialog, IDOK));
         Retype(edit, "5");
@@ -67,33 +112,14 @@ TEST_F(OptionsDialog, IntervalKeepsDigitsUpTo1000AndOkNeedsAtLeast5)
         Paste(edit, "a1b2c");
         EXPECT_EQ(Text(edit), "12");
         // The arrow keys step the value and stop at 5 and 1000.
-        Retype(edit, "6");
-        for (int press = 0; press < 3; ++press)
-            SendMessageW(edit, WM_KEYDOWN, VK_DOWN, 0);
-        EXPECT_EQ(Text(edit), "5");
-        Retype(edit, "999");
-        for (int press = 0; press < 3; ++press)
-            SendMessageW(edit, WM_KEYDOWN, VK_UP, 0);
-        EXPECT_EQ(Text(edit), "1000");
+        for (const auto& [start, key, end] : {std::tuple{"6", VK_DOWN, "5"}, std::tuple{"999", VK_UP, "1000"}})
+        {
+            Retype(edit, start);
+            for (int press = 0; press < 3; ++press)
+                SendMessageW(edit, WM_KEYDOWN, key, 0);
+            EXPECT_EQ(Text(edit), end);
+        }
     });
-}
-
-TEST_F(OptionsDialog, OkStoresTheBoxesAndTheWholeInterval)
-{
-    const INT_PTR result = Run([](HWND dialog) {
-        Click(dialog, IDC_OPT_DEVICE);
-        Click(dialog, IDC_OPT_MASK);
-        Click(dialog, IDC_OPT_REMEMBER_CONFIGURATION);
-        Click(dialog, IDC_OPT_SEPARATE_COLUMNS);
-        Retype(GetDlgItem(dialog, IDC_OPT_INTERVAL), "0100");
-        Click(dialog, IDOK);
-    });
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(m_options.GetColumns(), 103);
-    EXPECT_EQ(m_options.GetAutomaticWidth(), 1); // shown in a disabled box, written back
-    EXPECT_EQ(m_options.GetRememberConfiguration(), 0);
-    EXPECT_EQ(m_options.GetSeparateColumns(), 1);
-    EXPECT_EQ(m_options.GetInterval(), 100);
 }
 
 TEST_F(OptionsDialog, F1AndHelpAskTheParentForContext2)
