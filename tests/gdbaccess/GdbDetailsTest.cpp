@@ -3,8 +3,6 @@
 // control asks for them.
 #include "tests/gdbaccess/GdbServerTestSupport.h"
 
-#include "frame/com/BStr.h"
-
 namespace {
 
 using testing::ElementsAre;
@@ -35,29 +33,19 @@ TEST_F(CGdbServerTest, DetailsComeFromTheSvdAlsoInADerivedPeripheral)
     ASSERT_EQ(m_server->QueryInterface(IID_IVexilFNDetails, details.OutVoid()), S_OK);
     for (const LONG device : {1, 2})
     {
-        CVariant names, lowBits, widths, accesses, descriptions;
-        ASSERT_EQ(details->GetFields(device, CBStr(L"STATE").Get(), names.Out(), lowBits.Out(), widths.Out(),
-                                       accesses.Out(), descriptions.Out()),
-                  S_OK);
-        EXPECT_THAT(GetStrings(names.Get()), ElementsAre(L"TXFULL", L"MODE", L"OVERRUN"));
-        EXPECT_THAT(GetI4Elements(lowBits.Get()), ElementsAre(0, 1, 8));
-        EXPECT_THAT(GetI4Elements(widths.Get()), ElementsAre(1, 3, 1));
-        EXPECT_THAT(GetStrings(accesses.Get()), ElementsAre(L"read-only", L"", L""));
-        EXPECT_THAT(GetStrings(descriptions.Get()), ElementsAre(L"transmit buffer full", L"", L""));
+        const CFieldList fields = GetFields(details.Get(), device, L"STATE");
+        EXPECT_THAT(fields.names, ElementsAre(L"TXFULL", L"MODE", L"OVERRUN"));
+        EXPECT_THAT(fields.lowBits, ElementsAre(0, 1, 8));
+        EXPECT_THAT(fields.widths, ElementsAre(1, 3, 1));
+        EXPECT_THAT(fields.accesses, ElementsAre(L"read-only", L"", L""));
+        EXPECT_THAT(fields.descriptions, ElementsAre(L"transmit buffer full", L"", L""));
     }
     // Enumerated values in every notation become value and mask.
-    CVariant values, masks, names, descriptions;
-    ASSERT_EQ(details->GetFieldValues(1, CBStr(L"STATE").Get(), 1, values.Out(), masks.Out(), names.Out(),
-                                        descriptions.Out()),
-              S_OK);
-    EXPECT_THAT(GetStrings(values.Get()), ElementsAre(L"0x0", L"0x4", L"0x7", L"0x0"));
-    EXPECT_THAT(GetStrings(masks.Get()), ElementsAre(L"0x7", L"0x5", L"0x7", L"0x0"));
-    EXPECT_THAT(GetStrings(names.Get()), ElementsAre(L"IDLE", L"HIGH", L"LAST", L"OTHER"));
+    EXPECT_THAT(GetFieldValues(details.Get(), 1, L"STATE", 1),
+                ElementsAre(L"0x0/0x7 IDLE", L"0x4/0x5 HIGH", L"0x7/0x7 LAST", L"0x0/0x0 OTHER"));
     // Read actions of registers and fields are read effects.
-    CVariant registers, effects;
-    ASSERT_EQ(details->GetReadEffects(2, registers.Out(), effects.Out()), S_OK);
-    EXPECT_THAT(GetStrings(registers.Get()), ElementsAre(L"STATE"));
-    EXPECT_THAT(GetStrings(effects.Get()), ElementsAre(L"a read modifies the register; a read clears OVERRUN"));
+    EXPECT_THAT(GetReadEffects(details.Get(), 2),
+                ElementsAre(L"STATE: a read modifies the register; a read clears OVERRUN"));
 }
 
 } // namespace

@@ -11,10 +11,8 @@ const char kTargetDescription[] = "device 1 TARGET\n"
 
 void CGdbServerTest::SetUp()
 {
-    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
-    m_initialized = true;
-    ASSERT_EQ(CoCreateInstance(CLSID_VexilGdb, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid()), S_OK)
-        << "is VexilGdb.dll registered?";
+    CRegisterServerTest::SetUp();
+    ASSERT_TRUE(m_server);
     ASSERT_EQ(m_server.QueryInterface(m_control), S_OK);
     CComPtr<IConnectionPointContainer> container;
     ASSERT_EQ(m_server.QueryInterface(container), S_OK);
@@ -30,10 +28,8 @@ void CGdbServerTest::TearDown()
         m_point->Unadvise(m_cookie);
     m_point.Reset();
     m_control.Reset();
-    m_server.Reset();
+    CRegisterServerTest::TearDown();
     m_fake.reset();
-    if (m_initialized)
-        CoUninitialize();
 }
 
 void CGdbServerTest::ConnectToFake(bool offerNoAckMode)
@@ -59,29 +55,4 @@ HRESULT CGdbServerTest::LoadDescriptionPath(const std::string& path)
 {
     const CBStr wide(std::wstring(path.begin(), path.end()));
     return m_control->LoadDescription(wide.Get());
-}
-
-std::vector<LONG> CGdbServerTest::Read(LONG device, LONG address, LONG length)
-{
-    CVariant value;
-    EXPECT_EQ(TryRead(device, address, length, value), S_OK) << Narrow(TakeErrorDescription());
-    return GetI4Elements(value.Get());
-}
-
-HRESULT CGdbServerTest::TryRead(LONG device, LONG address, LONG length, CVariant& value)
-{
-    return m_server->ReadRegister(device, address, length, value.Out(), MakeFullMask(length).Get(), 0);
-}
-
-HRESULT CGdbServerTest::TryWrite(LONG device, LONG address, LONG length, const std::vector<LONG>& value,
-                                 const CVariant& mask)
-{
-    return m_server->WriteRegister(device, address, length, MakeVariantArray(value).Get(), mask.Get(), 0);
-}
-
-LONG CGdbServerTest::GetState()
-{
-    LONG state = -1;
-    EXPECT_EQ(m_server->GetServerState(&state), S_OK);
-    return state;
 }

@@ -16,9 +16,10 @@
 // REG32 at 0x20000000, REG8 at 0x20000010, RO at 0x20000020 (read only).
 extern const char kTargetDescription[];
 
-class CGdbServerTest : public testing::Test
+class CGdbServerTest : public CRegisterServerTest
 {
 protected:
+    CGdbServerTest() : CRegisterServerTest(CLSID_VexilGdb) {}
     void SetUp() override;
     void TearDown() override;
 
@@ -28,19 +29,12 @@ protected:
     HRESULT LoadDescriptionFile(const std::string& name, const std::string& text);
     HRESULT LoadDescriptionPath(const std::string& path);
 
-    std::vector<LONG> Read(LONG device, LONG address, LONG length);
-    HRESULT TryRead(LONG device, LONG address, LONG length, CVariant& value);
-    HRESULT TryWrite(LONG device, LONG address, LONG length, const std::vector<LONG>& value, const CVariant& mask);
-    LONG GetState();
-
     CTestDirectory m_directory;
     std::unique_ptr<CFakeGdbServer> m_fake;
-    CComPtr<IVexilFN> m_server;
     CComPtr<IVexilGdbControl> m_control;
     CComPtr<CStateSink> m_recorder;
 
 private:
-    bool m_initialized = false;
     DWORD m_cookie = 0;
     CComPtr<IConnectionPoint> m_point;
 };

@@ -34,74 +34,37 @@ protected:
         ASSERT_EQ(m_server->QueryInterface(IID_IVexilFNDetails, m_details.OutVoid()), S_OK);
     }
 
-    struct CFields
-    {
-        std::vector<std::wstring> names, accesses, descriptions;
-        std::vector<LONG> lowBits, widths;
-    };
-    CFields GetFields(LONG device, const wchar_t* name)
-    {
-        CVariant names, lowBits, widths, accesses, descriptions;
-        EXPECT_EQ(m_details->GetFields(device, CBStr(name).Get(), names.Out(), lowBits.Out(), widths.Out(),
-                                       accesses.Out(), descriptions.Out()),
-                  S_OK);
-        return {GetStrings(names.Get()), GetStrings(accesses.Get()), GetStrings(descriptions.Get()),
-                GetI4Elements(lowBits.Get()), GetI4Elements(widths.Get())};
-    }
-    // "value/mask name" per enumerated value.
-    std::vector<std::wstring> GetValues(LONG device, const wchar_t* name, LONG field)
-    {
-        CVariant values, masks, names, descriptions;
-        EXPECT_EQ(m_details->GetFieldValues(device, CBStr(name).Get(), field, values.Out(), masks.Out(), names.Out(),
-                                            descriptions.Out()),
-                  S_OK);
-        const auto valueTexts = GetStrings(values.Get()), maskTexts = GetStrings(masks.Get()),
-                   nameTexts = GetStrings(names.Get());
-        std::vector<std::wstring> result;
-        for (std::size_t i = 0; i < valueTexts.size(); ++i)
-            result.push_back(valueTexts[i] + L"/" + maskTexts.at(i) + L" " + nameTexts.at(i));
-        return result;
-    }
-    std::vector<std::wstring> GetEffects(LONG device)
-    {
-        CVariant names, effects;
-        EXPECT_EQ(m_details->GetReadEffects(device, names.Out(), effects.Out()), S_OK);
-        const auto registerNames = GetStrings(names.Get()), texts = GetStrings(effects.Get());
-        std::vector<std::wstring> result;
-        for (std::size_t i = 0; i < registerNames.size(); ++i)
-            result.push_back(registerNames[i] + L": " + texts.at(i));
-        return result;
-    }
-
     CComPtr<IVexilFNDetails> m_details;
 };
 
 TEST_F(DetailsTest, ADescriptionFilesFieldsValuesAndReadEffectsComeInTheirOrder)
 {
     ASSERT_EQ(LoadDescriptionText(BOARD), S_OK) << Narrow(TakeErrorDescription());
-    const CFields fields = GetFields(7, L"CTRL");
+    const CFieldList fields = GetFields(m_details.Get(), 7, L"CTRL");
     EXPECT_THAT(fields.names, ElementsAre(L"ENABLE", L"MODE", L"FLAGS"));
     EXPECT_THAT(fields.lowBits, ElementsAre(0, 4, 24));
     EXPECT_THAT(fields.widths, ElementsAre(1, 2, 8));
     EXPECT_THAT(fields.accesses, ElementsAre(L"", L"read-write", L""));
     EXPECT_THAT(fields.descriptions, ElementsAre(L"runs when set", L"", L""));
-    EXPECT_THAT(GetFields(7, L"KEY").widths, ElementsAre(72));
-    EXPECT_TRUE(GetFields(7, L"DATA").names.empty());
+    EXPECT_THAT(GetFields(m_details.Get(), 7, L"KEY").widths, ElementsAre(72));
+    EXPECT_TRUE(GetFields(m_details.Get(), 7, L"DATA").names.empty());
     // Enumerated values come as value and mask whatever their notation.
-    EXPECT_THAT(GetValues(7, L"CTRL", 1),
+    EXPECT_THAT(GetFieldValues(m_details.Get(), 7, L"CTRL", 1),
                 ElementsAre(L"0x0/0x3 IDLE", L"0x2/0x3 FAST", L"0x2/0x2 SLOWISH", L"0x0/0x0 OTHER"));
-    EXPECT_THAT(GetValues(7, L"KEY", 0), ElementsAre(L"0x123456789/0xFFFFFFFFFFFFFFFFFF MAGIC"));
-    EXPECT_TRUE(GetValues(7, L"CTRL", 0).empty());
+    EXPECT_THAT(GetFieldValues(m_details.Get(), 7, L"KEY", 0), ElementsAre(L"0x123456789/0xFFFFFFFFFFFFFFFFFF MAGIC"));
+    EXPECT_TRUE(GetFieldValues(m_details.Get(), 7, L"CTRL", 0).empty());
     // The registers that a read changes, and how.
-    EXPECT_THAT(GetEffects(7), ElementsAre(L"CTRL: a read clears FLAGS", L"EVT: a read clears the bits it returns"));
+    EXPECT_THAT(GetReadEffects(m_details.Get(), 7),
+                ElementsAre(L"CTRL: a read clears FLAGS", L"EVT: a read clears the bits it returns"));
 }
 
 TEST_F(DetailsTest, TheBuiltInDescriptionHasFieldsAcrossWordsAndAReadToClearStatus)
 {
-    EXPECT_THAT(GetFields(1, L"W128").lowBits, ElementsAre(0, 28, 60, 100));
-    EXPECT_THAT(GetFields(1, L"CTRL").names, ElementsAre(L"ENABLE", L"MODE", L"CLKDIV"));
-    EXPECT_THAT(GetValues(1, L"CTRL", 1), ElementsAre(L"0x0/0x3 IDLE", L"0x1/0x3 RUN", L"0x2/0x3 SLEEP", L"0x3/0x3 TEST"));
-    EXPECT_THAT(GetEffects(1), ElementsAre(L"STATUS: a read clears the bits it returns"));
+    EXPECT_THAT(GetFields(m_details.Get(), 1, L"W128").lowBits, ElementsAre(0, 28, 60, 100));
+    EXPECT_THAT(GetFields(m_details.Get(), 1, L"CTRL").names, ElementsAre(L"ENABLE", L"MODE", L"CLKDIV"));
+    EXPECT_THAT(GetFieldValues(m_details.Get(), 1, L"CTRL", 1),
+                ElementsAre(L"0x0/0x3 IDLE", L"0x1/0x3 RUN", L"0x2/0x3 SLEEP", L"0x3/0x3 TEST"));
+    EXPECT_THAT(GetReadEffects(m_details.Get(), 1), ElementsAre(L"STATUS: a read clears the bits it returns"));
 }
 
 TEST_F(DetailsTest, UnknownRegisterOrFieldFailsWithInvalidArgumentAndSaysWhy)

@@ -43,8 +43,7 @@ TEST_F(Faults, CallNumberCountsFromArmingAndFailsOnce)
     ASSERT_EQ(ReadCtrl(), S_OK);
     ASSERT_EQ(m_control->FailCall(3, kTimeout, CBStr(L"bus timeout").Get()), S_OK);
     EXPECT_EQ(ReadCtrl(), S_OK);
-    LONG state = 0;
-    EXPECT_EQ(m_server->GetServerState(&state), S_OK);
+    GetState();
     EXPECT_EQ(ReadCtrl(), kTimeout);
     const std::string description = Narrow(TakeErrorDescription());
     EXPECT_THAT(description, HasSubstr("bus timeout"));
@@ -84,8 +83,7 @@ TEST_F(Faults, DelayHoldsEveryCall)
     ASSERT_EQ(m_control->SetCallDelay(150), S_OK);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(ReadCtrl(), S_OK);
-    LONG state = 0;
-    EXPECT_EQ(m_server->GetServerState(&state), S_OK);
+    GetState();
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(290));
     ASSERT_EQ(m_control->ClearFaults(), S_OK);
     const auto again = std::chrono::steady_clock::now();
@@ -100,9 +98,7 @@ TEST_F(Faults, StateChangesAfterTheCountedCallIsServed)
     EXPECT_EQ(ReadCtrl(), S_OK);
     EXPECT_EQ(ReadCtrl(), S_OK); // the second call is served, then the state drops
     EXPECT_EQ(ReadCtrl(), kNoConnection);
-    LONG state = -1;
-    EXPECT_EQ(m_server->GetServerState(&state), S_OK);
-    EXPECT_EQ(state, 0);
+    EXPECT_EQ(GetState(), 0);
 }
 
 TEST_F(Faults, CallCountsByKind)
@@ -110,8 +106,7 @@ TEST_F(Faults, CallCountsByKind)
     ReadCtrl();
     ReadCtrl();
     TryWrite(kTransceiver, m_ctrl.address, 32, {1});
-    LONG state = 0;
-    m_server->GetServerState(&state);
+    GetState();
     m_server->Reserved1();
     LONG all = 0, reads = 0, writes = 0;
     ASSERT_EQ(m_control->GetCallCount(VexilSimCallsAll, &all), S_OK);

@@ -188,9 +188,7 @@ TEST_F(RegisterAccess, StateZeroRefusesRegisterAccessButServesTheLists)
     EXPECT_EQ(TryRead(kTransceiver, ctrl.address, 32, value), kNoConnection);
     EXPECT_EQ(TryWrite(kTransceiver, ctrl.address, 32, {1}), kNoConnection);
     EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr("no connection"));
-    LONG state = -1;
-    EXPECT_EQ(m_server->GetServerState(&state), S_OK);
-    EXPECT_EQ(state, 0);
+    EXPECT_EQ(GetState(), 0);
     EXPECT_FALSE(GetDevices(m_server.Get()).ids.empty());
     EXPECT_EQ(FindRegister(kTransceiver, L"CTRL").address, ctrl.address);
     ASSERT_EQ(m_control->SetServerState(1), S_OK);

@@ -71,6 +71,41 @@ CRegisterList GetRegisters(IVexilFN* server, LONG device)
     return list;
 }
 
+CFieldList GetFields(IVexilFNDetails* details, LONG device, const wchar_t* name)
+{
+    CVariant names, lowBits, widths, accesses, descriptions;
+    EXPECT_EQ(details->GetFields(device, CBStr(name).Get(), names.Out(), lowBits.Out(), widths.Out(), accesses.Out(),
+                                 descriptions.Out()),
+              S_OK);
+    return {GetStrings(names.Get()), GetStrings(accesses.Get()), GetStrings(descriptions.Get()),
+            GetI4Elements(lowBits.Get()), GetI4Elements(widths.Get())};
+}
+
+std::vector<std::wstring> GetFieldValues(IVexilFNDetails* details, LONG device, const wchar_t* name, LONG field)
+{
+    CVariant values, masks, names, descriptions;
+    EXPECT_EQ(details->GetFieldValues(device, CBStr(name).Get(), field, values.Out(), masks.Out(), names.Out(),
+                                      descriptions.Out()),
+              S_OK);
+    const auto valueTexts = GetStrings(values.Get()), maskTexts = GetStrings(masks.Get()),
+               nameTexts = GetStrings(names.Get());
+    std::vector<std::wstring> result;
+    for (std::size_t i = 0; i < valueTexts.size(); ++i)
+        result.push_back(valueTexts[i] + L"/" + maskTexts.at(i) + L" " + nameTexts.at(i));
+    return result;
+}
+
+std::vector<std::wstring> GetReadEffects(IVexilFNDetails* details, LONG device)
+{
+    CVariant names, effects;
+    EXPECT_EQ(details->GetReadEffects(device, names.Out(), effects.Out()), S_OK);
+    const auto registerNames = GetStrings(names.Get()), texts = GetStrings(effects.Get());
+    std::vector<std::wstring> result;
+    for (std::size_t i = 0; i < registerNames.size(); ++i)
+        result.push_back(registerNames[i] + L": " + texts.at(i));
+    return result;
+}
+
 std::wstring TakeErrorDescription()
 {
     CComPtr<IErrorInfo> info;
@@ -123,47 +158,65 @@ std::optional<CScriptCall> CallByName(IDispatch* object, const wchar_t* method, 
     return call;
 }
 
-void CSimulatorTest::SetUp()
+void CRegisterServerTest::SetUp()
 {
     ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
     m_initialized = true;
-    ASSERT_EQ(CoCreateInstance(CLSID_VexilSim, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid()), S_OK)
-        << "is VexilSim.dll registered?";
-    ASSERT_EQ(m_server.QueryInterface(m_control), S_OK);
+    ASSERT_EQ(CoCreateInstance(m_clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid()), S_OK)
+        << "is the server's DLL registered?";
 }
 
-void CSimulatorTest::TearDown()
+void CRegisterServerTest::TearDown()
 {
-    m_control.Reset();
     m_server.Reset();
     if (m_initialized)
         CoUninitialize();
 }
 
-std::vector<LONG> CSimulatorTest::Read(LONG device, LONG address, LONG length, const CVariant& mask)
+std::vector<LONG> CRegisterServerTest::Read(LONG device, LONG address, LONG length, const CVariant& mask)
 {
     CVariant value;
     EXPECT_EQ(TryRead(device, address, length, value, mask), S_OK) << Narrow(TakeErrorDescription());
     return GetI4Elements(value.Get());
 }
 
-HRESULT CSimulatorTest::TryRead(LONG device, LONG address, LONG length, CVariant& value, const CVariant& mask)
+HRESULT CRegisterServerTest::TryRead(LONG device, LONG address, LONG length, CVariant& value, const CVariant& mask)
 {
     const CVariant& sent = mask.GetType() == VT_EMPTY ? MakeFullMask(length) : mask;
     return m_server->ReadRegister(device, address, length, value.Out(), sent.Get(), 0);
 }
 
-void CSimulatorTest::Write(LONG device, LONG address, LONG length, const std::vector<LONG>& value,
-                           const CVariant& mask)
+void CRegisterServerTest::Write(LONG device, LONG address, LONG length, const std::vector<LONG>& value,
+                                const CVariant& mask)
 {
     EXPECT_EQ(TryWrite(device, address, length, value, mask), S_OK) << Narrow(TakeErrorDescription());
 }
 
-HRESULT CSimulatorTest::TryWrite(LONG device, LONG address, LONG length, const std::vector<LONG>& value,
-                                 const CVariant& mask)
+HRESULT CRegisterServerTest::TryWrite(LONG device, LONG address, LONG length, const std::vector<LONG>& value,
+                                      const CVariant& mask)
 {
     const CVariant& sent = mask.GetType() == VT_EMPTY ? MakeFullMask(length) : mask;
     return m_server->WriteRegister(device, address, length, MakeVariantArray(value).Get(), sent.Get(), 0);
+}
+
+LONG CRegisterServerTest::GetState()
+{
+    LONG state = -1;
+    EXPECT_EQ(m_server->GetServerState(&state), S_OK);
+    return state;
+}
+
+void CSimulatorTest::SetUp()
+{
+    CRegisterServerTest::SetUp();
+    ASSERT_TRUE(m_server);
+    ASSERT_EQ(m_server.QueryInterface(m_control), S_OK);
+}
+
+void CSimulatorTest::TearDown()
+{
+    m_control.Reset();
+    CRegisterServerTest::TearDown();
 }
 
 CRegisterEntry CSimulatorTest::FindRegister(LONG device, const std::wstring& name)

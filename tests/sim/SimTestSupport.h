@@ -68,6 +68,18 @@ struct CRegisterList
 CDeviceList GetDevices(IVexilFN* server);
 CRegisterList GetRegisters(IVexilFN* server, LONG device);
 
+// What the details interface reports of a register's fields.
+struct CFieldList
+{
+    std::vector<std::wstring> names, accesses, descriptions;
+    std::vector<LONG> lowBits, widths;
+};
+CFieldList GetFields(IVexilFNDetails* details, LONG device, const wchar_t* name);
+// "value/mask name" per enumerated value of a field.
+std::vector<std::wstring> GetFieldValues(IVexilFNDetails* details, LONG device, const wchar_t* name, LONG field);
+// "REGISTER: effect" per register that a read changes.
+std::vector<std::wstring> GetReadEffects(IVexilFNDetails* details, LONG device);
+
 // A sink of a server's events that records the states it is given.
 class CStateSink final : public CComObjectImpl<CStateSink, _IVexilFNEvents>
 {
@@ -95,25 +107,39 @@ struct CScriptCall
 std::optional<CScriptCall> CallByName(IDispatch* object, const wchar_t* method, std::vector<CVariant> arguments,
                                       WORD flags = DISPATCH_METHOD);
 
-class CSimulatorTest : public testing::Test
+// A register server created through COM in a single-threaded apartment and
+// driven through its server interface; masks left empty are all ones.
+class CRegisterServerTest : public testing::Test
 {
 protected:
+    explicit CRegisterServerTest(const CLSID& clsid) : m_clsid(clsid) {}
     void SetUp() override;
     void TearDown() override;
 
-    // Accesses under the mask given, or under all ones.
     std::vector<LONG> Read(LONG device, LONG address, LONG length, const CVariant& mask = {});
     HRESULT TryRead(LONG device, LONG address, LONG length, CVariant& value, const CVariant& mask = {});
     void Write(LONG device, LONG address, LONG length, const std::vector<LONG>& value, const CVariant& mask = {});
     HRESULT TryWrite(LONG device, LONG address, LONG length, const std::vector<LONG>& value, const CVariant& mask = {});
+    LONG GetState();
+
+    CComPtr<IVexilFN> m_server;
+
+private:
+    CLSID m_clsid;
+    bool m_initialized = false;
+};
+
+class CSimulatorTest : public CRegisterServerTest
+{
+protected:
+    CSimulatorTest() : CRegisterServerTest(CLSID_VexilSim) {}
+    void SetUp() override;
+    void TearDown() override;
+
     // A register of the served description, by device and name.
     CRegisterEntry FindRegister(LONG device, const std::wstring& name);
     // Loads a description written to a file of the test's own.
     HRESULT LoadDescriptionText(const std::string& text);
 
-    CComPtr<IVexilFN> m_server;
     CComPtr<IVexilSimControl> m_control;
-
-private:
-    bool m_initialized = false;
 };
