@@ -149,41 +149,28 @@ TEST_F(DescriptionFile, MalformedOneIsRefusedWithTheLineAndTheProblemAndTheOldOn
     }
 }
 
-// Thousands of registers in a device, then one more line: a repeated address
-// or name is found however many came before, and only within its device.
-TEST_F(DescriptionFile, RepeatsAreFoundAmongThousandsOfRegisters)
+// Many registers in a device, then one more line: a repeated address or name
+// is found among the lookup's collisions, and only within its device.
+TEST_F(DescriptionFile, RepeatsAreFoundAmongManyRegisters)
 {
-    constexpr int REGISTERS = 5000;
     std::string registers = "device 1 Big\n";
-    for (int r = 0; r < REGISTERS; ++r)
-        registers += "register R" + std::to_string(r) + " " + std::to_string(4 * r) + " 32 RW path=B" +
-                     std::to_string(r / 100) + "\n";
+    for (int r = 0; r < 200; ++r)
+        registers += "register R" + std::to_string(r) + " " + std::to_string(4 * r) + " 32 RW\n";
     const struct
     {
-        const char* name;
         const char* lastLines;
         const char* problem; // empty: the description is served
     } rows[] = {
-        {"first address again", "register X 0 32 RW\n", "register R0 at address 0"},
-        {"last address again", "register X 19996 32 RW\n", "register R4999 at address"},
-        {"middle name again", "register R2500 0x10000000 32 RW\n", "named R2500"},
-        {"new name and address", "register X 20000 32 RW\n", ""},
-        {"same in another device", "device 2 Other\nregister R0 0 32 RW\n", ""},
+        {"register X 0 32 RW\n", "line 202: device \"Big\" already has register R0 at address 0"},
+        {"register X 796 32 RW\n", "line 202: device \"Big\" already has register R199 at address"},
+        {"register R100 0x10000000 32 RW\n", "line 202: device \"Big\" already has a register named R100"},
+        {"device 2 Other\nregister R0 0 32 RW\n", ""},
     };
     for (const auto& row : rows)
     {
-        SCOPED_TRACE(row.name);
-        const HRESULT hr = LoadDescriptionText(registers + row.lastLines);
-        const std::string description = Narrow(TakeErrorDescription());
-        if (*row.problem == '\0')
-        {
-            EXPECT_EQ(hr, S_OK) << description;
-            EXPECT_EQ(GetRegisters(m_server.Get(), 1).names.size(), REGISTERS + (row.lastLines[0] == 'r' ? 1u : 0u));
-            continue;
-        }
-        EXPECT_EQ(hr, E_INVALIDARG);
-        EXPECT_THAT(description, HasSubstr("line " + std::to_string(REGISTERS + 2)));
-        EXPECT_THAT(description, HasSubstr(row.problem));
+        SCOPED_TRACE(row.lastLines);
+        EXPECT_EQ(LoadDescriptionText(registers + row.lastLines), *row.problem ? E_INVALIDARG : S_OK);
+        EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr(row.problem));
     }
 }
 
