@@ -47,8 +47,10 @@ TEST_F(CGdbServerTest, ScriptHostDrivesTheControlByName)
         CSocket listener = CSocket::Listen();
         closedPort = listener.GetLocalPort();
     }
+    CLSID clsid{};
+    ASSERT_EQ(CLSIDFromProgID(L"Vexil.GdbServer", &clsid), S_OK);
     CComPtr<IDispatch> object; // what CreateObject("Vexil.GdbServer") hands a script
-    ASSERT_EQ(m_server.QueryInterface(object), S_OK);
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, object.OutVoid()), S_OK);
 
     const CScriptStep steps[] = {
         {"LoadsADescription", L"LoadDescription", {MakeText(m_directory.GetFile("target.txt"))}, S_OK, "", 0},

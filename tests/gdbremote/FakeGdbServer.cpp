@@ -7,40 +7,10 @@
 #include <optional>
 #include <utility>
 #include <chrono>
-#include <cstdio>
 
 namespace {
 
 constexpr CMilliseconds kPoll(20);
-
-// Replies compressed as servers like gdbserver do: runs of 4 or more.
-std::string FrameWithRunLengths(const std::string& payload)
-{
-    std::string raw;
-    for (std::size_t i = 0; i < payload.size();)
-    {
-        std::size_t run = 1;
-        while (i + run < payload.size() && payload[i + run] == payload[i] && run < 98)
-            ++run;
-        raw += payload[i];
-        std::size_t repeats = run - 1;
-        // '#' (35) and '$' (36) may not be counts: 6 and 7 repeats go out shorter.
-        if (repeats == 6 || repeats == 7)
-            repeats = 5;
-        if (repeats >= 3)
-        {
-            raw += '*';
-            raw += static_cast<char>(repeats + 29);
-            i += repeats + 1;
-        }
-        else
-            i += 1;
-    }
-    const std::uint8_t sum = Rsp::GetChecksum(raw);
-    char checksum[4];
-    std::snprintf(checksum, sizeof checksum, "%02x", sum);
-    return "$" + raw + "#" + checksum;
-}
 
 std::uint32_t ParseHex(const std::string& text, std::size_t& position)
 {
@@ -102,7 +72,6 @@ void CFakeGdbServer::Run()
         CSocket client = m_listener.Accept(kPoll);
         if (!client.IsOpen())
             continue;
-        ++m_connections;
         try
         {
             Serve(client);
@@ -124,18 +93,13 @@ std::string CFakeGdbServer::Answer(const std::string& request, bool& noAck)
         return "OK";
     }
     std::size_t position = 1;
+    const std::uint32_t address = ParseHex(request, position);
+    ++position;
+    const std::uint32_t size = ParseHex(request, position);
     if (request.starts_with("m"))
-    {
-        const std::uint32_t address = ParseHex(request, position);
-        ++position;
-        const std::uint32_t size = ParseHex(request, position);
         return Rsp::EncodeHex(GetMemory(address, size));
-    }
     if (request.starts_with("M"))
     {
-        const std::uint32_t address = ParseHex(request, position);
-        ++position;
-        const std::uint32_t size = ParseHex(request, position);
         std::optional<std::vector<std::uint8_t>> bytes =
             Rsp::DecodeHex(std::string_view(request).substr(std::min(position + 1, request.size())));
         if (!bytes || bytes->size() != size)
@@ -145,9 +109,6 @@ std::string CFakeGdbServer::Answer(const std::string& request, bool& noAck)
     }
     if (request.starts_with("X") && m_acceptBinaryWrites)
     {
-        const std::uint32_t address = ParseHex(request, position);
-        ++position;
-        const std::uint32_t size = ParseHex(request, position);
         if (position >= request.size() || request[position] != ':' || request.size() - position - 1 != size)
             return "E02";
         SetMemory(address, std::vector<std::uint8_t>(request.begin() + static_cast<std::ptrdiff_t>(position) + 1,
@@ -196,7 +157,7 @@ void CFakeGdbServer::Serve(CSocket& client)
                 client.SendAll("+");
             }
             const bool wasNoAck = noAck;
-            lastReply = FrameWithRunLengths(Answer(request, noAck));
+            lastReply = Rsp::FramePacket(Answer(request, noAck));
             noAck = noAck || wasNoAck;
             switch (fault)
             {
@@ -213,7 +174,7 @@ void CFakeGdbServer::Serve(CSocket& client)
             case FakeFault::Silence:
                 break;
             case FakeFault::LateReply:
-                std::this_thread::sleep_for(CMilliseconds(m_lateDelay));
+                std::this_thread::sleep_for(CMilliseconds(500));
                 client.SendAll(lastReply);
                 break;
             case FakeFault::CloseMidReply:

@@ -20,7 +20,7 @@ enum class FakeFault
     BadChecksum,   // sends the reply with a wrong checksum, then as it should on '-'
     ErrorReply,    // answers "E01"
     Silence,       // does not answer
-    LateReply,     // answers after the delay set by SetLateDelay
+    LateReply,     // answers after half a second
     CloseMidReply, // sends half a reply and closes the connection
     Garbage,       // sends bytes outside any packet before the reply
     NotHex,        // answers with a packet that is not data
@@ -40,10 +40,8 @@ public:
     void SetMemory(std::uint32_t address, const std::vector<std::uint8_t>& bytes);
     std::vector<std::uint8_t> GetMemory(std::uint32_t address, std::size_t size);
     void ArmFault(FakeFault fault);
-    void SetLateDelay(int milliseconds) { m_lateDelay = milliseconds; }
     // Memory requests ("m...", "M..." and "X...", unescaped) received, in order.
     std::vector<std::string> GetMemoryRequests();
-    int GetConnectionCount() const { return m_connections; }
 
 private:
     void Run();
@@ -59,8 +57,6 @@ private:
     std::vector<std::string> m_requests;
     bool m_offerNoAck;
     bool m_acceptBinaryWrites;
-    std::atomic<int> m_lateDelay{500};
-    std::atomic<int> m_connections{0};
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };
