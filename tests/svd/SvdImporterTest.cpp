@@ -54,10 +54,6 @@ const CImportCase kImports[] = {
     {"ArrayWithBracketsAndNoIndexList",
      MakeSvd(Peripheral("P", "0", Register("BUF[%s]", "0", "<dim>3</dim><dimIncrement>0x8</dimIncrement>"))),
      "P.BUF[0]@00000000/32/RW=0\nP.BUF[1]@00000008/32/RW=0\nP.BUF[2]@00000010/32/RW=0\n"},
-    {"ArrayWithIndexRange",
-     MakeSvd(Peripheral("P", "0", Register("R%s", "0", "<dim>2</dim><dimIncrement>4</dimIncrement>"
-                                                        "<dimIndex>6-7</dimIndex>"))),
-     "P.R6@00000000/32/RW=0\nP.R7@00000004/32/RW=0\n"},
     {"ClustersBecomeFoldersAndAddTheirOffsets",
      MakeSvd(Peripheral("DMA", "0x40000000",
                         "<cluster><name>CH%s</name><dim>2</dim><dimIncrement>0x20</dimIncrement>"
@@ -72,10 +68,6 @@ const CImportCase kImports[] = {
              Peripheral("UART1", "0x5000", Register("EXTRA", "8"), " derivedFrom=\"UART0\"")),
      "UART0.DATA@00004000/32/RW=0\nUART0.CTRL@00004004/32/RW=0\n"
      "UART1.DATA@00005000/32/RW=0\nUART1.CTRL@00005004/32/RW=0\nUART1.EXTRA@00005008/32/RW=0\n"},
-    {"DerivedPeripheralWithoutRegistersOfItsOwn",
-     MakeSvd(Peripheral("A", "0x10", Register("R", "0")) +
-             "<peripheral derivedFrom=\"A\"><name>B</name><baseAddress>0x20</baseAddress></peripheral>"),
-     "A.R@00000010/32/RW=0\nB.R@00000020/32/RW=0\n"},
     {"DerivationChainAddsAndReplacesRegisters",
      MakeSvd(Peripheral("A", "0x100", Register("R", "0") + Register("S", "4")) +
              Peripheral("B", "0x200", Register("S", "4", "<size>8</size>") + Register("T", "8"), " derivedFrom=\"A\"") +
@@ -197,12 +189,6 @@ TEST_P(SvdRefusal, NamesTheLineTheElementAndTheProblem)
 
 INSTANTIATE_TEST_SUITE_P(Documents, SvdRefusal, ::testing::ValuesIn(kRefusals),
                          [](const auto& row) { return std::string(row.param.name); });
-
-TEST(SvdImporter, MessageNamesFileLineAndElement)
-{
-    EXPECT_EQ(FormatSvdError(L"C:\\x.svd", CSvdError{12, L"register", L"it is wrong"}),
-              L"C:\\x.svd, line 12, <register>: it is wrong");
-}
 
 TEST(SvdImporter, KeepsFieldsReadActionAndModifiedWriteValues)
 {
