@@ -10,7 +10,9 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
+#include <type_traits>
 
 namespace {
 
@@ -180,12 +182,15 @@ TEST(DescriptionBesideTheDll, IsServedFromEachCreationAndAMalformedOneFailsIt)
 {
     CTestDirectory directory;
     ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
-    std::filesystem::copy_file(GetBuiltDllPath(), std::filesystem::path(directory.GetFile("VexilSim.dll")));
+    const std::string copy = directory.GetFile("VexilSim.dll");
+    std::filesystem::copy_file(std::string("Z:") + VEXIL_SIM_DLL, std::filesystem::path(copy));
     {
-        const CLibrary module = LoadOwnedLibrary(directory.GetFile("VexilSim.dll"));
+        using CModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)>;
+        const CModule module(LoadLibraryA(copy.c_str()), &FreeLibrary);
         using CGetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+        const auto getClassObject = reinterpret_cast<CGetClassObject>(
+            reinterpret_cast<void*>(GetProcAddress(module.get(), "DllGetClassObject")));
         CComPtr<IClassFactory> factory;
-        const auto getClassObject = FindExport<CGetClassObject>(module, "DllGetClassObject");
         ASSERT_EQ(getClassObject(CLSID_VexilSim, IID_IClassFactory, factory.OutVoid()), S_OK);
         directory.WriteFile("VexilSim.txt", "device 42 Beside\nregister R 0x8 16 RW reset=0x1234\n");
         CComPtr<IVexilFN> server;

@@ -15,22 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
-#include <type_traits>
 #include <vector>
-
-// A loaded DLL, freed by its owner, and one of its exports.
-using CLibrary = std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)>;
-inline CLibrary LoadOwnedLibrary(const std::string& path) { return {LoadLibraryA(path.c_str()), &FreeLibrary}; }
-template <class Function> Function FindExport(const CLibrary& library, const char* name)
-{
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library.get(), name)));
-}
-
-// The built simulator DLL as Wine's programs see the build's Unix path.
-inline std::string GetBuiltDllPath() { return std::string("Z:") + VEXIL_SIM_DLL; }
 
 // Arrays as the control sends them: masks of I4, values of VARIANTs.
 CVariant MakeI4Array(const std::vector<LONG>& words);
