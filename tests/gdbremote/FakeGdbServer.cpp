@@ -152,9 +152,7 @@ void CFakeGdbServer::Serve(CSocket& client)
                 }
                 client.SendAll("+");
             }
-            const bool wasNoAck = noAck;
             lastReply = Rsp::FramePacket(Answer(request, noAck));
-            noAck = noAck || wasNoAck;
             switch (fault)
             {
             case FakeFault::BadChecksum:
