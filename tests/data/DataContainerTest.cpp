@@ -42,6 +42,7 @@ TEST_F(DataContainer, UnknownDeviceOrIndexRaisesInvalidIndex)
         RaisedCode([&] { container.GetDeviceID(-1); }),
         RaisedCode([&] { container.GetDeviceName(7); }),
         RaisedCode([&] { container.GetRegister(0x1A, 2); }),
+        RaisedCode([&] { container.GetRegister(0x1A, -1); }),
         RaisedCode([&] { container.AddRegister(7, 0, "N", "", 8, 1, 0, TestGuid(1)); }),
         RaisedCode([&] { container.SetRegisterStateByName(7, "SRV", 2); }), // raised, unlike a missing name
     };

@@ -20,27 +20,7 @@ CRegisterData& AddUser(CDeviceData& device, const std::string& name, const GUID&
     return device.AddRegister(0x20, name, "", 32, 1, CRegisterData::USER_OPERATIONS, id, true);
 }
 
-std::vector<std::string> Names(const CDeviceData& device)
-{
-    std::vector<std::string> names;
-    for (int i = 0; i < device.GetRegisterCount(); ++i)
-        names.push_back(device.GetRegister(i).GetName());
-    return names;
-}
-
 } // namespace
-
-TEST(DeviceData, RegistersKeepOrderOfAdditionAndTakeTheDeviceId)
-{
-    CDeviceData device(-5, "DSP");
-    AddServer(device, "B");
-    AddUser(device, "A");
-    EXPECT_EQ(Names(device), (std::vector<std::string>{"B", "A"}));
-    EXPECT_EQ(device.GetRegister(1).GetDeviceID(), -5);
-    EXPECT_EQ(device.GetUserRegisterFlag(), 0);
-    EXPECT_EQ(RaisedCode([&] { device.GetRegister(2); }), Vx::E_INVALID_INDEX);
-    EXPECT_EQ(RaisedCode([&] { device.GetRegister(-1); }), Vx::E_INVALID_INDEX);
-}
 
 TEST(DeviceData, UncheckedAddKeepsDuplicatesAndLookupsTakeTheFirst)
 {
