@@ -126,7 +126,9 @@ TEST(Options, SaveKeepsOtherKeysAndSectionsOfTheFile)
 {
     CTestDirectory dir;
     dir.WriteFile("Vexil2.ini", "[Lab]\r\nDevices=1,2,\r\n[Options]\r\nDevices=3,\r\n");
+    Platform::SetFileFaults({std::nullopt, true}); // a folder that takes no new files: written in place
     ASSERT_EQ(COptions().Save("Vexil2.ini"), S_OK);
+    Platform::SetFileFaults({});
     const std::string bytes = dir.ReadFile("Vexil2.ini");
     EXPECT_EQ(SectionLines(bytes, "Lab"), Lines{"Devices=1,2,"});
     EXPECT_EQ(SectionLines(bytes, "Options").front(), "Devices=3,");
