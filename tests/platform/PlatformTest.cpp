@@ -57,7 +57,7 @@ TEST(Guid, RegistryFormIsWrittenInUpperCaseAndReadInAnyCaseButNotMalformed)
     {
         GUID parsed{};
         EXPECT_EQ(Platform::ParseGuid(row.text, parsed), row.result) << row.text;
-        EXPECT_EQ(SameGuid(parsed, guid), row.result == S_OK) << row.text;
+        EXPECT_TRUE(row.result != S_OK || SameGuid(parsed, guid)) << row.text; // a refused text leaves any value
     }
 }
 
