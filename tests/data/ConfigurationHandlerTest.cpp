@@ -112,20 +112,20 @@ TEST(ConfigurationHandler, SectionNamesIgnoreCase)
 {
     CTestDirectory dir;
     CConfigurationHandler handler(nullptr);
-    EXPECT_FALSE(handler.ConfigurationExists("test"));
-    handler.SaveConfiguration("TEST", "1,");
-    handler.SaveConfiguration("Test", "2,3,"); // overwrites the same section
-    EXPECT_TRUE(handler.ConfigurationExists("test"));
-    EXPECT_FALSE(handler.ConfigurationExists("tes"));
-    EXPECT_EQ(LoadNames(), Names{"TEST"});
-    EXPECT_EQ(LoadDevices("test"), (IDs{2, 3}));
+    EXPECT_FALSE(handler.ConfigurationExists("task"));
+    handler.SaveConfiguration("TASK", "1,");
+    handler.SaveConfiguration("Task", "2,3,"); // overwrites the same section
+    EXPECT_TRUE(handler.ConfigurationExists("task"));
+    EXPECT_FALSE(handler.ConfigurationExists("tas"));
+    EXPECT_EQ(LoadNames(), Names{"TASK"});
+    EXPECT_EQ(LoadDevices("task"), (IDs{2, 3}));
     // A name exists exactly when a save under it would overwrite a
     // configuration: the ini functions decide which section that is (case
     // beyond A to Z depends on the system; surrounding blanks never count).
     handler.SaveConfiguration("PR\xDC" "F", "4,");
-    for (const std::string name : {"pr\xFC" "f", " test ", "pruf"})
+    for (const std::string name : {"pr\xFC" "f", " task ", "pruf"})
         EXPECT_EQ(handler.ConfigurationExists(name), !LoadDevices(name).empty()) << name;
-    EXPECT_TRUE(handler.ConfigurationExists(" test "));
+    EXPECT_TRUE(handler.ConfigurationExists(" task "));
 }
 
 TEST(ConfigurationHandler, NamesLongerThan259CharactersAreNeverConfigurations)
