@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <set>
 
 namespace {
 
@@ -35,51 +34,31 @@ TEST(FullPath, IsAPathWithADriveLetter)
     EXPECT_FALSE(Platform::IsFullPath("Vexil2List.txt"));
     EXPECT_FALSE(Platform::IsFullPath(""));
 }
-#else
-TEST(FullPath, IsAnAbsolutePath)
-{
-    EXPECT_TRUE(Platform::IsFullPath("/tmp/Vexil2List.txt"));
-    EXPECT_FALSE(Platform::IsFullPath("C:\\x\\Vexil2List.txt"));
-    EXPECT_FALSE(Platform::IsFullPath("Vexil2List.txt"));
-    EXPECT_FALSE(Platform::IsFullPath(""));
-}
 #endif
 
-TEST(Guid, GeneratedValuesAreNonNullAndDoNotRepeat)
-{
-    std::set<std::string> seen;
-    for (int i = 0; i < 10000; ++i)
-    {
-        GUID guid{};
-        ASSERT_EQ(Platform::CreateGuid(guid), S_OK);
-        ASSERT_FALSE(IsNullGuid(guid));
-        ASSERT_TRUE(seen.insert(Platform::FormatGuid(guid)).second);
-#ifdef _WIN32
-        // Version 4 (random), variant 10: the form CoCreateGuid gives.
-        ASSERT_EQ(guid.Data3 >> 12, 4) << Platform::FormatGuid(guid);
-        ASSERT_EQ(guid.Data4[0] >> 6, 2) << Platform::FormatGuid(guid);
-#endif
-    }
-}
-
-TEST(Guid, RegistryFormRoundTripsInUpperCase)
+// A fresh identifier for each register is checked with the register data.
+TEST(Guid, RegistryFormIsWrittenInUpperCaseAndReadInAnyCaseButNotMalformed)
 {
     const GUID guid{0x0123ABCD, 0x4567, 0x89EF, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}};
-    const std::string text = Platform::FormatGuid(guid);
-    EXPECT_EQ(text, "{0123ABCD-4567-89EF-0123-456789ABCDEF}");
-    GUID parsed{};
-    ASSERT_EQ(Platform::ParseGuid("{0123abcd-4567-89ef-0123-456789abcdef}", parsed), S_OK);
-    EXPECT_TRUE(SameGuid(parsed, guid));
-}
-
-TEST(Guid, MalformedRegistryFormsAreRefused)
-{
-    GUID guid{};
-    for (const char* text : {"{0123ABCD-4567-89EF-0123-456789ABCDEG}", "(0123ABCD-4567-89EF-0123-456789ABCDEF}",
-                             "{0123ABCD-4567-89EF-0123-456789ABCDEF)", "{0123ABCD+4567-89EF-0123-456789ABCDEF}",
-                             "{0123ABCD-4567-89EF-0123456789ABCDEF-}"})
-        EXPECT_EQ(Platform::ParseGuid(text, guid), CO_E_IIDSTRING) << text;
-    EXPECT_EQ(Platform::ParseGuid("{0123ABCD-4567-89EF-0123-456789ABCDEF}x", guid), E_INVALIDARG);
+    EXPECT_EQ(Platform::FormatGuid(guid), "{0123ABCD-4567-89EF-0123-456789ABCDEF}");
+    const struct
+    {
+        const char* text;
+        HRESULT result;
+    } rows[] = {
+        {"{0123abcd-4567-89ef-0123-456789abcdef}", S_OK}, {"{0123ABCD-4567-89EF-0123-456789ABCDEG}", CO_E_IIDSTRING},
+        {"(0123ABCD-4567-89EF-0123-456789ABCDEF}", CO_E_IIDSTRING},
+        {"{0123ABCD-4567-89EF-0123-456789ABCDEF)", CO_E_IIDSTRING},
+        {"{0123ABCD+4567-89EF-0123-456789ABCDEF}", CO_E_IIDSTRING},
+        {"{0123ABCD-4567-89EF-0123456789ABCDEF-}", CO_E_IIDSTRING},
+        {"{0123ABCD-4567-89EF-0123-456789ABCDEF}x", E_INVALIDARG},
+    };
+    for (const auto& row : rows)
+    {
+        GUID parsed{};
+        EXPECT_EQ(Platform::ParseGuid(row.text, parsed), row.result) << row.text;
+        EXPECT_TRUE(row.result != S_OK || SameGuid(parsed, guid)) << row.text; // a refused text leaves any value
+    }
 }
 
 // The new file takes the old one's place, or nothing changes.
