@@ -10,6 +10,43 @@ namespace {
 
 using CCalls = std::vector<std::string>;
 
+// References that others hold on an object.
+ULONG CountReferences(IUnknown* object)
+{
+    object->AddRef();
+    return object->Release();
+}
+
+// The host's context: hands out its cookie, answers as told and records the calls.
+class CFakeHostContext final : public CComObjectImpl<CFakeHostContext, IHostContext>
+{
+public:
+    using Interfaces = CInterfaceMap<Entry<IHostContext>>;
+
+    explicit CFakeHostContext(DWORD cookie = 42, HRESULT answer = S_OK) : m_cookie(cookie), m_answer(answer) {}
+
+    STDMETHODIMP AddMember(IContextMember* member, DWORD* cookie) override
+    {
+        m_calls.push_back("AddMember");
+        m_member = member;
+        *cookie = m_cookie;
+        return m_answer;
+    }
+    STDMETHODIMP RemoveMember(DWORD cookie) override
+    {
+        m_calls.push_back("RemoveMember(" + std::to_string(cookie) + ")");
+        m_member = nullptr;
+        return S_OK;
+    }
+
+    CCalls m_calls;
+    IContextMember* m_member = nullptr; // not held: the member holds the context
+
+private:
+    DWORD m_cookie;
+    HRESULT m_answer;
+};
+
 using FrameContextMembership = FrameTest;
 
 TEST_F(FrameContextMembership, ControlJoinsAnAttachedContextAndLeavesItWhenDestroyedOrGivenAnother)
