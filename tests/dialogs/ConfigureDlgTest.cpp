@@ -249,6 +249,12 @@ TEST_F(ConfigureDialog, UserRegistersAndSelectionFiles)
         EXPECT_EQ(Text(GetDlgItem(dialog, IDC_CFG_NAME)), "MINE");
         EXPECT_EQ(Text(GetDlgItem(dialog, IDC_CFG_ADDRESS)), "40");
         EXPECT_FALSE(IsEnabled(dialog, IDC_CFG_REGISTER_ADD));
+        // Choosing a device ends edit mode: a size typed afterwards changes no register.
+        Click(dialog, IDC_CFG_REGISTER_EDIT);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_CFG_DEVICE, CBN_SELENDOK),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_CFG_DEVICE)));
+        Retype(GetDlgItem(dialog, IDC_CFG_SIZE), "8");
+        EXPECT_EQ(m_data.FindRegisterByName(BOARD, "MINE")->GetLength(), 16);
         Retype(GetDlgItem(dialog, IDC_CFG_NAME), "NEWREG");
         Retype(GetDlgItem(dialog, IDC_CFG_ADDRESS), "a0");
         Retype(GetDlgItem(dialog, IDC_CFG_SIZE), "8");

@@ -96,7 +96,7 @@ TEST_F(OptionsDialog, EachBoxShowsAndStoresItsOwnOption)
         }
 }
 
-TEST_F(OptionsDialog, IntervalKeepsDigitsUpTo1000AndOkNeedsAtLeast5)
+TEST_F(OptionsDialog, IntervalKeepsDigitsUpTo1000AndOkNeedsAtLeast5AndHelpAsksForContext2)
 {
     Run([](HWND dialog) {
         const HWND edit = GetDlgItem(dialog, IDC_OPT_INTERVAL);
@@ -119,13 +119,7 @@ TEST_F(OptionsDialog, IntervalKeepsDigitsUpTo1000AndOkNeedsAtLeast5)
                 SendMessageW(edit, WM_KEYDOWN, key, 0);
             EXPECT_EQ(Text(edit), end);
         }
-    });
-}
-
-TEST_F(OptionsDialog, F1AndHelpAskTheParentForContext2)
-{
-    Run([](HWND dialog) {
-        PressF1(GetDlgItem(dialog, IDC_OPT_INTERVAL));
+        PressF1(edit);
         Click(dialog, IDC_HELP_BUTTON);
     });
     EXPECT_EQ(m_parent.Contexts, (std::vector<DWORD>{2, 2}));

@@ -54,27 +54,6 @@ std::string GetProgramHelpFile()
     return path.replace(path.size() - 3, 3, "hlp");
 }
 
-ULONG CountReferences(IUnknown* object)
-{
-    object->AddRef();
-    return object->Release();
-}
-
-STDMETHODIMP CFakeHostContext::AddMember(IContextMember* member, DWORD* cookie)
-{
-    m_calls.push_back("AddMember");
-    m_member = member;
-    *cookie = m_cookie;
-    return m_answer;
-}
-
-STDMETHODIMP CFakeHostContext::RemoveMember(DWORD cookie)
-{
-    m_calls.push_back("RemoveMember(" + std::to_string(cookie) + ")");
-    m_member = nullptr;
-    return S_OK;
-}
-
 void FrameTest::Embed(bool uiActive)
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);

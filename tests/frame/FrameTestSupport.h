@@ -1,8 +1,8 @@
 #pragma once
 // What the frame tests share: OLE per test program with the program as the
 // control's module (it carries the control's resources), help requests caught
-// instead of opening help, a stand-in for the host's context, and the register
-// tool control embedded in our test container.
+// instead of opening help, and the register tool control embedded in our test
+// container.
 
 #include "control/Vexil2UI.h"
 #include "tests/support/TestContainer.h"
@@ -26,27 +26,6 @@ struct CHelpRequest
 std::vector<CHelpRequest>& GetHelpRequests();
 // The help file that belongs to this program: its path ending in "hlp".
 std::string GetProgramHelpFile();
-// References that others hold on an object.
-ULONG CountReferences(IUnknown* object);
-
-// The host's context: hands out its cookie, answers as told and records the calls.
-class CFakeHostContext final : public CComObjectImpl<CFakeHostContext, IHostContext>
-{
-public:
-    using Interfaces = CInterfaceMap<Entry<IHostContext>>;
-
-    explicit CFakeHostContext(DWORD cookie = 42, HRESULT answer = S_OK) : m_cookie(cookie), m_answer(answer) {}
-
-    STDMETHODIMP AddMember(IContextMember* member, DWORD* cookie) override;
-    STDMETHODIMP RemoveMember(DWORD cookie) override;
-
-    std::vector<std::string> m_calls;
-    IContextMember* m_member = nullptr; // not held: the member holds the context
-
-private:
-    DWORD m_cookie;
-    HRESULT m_answer;
-};
 
 // The register tool control, made by the test and embedded on demand. Its
 // files go to a directory of the test's own.

@@ -38,9 +38,6 @@ TEST_F(FrameIdentity, TellsItsClassStatusAndTypeInformation)
     EXPECT_EQ(Query<IPersist>()->GetClassID(&ids[2]), S_OK);
     for (const CLSID& id : ids)
         EXPECT_TRUE(IsEqualCLSID(id, CLSID_Vexil2UI));
-    CAUUID pages{5, nullptr};
-    EXPECT_EQ(Query<ISpecifyPropertyPages>()->GetPages(&pages), S_OK);
-    EXPECT_EQ(pages.cElems, 0u);
 
     CComPtr<ITypeInfo> info;
     ASSERT_EQ(Query<IProvideClassInfo2>()->GetClassInfo(info.Out()), S_OK);

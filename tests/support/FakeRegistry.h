@@ -49,12 +49,6 @@ public:
         const auto found = m_values.find(Full(root, path) + "|" + Lower(name));
         return found == m_values.end() ? "<none>" : found->second;
     }
-    std::size_t CountKeysBelow(const std::string& root, const std::string& path) const
-    {
-        const std::string key = Full(root, path);
-        return static_cast<std::size_t>(
-            std::count_if(m_keys.begin(), m_keys.end(), [&](const std::string& k) { return k.starts_with(key + "\\"); }));
-    }
     // Every key whose path contains the text fails to be created.
     void FailOn(std::string text) { m_failOn = std::move(text); }
 
@@ -65,18 +59,7 @@ private:
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         return text;
     }
-    static std::string Normalize(const std::string& root)
-    {
-        const std::string lower = Lower(root);
-        if (lower == "hkey_classes_root")
-            return "hkcr";
-        if (lower == "hkey_local_machine")
-            return "hklm";
-        if (lower == "hkey_current_user")
-            return "hkcu";
-        return lower;
-    }
-    static std::string Full(const std::string& root, const std::string& path) { return Normalize(root) + "\\" + Lower(path); }
+    static std::string Full(const std::string& root, const std::string& path) { return Lower(root + "\\" + path); }
 
     std::set<std::string> m_keys;
     std::map<std::string, std::string> m_values;

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -17,9 +16,7 @@ std::string MakeUniqueName()
 {
     static std::atomic<unsigned> counter{0};
     const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-    std::ostringstream name;
-    name << "vexil-test-" << now << '-' << counter++;
-    return name.str();
+    return "vexil-test-" + std::to_string(now) + '-' + std::to_string(counter++);
 }
 
 } // namespace
