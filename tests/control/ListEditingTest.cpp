@@ -1,6 +1,6 @@
 // Copying rows to the clipboard, deleting rows, selecting all of them and
 // the popup menu, through keys, clipboard messages and the menu itself.
-#include "tests/control/RowsTestSupport.h"
+#include "tests/control/ControlTestSupport.h"
 
 #include <thread>
 
@@ -34,7 +34,7 @@ void CALLBACK AnswerMenu(HWND, UINT, UINT_PTR, DWORD)
 // lacks in a 32-bit build.
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
 
-class ListEditingTest : public RowsTest
+class ListEditingTest : public ControlTest
 {
 protected:
     // Opens the popup menu on the list and answers it; never blocks: the

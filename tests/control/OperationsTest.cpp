@@ -2,7 +2,7 @@
 // the server gives in every shape, the words and masks sent, unsupported
 // registers counted, a failure ending the run with the register named, and
 // Abort and Escape between registers.
-#include "tests/control/RowsTestSupport.h"
+#include "tests/control/ControlTestSupport.h"
 
 #include "data/ResultCodes.h"
 
@@ -22,7 +22,7 @@ void CALLBACK HostTimer(HWND, UINT, UINT_PTR id, DWORD)
     onHostTimer();
 }
 
-using OperationsTest = RowsTest;
+using OperationsTest = ControlTest;
 
 TEST_F(OperationsTest, TheHostClosingTheControlDuringAReadEndsTheLoopAndTheControlGoesAwayAfterIt)
 {
@@ -81,17 +81,6 @@ TEST_F(OperationsTest, WordsSentAndKeptAreCutToTheLength)
     EXPECT_EQ(m_log->Written,
               (std::vector<Words>{{0x3}, {0x12345678, 0xAB}, {0x89ABCDEF, 0x01234567, 0x76543210, 0xFEDCBA98}}));
     EXPECT_EQ(Peek(AddressOf("W128")), (Words{0x89ABCDEF, 0x01234567, 0x76543210, 0xFEDCBA98}));
-}
-
-TEST_F(OperationsTest, WriteSendsTheWriteValueWithSeparateColumns)
-{
-    StartWith("Columns=6\r\nSeparateColumns=yes\r\n", {"CTRL"}); // Read Hex, Read Bin, Write Hex, Write Bin
-    SelectRows({0});
-    Click(IDC_READ);
-    ASSERT_EQ(Cell(0, 1), "1");
-    Click(IDC_WRITE); // the write value is still 0
-    EXPECT_EQ(Peek(AddressOf("CTRL")), Words{0});
-    EXPECT_EQ(Calls(VexilSimCallsWrite), 1);
 }
 
 TEST_F(OperationsTest, AFailureOnTheThirdOfFiveRegistersNamesItAndLeavesTheRestAlone)

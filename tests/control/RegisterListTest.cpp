@@ -2,7 +2,7 @@
 // selection and the configuration in force; and the control's window as the
 // host sizes it: status line parts, the resizer's layout, the repeat text and
 // the Close button.
-#include "tests/control/RowsTestSupport.h"
+#include "tests/control/ControlTestSupport.h"
 
 namespace {
 
@@ -11,7 +11,7 @@ const std::string SELECTION = SELECTION_HEADER + "3|PMIC_CFG\r\n1|MODE\r\n2|CTRL
 const std::string ZEROS = std::string(32, '0');
 const std::string ONES = std::string(32, '1');
 
-using RegisterListTest = RowsTest;
+using RegisterListTest = ControlTest;
 
 TEST_F(RegisterListTest, TheColumnsFollowTheOptionsAndTheRowsTheDevices)
 {
@@ -59,32 +59,6 @@ TEST_F(RegisterListTest, TheColumnsFollowTheOptionsAndTheRowsTheDevices)
         Stop();
     }
     EXPECT_TRUE(m_errors->GetShown().empty());
-}
-
-TEST_F(RegisterListTest, ColumnsHaveTheirWidthsAndAlignmentAndWideTexts)
-{
-    WriteFile("Vexil2.ini", REMEMBER + "Columns=127\r\nSeparateColumns=yes\r\n");
-    WriteFile("Vexil2Selections.txt", SELECTION);
-    Start();
-    const int widths[] = {90, 100, 100, 100, 120, 100, 100, 120, 120, 50, 65};
-    for (int index = 0; index < 11; ++index)
-    {
-        LVCOLUMNA column{};
-        column.mask = LVCF_WIDTH | LVCF_FMT;
-        ASSERT_TRUE(SendMessageA(List(), LVM_GETCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)));
-        EXPECT_EQ(column.cx, widths[index]) << index;
-        const bool left = index < 2 || index == 10;
-        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, left ? LVCFMT_LEFT : LVCFMT_RIGHT) << index;
-        // A host that asks in wide characters reads the same texts.
-        wchar_t text[64] = {};
-        LVITEMW item{};
-        item.iSubItem = index;
-        item.pszText = text;
-        item.cchTextMax = 64;
-        SendMessageW(List(), LVM_GETITEMTEXTW, 1, reinterpret_cast<LPARAM>(&item));
-        const std::string ansi = Cell(1, index);
-        EXPECT_EQ(std::wstring(text), std::wstring(ansi.begin(), ansi.end())) << index;
-    }
 }
 
 RECT ChildRect(HWND window, int id)
