@@ -69,7 +69,10 @@ RECT ChildRect(HWND window, int id)
     return rect;
 }
 
-TEST_F(RegisterListTest, TheFirstStatusPartLeaves200PixelsButEndsNoEarlierThan400)
+// Growing by 100 x 100: how far each side of a control moves. Below the
+// minimum of 600 x 300 the layout of the minimum stays. The first part of
+// the status line leaves 200 pixels but ends no earlier than 400.
+TEST_F(RegisterListTest, ResizingStretchesTheListMovesTheButtonsAndSplitsTheStatusLine)
 {
     Start(ServerKind::None);
     for (const auto& [width, end] : {std::pair{800, 600}, std::pair{500, 400}})
@@ -79,13 +82,6 @@ TEST_F(RegisterListTest, TheFirstStatusPartLeaves200PixelsButEndsNoEarlierThan40
         SendMessageW(StatusBar(), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts));
         EXPECT_EQ(parts[0], end) << width;
     }
-}
-
-// Growing by 100 x 100: how far each side of a control moves. Below the
-// minimum of 600 x 300 the layout of the minimum stays.
-TEST_F(RegisterListTest, ResizingStretchesTheListAndMovesTheButtons)
-{
-    Start(ServerKind::None);
     const std::pair<int, RECT> moves[] = {{IDC_REGISTER_LIST, {0, 0, 100, 100}}, {IDC_LIST_GROUP, {0, 0, 100, 100}},
                                           {IDC_READ, {100, 100, 100, 100}}, {IDC_HELP_BUTTON, {100, 100, 100, 100}},
                                           {IDC_USE_REPEAT, {0, 100, 0, 100}}};

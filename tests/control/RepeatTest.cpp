@@ -34,8 +34,6 @@ protected:
         StartWith("Columns=2\r\nRepeat=yes\r\nInterval=" + std::to_string(interval) + "\r\n", registers);
         SelectAllRows();
     }
-    // Interval 5 (the smallest), every pass taking 480 ms: the passes come 20 ms apart.
-    void StartRepeatingQuickly(const Strings& registers = {"CTRL", "MODE"}) { StartRepeating(5, 480, registers); }
     // Reads over a span of time, measured from now.
     long ReadsDuring(DWORD milliseconds)
     {
@@ -114,7 +112,7 @@ TEST_F(RepeatTest, EscapeAStateChangeOrAnErrorEndsTheCycle)
     for (const auto& [name, end] : endings)
     {
         SCOPED_TRACE(name);
-        StartRepeatingQuickly();
+        StartRepeating(5, 480); // the smallest interval, the passes 20 ms apart
         Click(IDC_READ);
         ASSERT_GT(ReadsDuring(150), 0);
         end();
@@ -127,7 +125,7 @@ TEST_F(RepeatTest, EscapeAStateChangeOrAnErrorEndsTheCycle)
 
 TEST_F(RepeatTest, AStateChangeInsideAPassStopsItAfterTheRegisterInProgress)
 {
-    StartRepeatingQuickly({"ID", "VERSION", "CTRL", "MODE"});
+    StartRepeating(5, 480, {"ID", "VERSION", "CTRL", "MODE"});
     m_simulator->ChangeStateAfter(2, 1); // still ready, but the event arrives
     Click(IDC_READ);
     m_container->PumpMessagesFor(300);
