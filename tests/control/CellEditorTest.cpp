@@ -87,6 +87,13 @@ TEST_F(CellEditorTest, AClickOnAValueCellOpensTheEditorWithTheCellTextAndTheKeys
     SelectRows({1});
     ClickCell(0, HEX);
     ASSERT_TRUE(EditorOpen());
+    RECT cell{LVIR_LABEL, HEX, 0, 0};
+    SendMessageW(List(), LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+    RECT editor{};
+    GetWindowRect(Editor(), &editor);
+    // A little larger than the cell, so that the editor's border leaves the whole text visible.
+    EXPECT_EQ(std::pair(editor.right - editor.left, editor.bottom - editor.top),
+              std::pair(cell.right - cell.left + 4, cell.bottom - cell.top + 4));
     EXPECT_EQ(EditorText(), "1");
     EXPECT_EQ(GetFocus(), Editor());
     PressKey(VK_DELETE);
