@@ -138,6 +138,9 @@ TEST_F(OperationsTest, UnsupportedRegistersAreCountedInTheStatusLineAlsoAfterAFa
     Click(IDC_READ);
     EXPECT_EQ(Message(), "Server error while accessing register W40" + NOT_PROCESSED);
     EXPECT_EQ(Status(), "1 of the selected registers did not support read operation");
+    ListView_SetItemState(List(), 0, LVIS_FOCUSED, LVIS_FOCUSED); // no selection change: the count stays
+    m_container->PumpMessages();
+    EXPECT_EQ(Status(), "1 of the selected registers did not support read operation");
 }
 
 TEST_F(OperationsTest, EveryValueShapeIsAcceptedOrRefused)
