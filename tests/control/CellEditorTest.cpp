@@ -1,7 +1,7 @@
 // The in-place editor: bit counts and input filters as functions, and the
 // editor on the hosted control, opened by a click on a cell, fed typed
 // characters and ended by Enter, Escape or a click elsewhere.
-#include "tests/control/RowsTestSupport.h"
+#include "tests/control/ControlTestSupport.h"
 
 #include "control/CellEditor.h"
 
@@ -65,10 +65,15 @@ constexpr int HEX = 2;
 constexpr int BIN = 3;
 constexpr int MASK = 4;
 
-class CellEditorTest : public RowsTest
+class CellEditorTest : public ControlTest
 {
 protected:
-    std::string EditorText() const { return Text(Editor()); }
+    std::string EditorText() const
+    {
+        char text[512] = {};
+        GetWindowTextA(Editor(), text, sizeof text);
+        return text;
+    }
     bool EditorOpen() const { return IsWindowVisible(Editor()) != FALSE; }
 };
 
@@ -82,6 +87,13 @@ TEST_F(CellEditorTest, AClickOnAValueCellOpensTheEditorWithTheCellTextAndTheKeys
     SelectRows({1});
     ClickCell(0, HEX);
     ASSERT_TRUE(EditorOpen());
+    RECT cell{LVIR_LABEL, HEX, 0, 0};
+    SendMessageW(List(), LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+    RECT editor{};
+    GetWindowRect(Editor(), &editor);
+    // A little larger than the cell, so that the editor's border leaves the whole text visible.
+    EXPECT_EQ(std::pair(editor.right - editor.left, editor.bottom - editor.top),
+              std::pair(cell.right - cell.left + 4, cell.bottom - cell.top + 4));
     EXPECT_EQ(EditorText(), "1");
     EXPECT_EQ(GetFocus(), Editor());
     PressKey(VK_DELETE);
@@ -165,6 +177,11 @@ TEST_F(CellEditorTest, OnlyValueCellsOfWritableRegistersAndMasksOpenTheEditor)
     ClickCell(0, 3); // another editable cell ends the edit, keeping the text
     EXPECT_EQ(Cell(0, 1), "0");
     EXPECT_EQ(Cell(0, 2), "7");
+    SelectRows({0});
+    Click(IDC_READ);
+    ASSERT_EQ(Cell(0, 1), "1");
+    Click(IDC_WRITE); // the write column's value, not the one read
+    EXPECT_EQ(Peek(AddressOf("CTRL")), Words{7});
 }
 
 // Escape drops the text and an empty editor leaves the value; scrolling and

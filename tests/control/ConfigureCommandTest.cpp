@@ -2,7 +2,7 @@
 // the Configure dialog, the exact restore on Cancel, on OK the new list and
 // user registers, and each step that can fail; after the Options dialog the
 // options saved and the list's columns and repeat text rebuilt.
-#include "tests/control/RowsTestSupport.h"
+#include "tests/control/ControlTestSupport.h"
 #include "tests/dialogs/DialogDriver.h"
 
 #include "control/TempPath.h"
@@ -19,12 +19,12 @@ const Strings BEFORE = {"CTRL", "MODE", "STATUS"};
 
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 
-class ConfigureCommand : public RowsTest
+class ConfigureCommand : public ControlTest
 {
 protected:
     void SetUp() override
     {
-        RowsTest::SetUp();
+        ControlTest::SetUp();
         std::filesystem::create_directory(m_temporary);
         m_previousTempPath = TempPath::Replace([this](DWORD size, char* buffer) -> DWORD {
             if (m_tempPath.empty() || m_tempPath.size() >= size)
@@ -40,7 +40,7 @@ protected:
     void TearDown() override
     {
         TempPath::Replace(m_previousTempPath);
-        RowsTest::TearDown();
+        ControlTest::TearDown();
     }
 
     // Runs the Configure command with `act` working the dialog; true when it opened.

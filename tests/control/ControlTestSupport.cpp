@@ -2,6 +2,7 @@
 
 #include "control/ServerValues.h"
 #include "control/Vexil2UI.h"
+#include "frame/com/BStr.h"
 #include "frame/com/ComObject.h"
 #include "frame/com/DispatchImpl.h"
 #include "frame/com/ModuleEntry.h"
@@ -127,17 +128,14 @@ void ControlTest::TearDown()
 
 void ControlTest::Start(ServerKind server, const std::function<void(IVexilSimControl&)>& beforeGo)
 {
-    if (server == ServerKind::None)
-        return StartWithServer(nullptr);
-    ASSERT_EQ(CoCreateInstance(CLSID_VexilSim, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid()), S_OK);
-    m_simulator = Ask<IVexilSimControl>(m_server.Get());
-    if (beforeGo)
-        beforeGo(*m_simulator.Get());
-    StartWithServer(server == ServerKind::Bare ? CBareServer::Create(m_server.Get(), m_log).Get() : m_server.Get());
-}
-
-void ControlTest::StartWithServer(IVexilFN* server)
-{
+    if (server != ServerKind::None)
+    {
+        ASSERT_EQ(CoCreateInstance(CLSID_VexilSim, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid()),
+                  S_OK);
+        m_simulator = Ask<IVexilSimControl>(m_server.Get());
+        if (beforeGo)
+            beforeGo(*m_simulator.Get());
+    }
     CComPtr<IClassFactory> factory;
     ASSERT_EQ(GetModuleClassObject<CVexil2UI>(CLSID_Vexil2UI, IID_IClassFactory, factory.OutVoid()), S_OK);
     ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, m_control.OutVoid()), S_OK);
@@ -145,9 +143,12 @@ void ControlTest::StartWithServer(IVexilFN* server)
     ASSERT_EQ(m_container->Embed(m_control.Get()), S_OK);
     ASSERT_TRUE(Window());
     readStatus = [this] { return Status(0); };
-    if (server)
+    if (server != ServerKind::None)
     {
-        ASSERT_EQ(Ask<IVexilFNClient>(m_control.Get())->SetServer(server), S_OK);
+        ASSERT_EQ(Ask<IVexilFNClient>(m_control.Get())
+                      ->SetServer(server == ServerKind::Bare ? CBareServer::Create(m_server.Get(), m_log).Get()
+                                                             : m_server.Get()),
+                  S_OK);
     }
     ASSERT_EQ(Ask<IGoClient>(m_control.Get())->Go(), S_OK);
     m_container->PumpMessages();
@@ -161,8 +162,6 @@ void ControlTest::Stop()
     m_container.reset();
     m_control.Reset();
 }
-
-HWND ControlTest::StatusBar() const { return FindWindowExW(Window(), nullptr, STATUSCLASSNAMEW, nullptr); }
 
 std::vector<int> ControlTest::EnabledControls() const
 {
@@ -189,8 +188,6 @@ Strings ControlTest::ColumnTitles() const
         titles.emplace_back(text);
     }
 }
-
-int ControlTest::RowCount() const { return ListView_GetItemCount(List()); }
 
 std::string ControlTest::Cell(int row, int column) const
 {
@@ -241,13 +238,6 @@ std::string ControlTest::Message() const
     return m_errors->GetShown().empty() ? std::string() : m_errors->GetShown().back().Message;
 }
 
-std::string ControlTest::Text(HWND window)
-{
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 void ControlTest::SelectRows(const std::vector<int>& rows)
 {
     ListView_SetItemState(List(), -1, 0, LVIS_SELECTED);
@@ -270,3 +260,125 @@ void ControlTest::Click(int id)
     m_container->PumpMessages();
 }
 
+void ControlTest::StartWith(const std::string& options, const Strings& registers, ServerKind server)
+{
+    WriteFile("Vexil2.ini", REMEMBER + options);
+    std::string selection = SELECTION_HEADER;
+    for (const auto& name : registers)
+        selection += "1|" + name + "\r\n";
+    WriteFile("Vexil2Selections.txt", selection);
+    ASSERT_NO_FATAL_FAILURE(Start(server));
+    ASSERT_EQ(m_container->DoVerb(OLEIVERB_UIACTIVATE), S_OK);
+    m_container->PumpMessages();
+    m_simulator->ResetCallCount();
+}
+
+void ControlTest::ClickCell(int row, int column, WPARAM keys)
+{
+    RECT cell{LVIR_LABEL, column, 0, 0};
+    SendMessageW(List(), LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+    const LPARAM where = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    PostMessageW(List(), WM_LBUTTONDOWN, MK_LBUTTON | keys, where);
+    PostMessageW(List(), WM_LBUTTONUP, 0, where);
+    m_container->PumpMessages();
+}
+
+void ControlTest::Type(const std::string& characters)
+{
+    for (const char c : characters)
+    {
+        PostMessageW(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 1);
+        m_container->PumpMessages();
+    }
+}
+
+void ControlTest::PressControlKey(UINT key)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = VK_CONTROL;
+    SendInput(1, &input, sizeof input);
+    m_container->PumpMessages();
+    PressKey(key);
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof input);
+    m_container->PumpMessages();
+}
+
+void ControlTest::EditCell(int row, int column, const std::string& text)
+{
+    ClickCell(row, column);
+    ASSERT_TRUE(IsWindowVisible(Editor())) << row << ", " << column;
+    SendMessageW(Editor(), EM_SETSEL, 0, -1);
+    Type(text);
+    PressKey(VK_RETURN);
+}
+
+long ControlTest::Calls(VexilSimCallKind kind) const
+{
+    long count = -1;
+    m_simulator->GetCallCount(kind, &count);
+    return count;
+}
+
+Words ControlTest::Peek(long address) const
+{
+    CVariant value;
+    m_simulator->PeekRegister(1, address, value.Out());
+    const auto words = ServerValues::ToIntegers(value.Get());
+    return {words.begin(), words.end()};
+}
+
+void ControlTest::Poke(long address, const Words& words)
+{
+    const std::vector<LONG> values(words.begin(), words.end());
+    CVariant value(CSafeArray::MakeI4(values));
+    ASSERT_EQ(m_simulator->PokeRegister(1, address, value.Get()), S_OK);
+}
+
+long ControlTest::AddressOf(const std::string& name) const
+{
+    CVariant names, addresses, lengths, operations, paths, numbers, extras;
+    long user = 0;
+    m_server->GetRegisters(1, names.Out(), addresses.Out(), lengths.Out(), operations.Out(), paths.Out(),
+                           numbers.Out(), extras.Out(), &user);
+    const auto registerNames = ServerValues::ToStrings(names.Get());
+    const auto registerAddresses = ServerValues::ToIntegers(addresses.Get());
+    for (std::size_t i = 0; i < registerNames.size() && i < registerAddresses.size(); ++i)
+        if (registerNames[i] == name)
+            return registerAddresses[i];
+    ADD_FAILURE() << "no register " << name;
+    return -1;
+}
+
+void ControlTest::FailCall(long call, HRESULT code, const wchar_t* description)
+{
+    CBStr text(description);
+    ASSERT_EQ(m_simulator->FailCall(call, code, text.Get()), S_OK);
+}
+
+std::string ControlTest::ClipboardText()
+{
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return "<clipboard not open>";
+    if (HANDLE data = GetClipboardData(CF_TEXT))
+        if (const char* bytes = static_cast<const char*>(GlobalLock(data)))
+        {
+            text = bytes;
+            GlobalUnlock(data);
+        }
+    CloseClipboard();
+    return text;
+}
+
+void ControlTest::PutOnClipboard(const std::string& text)
+{
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+}

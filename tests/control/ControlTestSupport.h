@@ -3,7 +3,8 @@
 // class object, in-place activated in the test container, handed a server
 // and started with Go; read back through its window (list cells, column
 // titles, status line, enabled buttons, clipboard) and through what the
-// error display was asked to show. Input goes in as real window messages.
+// error display was asked to show. Input goes in as real window messages:
+// clicks on cells, typed characters, the Ctrl key.
 
 #include "frame/com/ComPtr.h"
 #include "resources/resource.h"
@@ -83,32 +84,50 @@ protected:
     // Creates and in-place activates the control; hands it a server when
     // asked, then calls Go as the host does.
     void Start(ServerKind server = ServerKind::Simulator, const std::function<void(IVexilSimControl&)>& beforeGo = {});
-    // The same with a server of the test's own, or none.
-    void StartWithServer(IVexilFN* server);
+    // Starts remembering the options and the selected registers of device 1
+    // (names), UI-activated as after a click into it; the start-up's server
+    // calls are not counted.
+    void StartWith(const std::string& options, const Strings& registers, ServerKind server = ServerKind::Simulator);
     // The host lets the control go: it saves and is destroyed.
     void Stop();
 
     HWND Window() const { return m_container->GetControlWindow(); }
     HWND List() const { return GetDlgItem(Window(), IDC_REGISTER_LIST); }
-    HWND StatusBar() const;
+    HWND Editor() const { return GetDlgItem(Window(), IDC_CELL_EDIT); }
+    HWND StatusBar() const { return FindWindowExW(Window(), nullptr, STATUSCLASSNAMEW, nullptr); }
     bool IsEnabled(int id) const { return IsWindowEnabled(GetDlgItem(Window(), id)) != FALSE; }
     // Which of the control's buttons, list and group box are enabled, in a fixed order.
     std::vector<int> EnabledControls() const;
 
     Strings ColumnTitles() const;
-    int RowCount() const;
+    int RowCount() const { return ListView_GetItemCount(List()); }
     std::string Cell(int row, int column) const;
     Strings Row(int row) const;
     Strings Column(int column) const;
     std::vector<int> SelectedRows() const;
     std::string Status(int part = 0) const;
     std::string Message() const; // the last error shown, empty when none
-    static std::string Text(HWND window);
 
     // Selects rows as a click and shift-click would: through the list's own messages.
     void SelectRows(const std::vector<int>& rows);
     void SelectAllRows();
     void Click(int id);
+    void ClickCell(int row, int column, WPARAM keys = 0); // keys: MK_SHIFT, MK_CONTROL
+    // Characters as the keyboard gives them to the window with the focus.
+    void Type(const std::string& characters);
+    void PressKey(UINT key) { m_container->PressKey(key); }
+    void PressControlKey(UINT key); // with Ctrl held down
+    // Opens the editor on a cell, types into it and ends it with Enter.
+    void EditCell(int row, int column, const std::string& text);
+
+    long Calls(VexilSimCallKind kind = VexilSimCallsRead) const;
+    Words Peek(long address) const; // device 1
+    void Poke(long address, const Words& words);
+    long AddressOf(const std::string& name) const; // of device 1, through the server's list
+    void FailCall(long call, HRESULT code, const wchar_t* description = L"");
+
+    static std::string ClipboardText();
+    static void PutOnClipboard(const std::string& text);
 
     CTestDirectory m_directory;
     std::unique_ptr<CErrorDisplayStandIn> m_errors;

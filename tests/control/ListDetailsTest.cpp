@@ -1,9 +1,7 @@
 // What the list shows beyond its texts, asked as the list itself asks: the
 // custom-draw answer for each cell (changed values, italic names of
 // registers that a read changes) and the tip of a row (bit fields).
-#include "tests/control/RowsTestSupport.h"
-
-#include <tuple>
+#include "tests/control/ControlTestSupport.h"
 
 namespace {
 
@@ -17,15 +15,15 @@ struct CCellDrawing
 
 constexpr COLORREF UNSET = RGB(1, 2, 3); // what the list would have put there
 
-class ListDetailsTest : public RowsTest
+class ListDetailsTest : public ControlTest
 {
 protected:
-    CCellDrawing DrawCell(int row, int column) const
+    CCellDrawing DrawCell(int row, int column, DWORD stage = CDDS_ITEMPREPAINT | CDDS_SUBITEM) const
     {
         HDC dc = GetDC(List());
         NMLVCUSTOMDRAW draw{};
         draw.nmcd.hdr = {List(), 1001, static_cast<UINT>(NM_CUSTOMDRAW)};
-        draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT | CDDS_SUBITEM;
+        draw.nmcd.dwDrawStage = stage;
         draw.nmcd.hdc = dc;
         draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
         draw.nmcd.uItemState = ListView_GetItemState(List(), row, LVIS_SELECTED) ? CDIS_SELECTED : 0;
@@ -66,13 +64,25 @@ protected:
     }
 };
 
-TEST_F(ListDetailsTest, AValueIsMarkedWhenItChangedSinceTheRowsPreviousReadUntilItsNextRead)
+// Only rows drawn differently are asked for their cells: STATUS, as a read
+// of it clears it, and a row whose value changed since its previous read
+// until its next read.
+TEST_F(ListDetailsTest, ChangedValuesAreMarkedAndNamesOfRegistersThatAReadChangesAreItalic)
 {
-    StartWith("Columns=7\r\n", {"CTRL", "MODE"}); // Register | Dec | Hex | Bin
+    StartWith("Columns=7\r\n", {"CTRL", "MODE", "STATUS"}); // Register | Dec | Hex | Bin
+    EXPECT_EQ(DrawCell(0, 0, CDDS_PREPAINT).result, CDRF_NOTIFYITEMDRAW);
+    EXPECT_EQ(DrawCell(2, 0, CDDS_ITEMPREPAINT).result, CDRF_NOTIFYSUBITEMDRAW | CDRF_NOTIFYPOSTPAINT);
+    EXPECT_EQ(DrawCell(0, 0, CDDS_ITEMPREPAINT).result, CDRF_DODEFAULT);
+    const CCellDrawing name = DrawCell(2, 0);
+    EXPECT_EQ(name.result, CDRF_NEWFONT);
+    EXPECT_TRUE(name.italic);
+    EXPECT_EQ(name.text, CLR_DEFAULT);
+    EXPECT_FALSE(DrawCell(2, 1).italic); // each cell sets its own font
+    EXPECT_FALSE(DrawCell(0, 0).italic);
+
     SelectRows({0, 1});
     Click(IDC_READ);
     EXPECT_TRUE(MarkedCells(0).empty()) << "a first read marks nothing";
-
     Poke(AddressOf("CTRL"), {0x5});
     Click(IDC_READ);
     EXPECT_EQ(MarkedCells(0), (std::vector<int>{1, 2, 3}));
@@ -91,52 +101,26 @@ TEST_F(ListDetailsTest, AValueIsMarkedWhenItChangedSinceTheRowsPreviousReadUntil
     EXPECT_TRUE(MarkedCells(0).empty());
 }
 
-TEST_F(ListDetailsTest, TheListAsksForEachCellAndEachCellSetsItsOwnFont)
-{
-    StartWith("Columns=2\r\n", {"STATUS", "CTRL"});
-    NMLVCUSTOMDRAW draw{};
-    draw.nmcd.hdr = {List(), 1001, static_cast<UINT>(NM_CUSTOMDRAW)};
-    // Only the STATUS row (1) is drawn differently; the list draws the others alone.
-    for (const auto& [stage, row, answer] : {std::tuple{CDDS_PREPAINT, 0, CDRF_NOTIFYITEMDRAW},
-                                             std::tuple{CDDS_ITEMPREPAINT, 1, CDRF_NOTIFYSUBITEMDRAW | CDRF_NOTIFYPOSTPAINT},
-                                             std::tuple{CDDS_ITEMPREPAINT, 0, CDRF_DODEFAULT}})
-    {
-        draw.nmcd.dwDrawStage = stage;
-        draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
-        EXPECT_EQ(SendMessageW(Window(), WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&draw)), answer) << stage << row;
-    }
-    // Rows in the device's order: CTRL, STATUS.
-    const CCellDrawing name = DrawCell(1, 0);
-    EXPECT_EQ(name.result, CDRF_NEWFONT);
-    EXPECT_TRUE(name.italic) << "a read of STATUS clears it";
-    EXPECT_EQ(name.text, CLR_DEFAULT);
-    EXPECT_FALSE(DrawCell(1, 1).italic);
-    EXPECT_FALSE(DrawCell(0, 0).italic);
-}
-
+// The list asks in wide characters; a host may ask in ANSI.
 TEST_F(ListDetailsTest, TheTipDecodesEachFieldFromTheLastReadValue)
 {
     StartWith("Columns=2\r\n", {"VERSION", "CTRL", "W128"});
-    for (const bool wide : {true, false})
-    {
-        SCOPED_TRACE(wide ? "wide" : "ANSI");
-        Poke(AddressOf("CTRL"), {0x1205}); // CLKDIV 0x12, MODE 2, ENABLE 1
-        EXPECT_EQ(Tip(1, wide), "ENABLE [0]\r\nMODE [2:1]\r\nCLKDIV [15:8]") << "never read: no values";
-        SelectRows({0, 1, 2});
-        Click(IDC_READ);
-        // Fields across the words of a 128-bit value; one wider than 32 bits in hex.
-        EXPECT_EQ(Tip(2, wide), "LOW [27:0] = 162254319\r\nSPAN [59:28] = 305419896 (PATTERN)\r\n"
-                                "MIDDLE [99:60] = 0x8765432100\r\nTOP [127:100] = 267242409");
-        EXPECT_EQ(Tip(1, wide), "ENABLE [0] = 1\r\nMODE [2:1] = 2 (SLEEP)\r\nCLKDIV [15:8] = 18");
-        EXPECT_EQ(Tip(0, wide), "") << "no fields, no effect: no tip";
-        EXPECT_EQ(Tip(1, wide, 12), "ENABLE [...") << "cut to the list's buffer";
-        Poke(AddressOf("W128"), {0, 0, 0, 0});
-        Click(IDC_READ);
-        EXPECT_EQ(Tip(2, wide), "LOW [27:0] = 0\r\nSPAN [59:28] = 0 (OTHER)\r\nMIDDLE [99:60] = 0x0\r\nTOP [127:100] = 0");
-        Stop(); // a new control and simulator for the other form
-        Start();
-        ASSERT_EQ(m_container->DoVerb(OLEIVERB_UIACTIVATE), S_OK);
-    }
+    Poke(AddressOf("CTRL"), {0x1205}); // CLKDIV 0x12, MODE 2, ENABLE 1
+    EXPECT_EQ(Tip(1), "ENABLE [0]\r\nMODE [2:1]\r\nCLKDIV [15:8]") << "never read: no values";
+    SelectRows({0, 1, 2});
+    Click(IDC_READ);
+    // Fields across the words of a 128-bit value; one wider than 32 bits in hex.
+    EXPECT_EQ(Tip(2), "LOW [27:0] = 162254319\r\nSPAN [59:28] = 305419896 (PATTERN)\r\n"
+                      "MIDDLE [99:60] = 0x8765432100\r\nTOP [127:100] = 267242409");
+    EXPECT_EQ(Tip(1), "ENABLE [0] = 1\r\nMODE [2:1] = 2 (SLEEP)\r\nCLKDIV [15:8] = 18");
+    EXPECT_EQ(Tip(1, false), Tip(1));
+    EXPECT_EQ(Tip(0), "") << "no fields, no effect: no tip";
+    EXPECT_EQ(Tip(0, false), "");
+    EXPECT_EQ(Tip(1, true, 12), "ENABLE [...") << "cut to the list's buffer";
+    EXPECT_EQ(Tip(1, false, 12), "ENABLE [...");
+    Poke(AddressOf("W128"), {0, 0, 0, 0});
+    Click(IDC_READ);
+    EXPECT_EQ(Tip(2), "LOW [27:0] = 0\r\nSPAN [59:28] = 0 (OTHER)\r\nMIDDLE [99:60] = 0x0\r\nTOP [127:100] = 0");
     EXPECT_TRUE(m_errors->GetShown().empty());
 }
 
@@ -183,11 +167,7 @@ TEST_F(ListDetailsTest, AServerWithoutDetailsGivesNoTipNoItalicsAndNoError)
     ASSERT_EQ(RowCount(), 2);
     EXPECT_EQ(Tip(1), "");
     EXPECT_FALSE(DrawCell(1, 0).italic);
-    NMLVCUSTOMDRAW draw{};
-    draw.nmcd.hdr = {List(), 1001, static_cast<UINT>(NM_CUSTOMDRAW)};
-    draw.nmcd.dwDrawStage = CDDS_PREPAINT;
-    EXPECT_EQ(SendMessageW(Window(), WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&draw)), CDRF_DODEFAULT)
-        << "nothing to mark: the list draws alone";
+    EXPECT_EQ(DrawCell(0, 0, CDDS_PREPAINT).result, CDRF_DODEFAULT) << "nothing to mark: the list draws alone";
     SelectRows({0, 1});
     Click(IDC_READ);
     Poke(AddressOf("CTRL"), {0x7});

@@ -2,7 +2,7 @@
 // selection and the configuration in force; and the control's window as the
 // host sizes it: status line parts, the resizer's layout, the repeat text and
 // the Close button.
-#include "tests/control/RowsTestSupport.h"
+#include "tests/control/ControlTestSupport.h"
 
 namespace {
 
@@ -11,7 +11,7 @@ const std::string SELECTION = SELECTION_HEADER + "3|PMIC_CFG\r\n1|MODE\r\n2|CTRL
 const std::string ZEROS = std::string(32, '0');
 const std::string ONES = std::string(32, '1');
 
-using RegisterListTest = RowsTest;
+using RegisterListTest = ControlTest;
 
 TEST_F(RegisterListTest, TheColumnsFollowTheOptionsAndTheRowsTheDevices)
 {
@@ -61,32 +61,6 @@ TEST_F(RegisterListTest, TheColumnsFollowTheOptionsAndTheRowsTheDevices)
     EXPECT_TRUE(m_errors->GetShown().empty());
 }
 
-TEST_F(RegisterListTest, ColumnsHaveTheirWidthsAndAlignmentAndWideTexts)
-{
-    WriteFile("Vexil2.ini", REMEMBER + "Columns=127\r\nSeparateColumns=yes\r\n");
-    WriteFile("Vexil2Selections.txt", SELECTION);
-    Start();
-    const int widths[] = {90, 100, 100, 100, 120, 100, 100, 120, 120, 50, 65};
-    for (int index = 0; index < 11; ++index)
-    {
-        LVCOLUMNA column{};
-        column.mask = LVCF_WIDTH | LVCF_FMT;
-        ASSERT_TRUE(SendMessageA(List(), LVM_GETCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)));
-        EXPECT_EQ(column.cx, widths[index]) << index;
-        const bool left = index < 2 || index == 10;
-        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, left ? LVCFMT_LEFT : LVCFMT_RIGHT) << index;
-        // A host that asks in wide characters reads the same texts.
-        wchar_t text[64] = {};
-        LVITEMW item{};
-        item.iSubItem = index;
-        item.pszText = text;
-        item.cchTextMax = 64;
-        SendMessageW(List(), LVM_GETITEMTEXTW, 1, reinterpret_cast<LPARAM>(&item));
-        const std::string ansi = Cell(1, index);
-        EXPECT_EQ(std::wstring(text), std::wstring(ansi.begin(), ansi.end())) << index;
-    }
-}
-
 RECT ChildRect(HWND window, int id)
 {
     RECT rect{};
@@ -95,7 +69,10 @@ RECT ChildRect(HWND window, int id)
     return rect;
 }
 
-TEST_F(RegisterListTest, TheFirstStatusPartLeaves200PixelsButEndsNoEarlierThan400)
+// Growing by 100 x 100: how far each side of a control moves. Below the
+// minimum of 600 x 300 the layout of the minimum stays. The first part of
+// the status line leaves 200 pixels but ends no earlier than 400.
+TEST_F(RegisterListTest, ResizingStretchesTheListMovesTheButtonsAndSplitsTheStatusLine)
 {
     Start(ServerKind::None);
     for (const auto& [width, end] : {std::pair{800, 600}, std::pair{500, 400}})
@@ -105,13 +82,6 @@ TEST_F(RegisterListTest, TheFirstStatusPartLeaves200PixelsButEndsNoEarlierThan40
         SendMessageW(StatusBar(), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts));
         EXPECT_EQ(parts[0], end) << width;
     }
-}
-
-// Growing by 100 x 100: how far each side of a control moves. Below the
-// minimum of 600 x 300 the layout of the minimum stays.
-TEST_F(RegisterListTest, ResizingStretchesTheListAndMovesTheButtons)
-{
-    Start(ServerKind::None);
     const std::pair<int, RECT> moves[] = {{IDC_REGISTER_LIST, {0, 0, 100, 100}}, {IDC_LIST_GROUP, {0, 0, 100, 100}},
                                           {IDC_READ, {100, 100, 100, 100}}, {IDC_HELP_BUTTON, {100, 100, 100, 100}},
                                           {IDC_USE_REPEAT, {0, 100, 0, 100}}};

@@ -1,7 +1,7 @@
 // The server's state, taken at start-up and followed through its event,
 // decides with the row selection and a running read, write or repeat which
 // controls are enabled.
-#include "tests/control/RowsTestSupport.h"
+#include "tests/control/ControlTestSupport.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ std::vector<int> With(std::vector<int> ids)
 std::function<void()> onTick;
 void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { onTick(); }
 
-class ServerStateTest : public RowsTest
+class ServerStateTest : public ControlTest
 {
 protected:
     void ChangeState(long state)
