@@ -48,11 +48,6 @@ HRESULT CGdbServerTest::Connect(const std::string& hostAndPort)
 HRESULT CGdbServerTest::LoadDescriptionFile(const std::string& name, const std::string& text)
 {
     m_directory.WriteFile(name, text);
-    return LoadDescriptionPath(m_directory.GetFile(name));
-}
-
-HRESULT CGdbServerTest::LoadDescriptionPath(const std::string& path)
-{
-    const CBStr wide(std::wstring(path.begin(), path.end()));
-    return m_control->LoadDescription(wide.Get());
+    const std::string path = m_directory.GetFile(name);
+    return m_control->LoadDescription(CBStr(std::wstring(path.begin(), path.end())).Get());
 }

@@ -27,7 +27,6 @@ protected:
     void ConnectToFake(bool offerNoAckMode = true);
     HRESULT Connect(const std::string& hostAndPort);
     HRESULT LoadDescriptionFile(const std::string& name, const std::string& text);
-    HRESULT LoadDescriptionPath(const std::string& path);
 
     CTestDirectory m_directory;
     std::unique_ptr<CFakeGdbServer> m_fake;

@@ -5,7 +5,6 @@
 
 #include "gdbremote/RspSession.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -55,41 +54,22 @@ TEST(RspSession, WriteRefusedByTheServer)
     EXPECT_THROW(session.WriteMemory(0x0, bytes), CRspFailure);
 }
 
-TEST(RspSession, RefusedConnectionNamesHostAndPort)
-{
-    std::uint16_t port = 0;
-    {
-        CSocket listener = CSocket::Listen();
-        port = listener.GetLocalPort();
-    }
-    EXPECT_THAT([port] { CRspSession("127.0.0.1", port, kTimeout); },
-                testing::ThrowsMessage<CConnectionError>(testing::HasSubstr("127.0.0.1:" + std::to_string(port))));
-}
-
 TEST(RspSession, HostAndPortText)
 {
     const struct
     {
         const char* text;
-        bool valid;
-        const char* host;
-        std::uint16_t port;
+        const char* split; // "host port"; empty when refused
     } rows[] = {
-        {"127.0.0.1:1234", true, "127.0.0.1", 1234}, {"localhost:3333", true, "localhost", 3333},
-        {"board:65535", true, "board", 65535},       {"board:65536", false, "", 0},
-        {"board:0", false, "", 0},                   {":1234", false, "", 0},
-        {"board", false, "", 0},                     {"board:12a", false, "", 0},
+        {"127.0.0.1:1234", "127.0.0.1 1234"}, {"localhost:3333", "localhost 3333"}, {"board:65535", "board 65535"},
+        {"board:65536", ""}, {"board:0", ""}, {":1234", ""}, {"board", ""}, {"board:12a", ""},
     };
     for (const auto& row : rows)
     {
         std::string host;
         std::uint16_t port = 0;
-        ASSERT_EQ(SplitHostPort(row.text, host, port), row.valid) << row.text;
-        if (row.valid)
-        {
-            EXPECT_EQ(host, row.host);
-            EXPECT_EQ(port, row.port);
-        }
+        const bool valid = SplitHostPort(row.text, host, port);
+        EXPECT_EQ(valid ? host + " " + std::to_string(port) : "", row.split) << row.text;
     }
 }
 

@@ -1,5 +1,5 @@
-// What the simulator serves: the built-in description, description files,
-// their errors, and the file beside the DLL.
+// What the simulator serves: description files, their errors, and the file
+// beside the DLL.
 #include "tests/sim/SimTestSupport.h"
 
 #include "tests/support/TestDirectory.h"
@@ -9,9 +9,7 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <map>
 #include <memory>
-#include <set>
 #include <type_traits>
 
 namespace {
@@ -19,43 +17,10 @@ namespace {
 using testing::ElementsAre;
 using testing::HasSubstr;
 
-using BuiltInDescription = CSimulatorTest;
+using DescriptionFile = CSimulatorTest;
 
-TEST_F(BuiltInDescription, ExercisesEveryLengthOperationAndTheControlsTree)
+TEST_F(DescriptionFile, UnknownDeviceHasNoRegisters)
 {
-    const CDeviceList devices = GetDevices(m_server.Get());
-    ASSERT_GE(devices.ids.size(), 4u);
-    ASSERT_EQ(devices.names.size(), devices.ids.size());
-    std::set<LONG> lengths, combinations;
-    std::map<std::wstring, int> deviceCountByName;
-    std::size_t registers = 0, deepest = 0;
-    int withoutUserRegisters = 0;
-    for (LONG id : devices.ids)
-    {
-        const CRegisterList list = GetRegisters(m_server.Get(), id);
-        registers += list.names.size();
-        lengths.insert(list.lengths.begin(), list.lengths.end());
-        combinations.insert(list.operations.begin(), list.operations.end());
-        withoutUserRegisters += list.userFlag == 0;
-        // Within a device addresses and names are distinct.
-        EXPECT_EQ(std::set<LONG>(list.addresses.begin(), list.addresses.end()).size(), list.addresses.size()) << id;
-        const std::set<std::wstring> names(list.names.begin(), list.names.end());
-        EXPECT_EQ(names.size(), list.names.size()) << id;
-        for (const std::wstring& name : names)
-            ++deviceCountByName[name];
-        for (const std::wstring& path : list.paths)
-            deepest = std::max<std::size_t>(deepest, path.empty() ? 0 : std::count(path.begin(), path.end(), L'/') + 1);
-    }
-    EXPECT_GE(registers, 180u);
-    EXPECT_LE(registers, 250u);
-    for (LONG length : {1, 8, 16, 32, 33, 40, 64, 128})
-        EXPECT_TRUE(lengths.contains(length)) << length;
-    for (LONG operations = 0; operations < 16; ++operations)
-        EXPECT_TRUE(combinations.contains(operations)) << operations;
-    EXPECT_EQ(deepest, 3u);
-    EXPECT_EQ(withoutUserRegisters, 1);
-    EXPECT_GE(deviceCountByName[L"CTRL"], 2);
-
     CVariant names, addresses, lengthList, operations, paths, numbers, extras;
     LONG flag = -1;
     EXPECT_EQ(m_server->GetRegisters(99, names.Out(), addresses.Out(), lengthList.Out(), operations.Out(), paths.Out(),
@@ -64,8 +29,6 @@ TEST_F(BuiltInDescription, ExercisesEveryLengthOperationAndTheControlsTree)
     EXPECT_EQ(names.GetType(), VT_EMPTY);
     EXPECT_EQ(flag, 0);
 }
-
-using DescriptionFile = CSimulatorTest;
 
 TEST_F(DescriptionFile, ReplacesDevicesRegistersAndMemory)
 {
@@ -94,14 +57,11 @@ TEST_F(DescriptionFile, ReplacesDevicesRegistersAndMemory)
     EXPECT_EQ(TryRead(2, ctrl.address, 32, value), kDeviceNotSupported);
 }
 
-TEST_F(DescriptionFile, MissingFileIsRefusedAndTheBuiltInOneCanBeRestored)
+TEST_F(DescriptionFile, MissingFileIsRefused)
 {
     EXPECT_EQ(m_control->LoadDescription(CBStr(L"Z:\\no\\such\\description.txt").Get()),
               HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
     EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr("description.txt"));
-    ASSERT_EQ(LoadDescriptionText("device 5 Only\n"), S_OK);
-    ASSERT_EQ(m_control->LoadBuiltInDescription(), S_OK);
-    EXPECT_GE(GetDevices(m_server.Get()).ids.size(), 4u);
 }
 
 TEST_F(DescriptionFile, MalformedOneIsRefusedWithTheLineAndTheProblemAndTheOldOneStays)
@@ -119,15 +79,12 @@ TEST_F(DescriptionFile, MalformedOneIsRefusedWithTheLineAndTheProblemAndTheOldOn
         {"UnknownOperationLetter", "device 1 A\nregister X 0 32 RX\n", "line 2", "RX"},
         {"OperationLetterTwice", "device 1 A\nregister X 0 32 RR\n", "line 2", "twice"},
         {"ResetWiderThanLength", "device 1 A\nregister X 0 8 RW reset=0x100\n", "line 2", "does not fit"},
-        {"AddressTwice", "device 1 A\nregister X 0 8 RW\nregister Y 0 8 RW\n", "line 3", "address"},
-        {"NameTwice", "device 1 A\nregister X 0 8 RW\nregister X 4 8 RW\n", "line 3", "named X"},
         {"AddressBeyond32Bits", "device 1 A\nregister X 0x1FFFFFFFF 8 RW\n", "line 2", "32-bit"},
         {"UnknownBehaviour", "device 1 A\nregister X 0 8 RW behaviour=sticky\n", "line 2", "sticky"},
         {"UnknownSetting", "device 1 A\nregister X 0 8 RW colour=red\n", "line 2", "colour=red"},
         {"OpenQuote", "device 1 \"A\nregister X 0 8 RW\n", "line 1", "quote"},
         {"UserFlagNotZeroOrOne", "device 1 A user=2\n", "line 1", "user=2"},
         {"MissingOperations", "device 1 A\nregister X 0 8\n", "line 2", "needs"},
-        {"NameWithBlank", "device 1 A\nregister \"X Y\" 0 8 RW\n", "line 2", "blank"},
         {"NameWithBar", "device 1 A\nregister X|Y 0 8 RW\n", "line 2", "X|Y"},
         {"UnknownStatement", "board 1 A\n", "line 1", "board"},
         {"FieldBeforeRegister", "device 1 A\nfield F 0\n", "line 2", "before the first register"},

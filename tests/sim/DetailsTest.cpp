@@ -1,6 +1,5 @@
 // The details interface: a register's bit fields, their enumerated values
-// as value and mask, and which registers a read changes, from description
-// files and from the built-in description.
+// as value and mask, and which registers a read changes.
 #include "tests/sim/SimTestSupport.h"
 
 #include "frame/com/BStr.h"
@@ -50,21 +49,12 @@ TEST_F(DetailsTest, ADescriptionFilesFieldsValuesAndReadEffectsComeInTheirOrder)
     EXPECT_TRUE(GetFields(m_details.Get(), 7, L"DATA").names.empty());
     // Enumerated values come as value and mask whatever their notation.
     EXPECT_THAT(GetFieldValues(m_details.Get(), 7, L"CTRL", 1),
-                ElementsAre(L"0x0/0x3 IDLE", L"0x2/0x3 FAST", L"0x2/0x2 SLOWISH", L"0x0/0x0 OTHER"));
+                ElementsAre(L"0x0/0x3 IDLE (does nothing)", L"0x2/0x3 FAST", L"0x2/0x2 SLOWISH", L"0x0/0x0 OTHER"));
     EXPECT_THAT(GetFieldValues(m_details.Get(), 7, L"KEY", 0), ElementsAre(L"0x123456789/0xFFFFFFFFFFFFFFFFFF MAGIC"));
     EXPECT_TRUE(GetFieldValues(m_details.Get(), 7, L"CTRL", 0).empty());
     // The registers that a read changes, and how.
     EXPECT_THAT(GetReadEffects(m_details.Get(), 7),
                 ElementsAre(L"CTRL: a read clears FLAGS", L"EVT: a read clears the bits it returns"));
-}
-
-TEST_F(DetailsTest, TheBuiltInDescriptionHasFieldsAcrossWordsAndAReadToClearStatus)
-{
-    EXPECT_THAT(GetFields(m_details.Get(), 1, L"W128").lowBits, ElementsAre(0, 28, 60, 100));
-    EXPECT_THAT(GetFields(m_details.Get(), 1, L"CTRL").names, ElementsAre(L"ENABLE", L"MODE", L"CLKDIV"));
-    EXPECT_THAT(GetFieldValues(m_details.Get(), 1, L"CTRL", 1),
-                ElementsAre(L"0x0/0x3 IDLE", L"0x1/0x3 RUN", L"0x2/0x3 SLEEP", L"0x3/0x3 TEST"));
-    EXPECT_THAT(GetReadEffects(m_details.Get(), 1), ElementsAre(L"STATUS: a read clears the bits it returns"));
 }
 
 TEST_F(DetailsTest, UnknownRegisterOrFieldFailsWithInvalidArgumentAndSaysWhy)

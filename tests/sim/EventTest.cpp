@@ -75,46 +75,4 @@ TEST_F(StateEvents, SinkMayReleaseTheLastReferenceDuringTheEvent)
     EXPECT_THAT(m_sinks[0]->states, ElementsAre(0));
 }
 
-TEST_F(StateEvents, PointListsItsSinksAndBelongsToTheServer)
-{
-    DWORD cookie = 1;
-    EXPECT_EQ(m_point->Advise(m_control.Get(), &cookie), CONNECT_E_CANNOTCONNECT); // no event interface
-    EXPECT_EQ(cookie, 0u);
-    // A clone starts where its original stands; Reset goes back to the start.
-    CComPtr<IEnumConnections> connections, clone;
-    ASSERT_EQ(m_point->EnumConnections(connections.Out()), S_OK);
-    ASSERT_EQ(connections->Skip(1), S_OK);
-    ASSERT_EQ(connections->Clone(clone.Out()), S_OK);
-    CONNECTDATA data[2] = {};
-    ULONG fetched = 0;
-    EXPECT_EQ(clone->Next(2, data, &fetched), S_FALSE);
-    ASSERT_EQ(fetched, 1u);
-    EXPECT_EQ(data[0].dwCookie, m_cookies[1]);
-    data[0].pUnk->Release();
-    EXPECT_EQ(clone->Skip(1), S_FALSE);
-    ASSERT_EQ(connections->Reset(), S_OK);
-    ASSERT_EQ(connections->Next(1, data, nullptr), S_OK);
-    EXPECT_EQ(data[0].dwCookie, m_cookies[0]);
-    data[0].pUnk->Release();
-
-    CComPtr<IConnectionPointContainer> container;
-    ASSERT_EQ(m_point->GetConnectionPointContainer(container.Out()), S_OK);
-    CComPtr<IUnknown> fromPoint, fromServer;
-    ASSERT_EQ(container.QueryInterface(fromPoint), S_OK);
-    ASSERT_EQ(m_server.QueryInterface(fromServer), S_OK);
-    EXPECT_EQ(fromPoint.Get(), fromServer.Get());
-    IID iid = IID_NULL;
-    ASSERT_EQ(m_point->GetConnectionInterface(&iid), S_OK);
-    EXPECT_TRUE(InlineIsEqualGUID(iid, DIID__IVexilFNEvents));
-    CComPtr<IEnumConnectionPoints> points;
-    ASSERT_EQ(container->EnumConnectionPoints(points.Out()), S_OK);
-    IConnectionPoint* found[2] = {};
-    EXPECT_EQ(points->Next(2, found, &fetched), S_FALSE);
-    ASSERT_EQ(fetched, 1u);
-    EXPECT_EQ(found[0], m_point.Get());
-    found[0]->Release();
-    CComPtr<IConnectionPoint> other;
-    EXPECT_EQ(container->FindConnectionPoint(IID_IVexilFN, other.Out()), CONNECT_E_NOCONNECTION);
-}
-
 } // namespace

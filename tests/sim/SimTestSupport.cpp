@@ -88,10 +88,14 @@ std::vector<std::wstring> GetFieldValues(IVexilFNDetails* details, LONG device, 
                                       descriptions.Out()),
               S_OK);
     const auto valueTexts = GetStrings(values.Get()), maskTexts = GetStrings(masks.Get()),
-               nameTexts = GetStrings(names.Get());
+               nameTexts = GetStrings(names.Get()), descriptionTexts = GetStrings(descriptions.Get());
     std::vector<std::wstring> result;
     for (std::size_t i = 0; i < valueTexts.size(); ++i)
-        result.push_back(valueTexts[i] + L"/" + maskTexts.at(i) + L" " + nameTexts.at(i));
+    {
+        const std::wstring& description = descriptionTexts.at(i);
+        result.push_back(valueTexts[i] + L"/" + maskTexts.at(i) + L" " + nameTexts.at(i) +
+                         (description.empty() ? L"" : L" (" + description + L")"));
+    }
     return result;
 }
 
@@ -130,32 +134,6 @@ STDMETHODIMP CStateSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* param
     if (onEvent)
         onEvent();
     return S_OK;
-}
-
-std::optional<CScriptCall> CallByName(IDispatch* object, const wchar_t* method, std::vector<CVariant> arguments,
-                                      WORD flags)
-{
-    DISPID id = DISPID_UNKNOWN;
-    LPOLESTR name = const_cast<LPOLESTR>(method);
-    if (object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id) != S_OK)
-        return std::nullopt;
-    // Invoke takes the arguments last to first.
-    std::vector<VARIANT> reversed;
-    for (auto argument = arguments.rbegin(); argument != arguments.rend(); ++argument)
-        reversed.push_back(argument->Get());
-    DISPPARAMS parameters{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    EXCEPINFO exception{};
-    UINT argumentError = 0;
-    CScriptCall call;
-    call.invoke = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, call.result.Out(), &exception,
-                                 &argumentError);
-    if (exception.pfnDeferredFillIn)
-        exception.pfnDeferredFillIn(&exception);
-    call.scode = exception.scode;
-    call.description = Narrow(CBStr::Adopt(exception.bstrDescription).ToString());
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrHelpFile);
-    return call;
 }
 
 void CRegisterServerTest::SetUp()

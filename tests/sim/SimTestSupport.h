@@ -15,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,7 +61,7 @@ struct CFieldList
     std::vector<LONG> lowBits, widths;
 };
 CFieldList GetFields(IVexilFNDetails* details, LONG device, const wchar_t* name);
-// "value/mask name" per enumerated value of a field.
+// "value/mask name (description)" per enumerated value of a field.
 std::vector<std::wstring> GetFieldValues(IVexilFNDetails* details, LONG device, const wchar_t* name, LONG field);
 // "REGISTER: effect" per register that a read changes.
 std::vector<std::wstring> GetReadEffects(IVexilFNDetails* details, LONG device);
@@ -81,18 +80,6 @@ public:
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*, UINT*) override;
 };
-
-// One call by name as a script host makes it: the result, or the exception's code and description.
-struct CScriptCall
-{
-    HRESULT invoke = S_OK;
-    HRESULT scode = S_OK;
-    std::string description;
-    CVariant result;
-};
-// obj.Method arg1, arg2 ... through IDispatch; nullopt when the name is unknown.
-std::optional<CScriptCall> CallByName(IDispatch* object, const wchar_t* method, std::vector<CVariant> arguments,
-                                      WORD flags = DISPATCH_METHOD);
 
 // A register server created through COM in a single-threaded apartment and
 // driven through its server interface; masks left empty are all ones.

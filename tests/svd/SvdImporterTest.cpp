@@ -27,8 +27,6 @@ struct CImportCase
 };
 
 const CImportCase kImports[] = {
-    {"PlainRegisterAtBasePlusOffset", MakeSvd(Peripheral("TIMER", "0x40000000", Register("CTRL", "0x8"))),
-     "TIMER.CTRL@40000008/32/RW=0\n"},
     {"SizeAccessAndResetInheritedDownToTheRegister",
      MakeSvd(Peripheral("P", "0x1000",
                         Register("A", "0") + Register("B", "4", "<size>8</size><access>write-only</access>") +
@@ -63,11 +61,6 @@ const CImportCase kImports[] = {
                             "</cluster></cluster>")),
      "DMA.CH0/CFG@40000104/32/RW=0\nDMA.CH0/IRQ/EN@40000110/32/RW=0\n"
      "DMA.CH1/CFG@40000124/32/RW=0\nDMA.CH1/IRQ/EN@40000130/32/RW=0\n"},
-    {"DerivedPeripheralTakesTheBaseRegistersAtItsOwnAddress",
-     MakeSvd(Peripheral("UART0", "0x4000", Register("DATA", "0") + Register("CTRL", "4")) +
-             Peripheral("UART1", "0x5000", Register("EXTRA", "8"), " derivedFrom=\"UART0\"")),
-     "UART0.DATA@00004000/32/RW=0\nUART0.CTRL@00004004/32/RW=0\n"
-     "UART1.DATA@00005000/32/RW=0\nUART1.CTRL@00005004/32/RW=0\nUART1.EXTRA@00005008/32/RW=0\n"},
     {"DerivationChainAddsAndReplacesRegisters",
      MakeSvd(Peripheral("A", "0x100", Register("R", "0") + Register("S", "4")) +
              Peripheral("B", "0x200", Register("S", "4", "<size>8</size>") + Register("T", "8"), " derivedFrom=\"A\"") +
@@ -189,37 +182,6 @@ TEST_P(SvdRefusal, NamesTheLineTheElementAndTheProblem)
 
 INSTANTIATE_TEST_SUITE_P(Documents, SvdRefusal, ::testing::ValuesIn(kRefusals),
                          [](const auto& row) { return std::string(row.param.name); });
-
-TEST(SvdImporter, KeepsFieldsReadActionAndModifiedWriteValues)
-{
-    const std::string fields =
-        "<readAction>clear</readAction><modifiedWriteValues>oneToClear</modifiedWriteValues><fields>"
-        "<field><name>EN</name><description>Enable</description><bitRange>[0:0]</bitRange>"
-        "<enumeratedValues><enumeratedValue><name>Off</name><value>0</value></enumeratedValue>"
-        "<enumeratedValue><name>On</name><value>1</value><description>Running</description></enumeratedValue>"
-        "</enumeratedValues></field>"
-        "<field><name>MODE</name><lsb>4</lsb><msb>7</msb><access>read-only</access></field>"
-        "<field><name>CNT%s</name><dim>2</dim><dimIncrement>8</dimIncrement><bitOffset>16</bitOffset>"
-        "<bitWidth>8</bitWidth></field></fields>";
-    std::variant<CDescription, CSvdError> result =
-        ImportSvdText(MakeSvd(Peripheral("P", "0", Register("R", "0", fields))));
-    ASSERT_TRUE(std::holds_alternative<CDescription>(result));
-    const CRegisterInfo& info = std::get<CDescription>(result).devices.at(0).registers.at(0);
-    EXPECT_EQ(info.readAction, L"clear");
-    EXPECT_EQ(info.modifiedWriteValues, L"oneToClear");
-    // name[lsb+width]access:value=name(description)...
-    std::wstring fieldsShown;
-    for (const auto& field : info.fields)
-    {
-        fieldsShown += field.name + L"[" + std::to_wstring(field.lsb) + L"+" + std::to_wstring(field.width) + L"]" +
-                       field.access + L"(" + field.description + L")";
-        for (const auto& value : field.values)
-            fieldsShown += L":" + value.value + L"=" + value.name + L"(" + value.description + L")";
-        fieldsShown += L" ";
-    }
-    EXPECT_EQ(Narrow(fieldsShown), "EN[0+1](Enable):0=Off():1=On(Running) MODE[4+4]read-only() CNT0[16+8]() "
-                                   "CNT1[24+8]() ");
-}
 
 TEST(SvdImporter, ByteOrderFromTheCpu)
 {
