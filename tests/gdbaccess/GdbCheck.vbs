@@ -36,6 +36,8 @@ Expect &H80070057, "Connect: ""board"" is not HOST:PORT", "not host and port"
 ' Nothing listens on port 1 of the loopback address.
 server.Connect "127.0.0.1:1"
 Expect &H80042000, "cannot connect to the GDB server at 127.0.0.1:1", "refused connection"
+server.Disconnect
+Expect 0, "", "disconnect"
 If server.GetServerState() <> 0 Then
   WScript.Echo "FAIL server state 0 without a connection"
   failures = failures + 1
