@@ -1,4 +1,4 @@
-// The details interface of the GDB server: an SVD's fields, enumerated
+// The details interface of the GDB server: an SVD's fields (arrays too), enumerated
 // values (in every notation the format has) and read actions, as the
 // control asks for them.
 #include "tests/gdbaccess/GdbServerTestSupport.h"
