@@ -123,19 +123,4 @@ TEST_F(FrameHelp, HostsHelpPathServiceNamesTheFileToOpenWhenItFindsOne)
     CoRevokeClassObject(cookie);
 }
 
-TEST(FrameHelpFile, IsTheComponentFilesLongNameEndingInHlpWhenTheFileExists)
-{
-    const CTestDirectory directory;
-    directory.WriteFile("ctl.dll", "");
-    directory.WriteFile("LongComponentName.dll", "");
-    std::string shortPath(MAX_PATH, '\0');
-    shortPath.resize(GetShortPathNameA(directory.GetFile("LongComponentName.dll").c_str(), shortPath.data(), MAX_PATH));
-    ASSERT_EQ(shortPath.find("LongComponentName"), std::string::npos) << "the file system gave no short name";
-
-    EXPECT_EQ(Help::BuildHelpFilePath(directory.GetFile("ctl.dll")), directory.GetFile("ctl.hlp"));
-    const std::string fromShort = Help::BuildHelpFilePath(shortPath);
-    EXPECT_EQ(fromShort.substr(fromShort.find_last_of('\\') + 1), "LongComponentName.hlp");
-    EXPECT_EQ(Help::BuildHelpFilePath(directory.GetFile("missing.dll")), "");
-}
-
 } // namespace
