@@ -1,10 +1,45 @@
-// Help of the control: which requests open which topic of which help file.
-// The help viewer itself never starts: the requests are caught (FrameTestSupport).
+// Help of the control: which requests open which topic of which help file,
+// with or without the host's help-path service. The help viewer itself never
+// starts: the requests are caught (FrameTestSupport).
+#include "frame/com/ClassFactory.h"
 #include "tests/frame/FrameTestSupport.h"
 
 #include <functional>
 
 namespace {
+
+// The host's help-path service, answering as the test sets it up.
+class CFakeHelpPathService final : public CComObjectImpl<CFakeHelpPathService, IHelpPathService>
+{
+public:
+    using Interfaces = CInterfaceMap<Entry<IHelpPathService>, Entry<IDispatch, IHelpPathService>>;
+
+    static inline HRESULT s_answer = S_OK;
+    static inline const wchar_t* s_path = nullptr;
+    static inline std::wstring s_asked;
+
+    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP GetLanguage(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP SetLanguage(LONG) override { return E_NOTIMPL; }
+    STDMETHODIMP GetHelpDirectory(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP SetHelpDirectory(BSTR) override { return E_NOTIMPL; }
+    STDMETHODIMP AddSearchPath(BSTR) override { return E_NOTIMPL; }
+    STDMETHODIMP RemoveSearchPath(BSTR) override { return E_NOTIMPL; }
+    STDMETHODIMP GetSearchPathCount(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP FindHelpFile(BSTR helpFile, LONG* status, BSTR* path) override
+    {
+        s_asked = helpFile ? helpFile : L"";
+        *status = 7;
+        *path = s_path ? SysAllocString(s_path) : nullptr;
+        return s_answer;
+    }
+};
 
 LRESULT SendHelpRequest(HWND window, DWORD context)
 {
@@ -50,6 +85,57 @@ TEST_F(FrameHelp, EachRequestOpensItsTopicInTheHelpFileBesideTheModuleAndTopicZe
         // Served here: the request does not travel on to the host's windows.
         EXPECT_EQ(m_container.CountFrameMessages(WM_HELP), 0);
     }
+}
+
+TEST_F(FrameHelp, HostsHelpPathServiceNamesTheFileToOpenWhenItFindsOne)
+{
+    const std::string own = GetProgramHelpFile();
+    CComPtr<IUnknown> factory;
+    CClassFactory<CFakeHelpPathService>::GetClassObject(IID_IUnknown, factory.OutVoid());
+    DWORD cookie = 0;
+    ASSERT_EQ(CoRegisterClassObject(CLSID_HelpPathService, factory.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+                                    &cookie),
+              S_OK);
+    const struct
+    {
+        HRESULT answer;
+        const wchar_t* path;
+        std::string expected;
+    } cases[] = {
+        {S_OK, L"C:\\host help\\found.hlp", "C:\\host help\\found.hlp"},
+        {E_FAIL, L"C:\\ignored.hlp", own},
+        {S_OK, nullptr, own},
+    };
+    for (const auto& row : cases)
+    {
+        SCOPED_TRACE(row.expected);
+        GetHelpRequests().clear();
+        CFakeHelpPathService::s_answer = row.answer;
+        CFakeHelpPathService::s_path = row.path;
+
+        SendMessageW(Item(IDC_HELP_BUTTON), BM_CLICK, 0, 0);
+
+        ASSERT_EQ(GetHelpRequests().size(), 1u);
+        EXPECT_EQ(GetHelpRequests()[0].file, row.expected);
+        EXPECT_EQ(GetHelpRequests()[0].context, 1u);
+        EXPECT_EQ(CFakeHelpPathService::s_asked, std::wstring(own.begin(), own.end()));
+    }
+    CoRevokeClassObject(cookie);
+}
+
+TEST(FrameHelpFile, IsTheComponentFilesLongNameEndingInHlpWhenTheFileExists)
+{
+    const CTestDirectory directory;
+    directory.WriteFile("ctl.dll", "");
+    directory.WriteFile("LongComponentName.dll", "");
+    std::string shortPath(MAX_PATH, '\0');
+    shortPath.resize(GetShortPathNameA(directory.GetFile("LongComponentName.dll").c_str(), shortPath.data(), MAX_PATH));
+    ASSERT_EQ(shortPath.find("LongComponentName"), std::string::npos) << "the file system gave no short name";
+
+    EXPECT_EQ(Help::BuildHelpFilePath(directory.GetFile("ctl.dll")), directory.GetFile("ctl.hlp"));
+    const std::string fromShort = Help::BuildHelpFilePath(shortPath);
+    EXPECT_EQ(fromShort.substr(fromShort.find_last_of('\\') + 1), "LongComponentName.hlp");
+    EXPECT_EQ(Help::BuildHelpFilePath(directory.GetFile("missing.dll")), "");
 }
 
 } // namespace
