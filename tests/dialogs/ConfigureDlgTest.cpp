@@ -356,10 +356,33 @@ TEST_F(ConfigureDialog, TheConfigurationEditorAddsAndEditsOverTheDialog)
     EXPECT_TRUE(m_reporter.Shown.empty());
 }
 
+// A tree that refuses to insert the node with one text, as a tree short of memory would.
+WNDPROC treeProcedure = nullptr;
+const char* refusedText = nullptr;
+
+LRESULT CALLBACK RefusingTree(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto* insert = reinterpret_cast<const TVINSERTSTRUCTA*>(lParam);
+    if (message == TVM_INSERTITEMA && std::strcmp(insert->item.pszText, refusedText) == 0)
+        return 0;
+    return CallWindowProcW(treeProcedure, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK SubclassTrees(int code, WPARAM wParam, LPARAM lParam)
+{
+    std::array<wchar_t, 32> name{};
+    const auto window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND && GetClassNameW(window, name.data(), 32) && name.data() == std::wstring(WC_TREEVIEWW))
+        treeProcedure = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingTree)));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 struct CFailureCase
 {
     const char* Name;
     const char* Configuration;
+    const char* Refused; // the text of the node that the tree refuses
     bool AskingWorks;
     std::function<void(HWND dialog)> Act;
     Codes Shown;
@@ -367,13 +390,14 @@ struct CFailureCase
 };
 
 const CFailureCase FAILURE_CASES[] = {
-    {"SaveToAMissingDirectory", "All", true, [](HWND dialog) { Click(dialog, IDC_CFG_SAVE); },
+    {"SaveToAMissingDirectory", "All", nullptr, true, [](HWND dialog) { Click(dialog, IDC_CFG_SAVE); },
      {static_cast<HRESULT>(0x8500050B)}, {"Board", "Other", "Third"}},
-    {"SaveAnEmptyTree", "Empty", true, [](HWND dialog) { Click(dialog, IDC_CFG_SAVE); },
+    {"SaveAnEmptyTree", "Empty", nullptr, true, [](HWND dialog) { Click(dialog, IDC_CFG_SAVE); },
      {static_cast<HRESULT>(0x8500050E)}, {}},
-    {"AddWithoutADevice", "Empty", true, [](HWND dialog) { Click(dialog, IDC_CFG_REGISTER_ADD); },
+    {"AddWithoutADevice", "Empty", nullptr, true, [](HWND dialog) { Click(dialog, IDC_CFG_REGISTER_ADD); },
      {static_cast<HRESULT>(0x85000015)}, {}},
-    {"EditorCannotAsk", "Lab", false,
+    {"TreeRefusesARegister", "All", "A2", true, [](HWND) {}, {static_cast<HRESULT>(0x85000016)}, {"Board"}},
+    {"EditorCannotAsk", "Lab", nullptr, false,
      [](HWND dialog) {
          RunEditor(dialog, IDC_CFG_CONFIGURATION_EDIT, [](HWND editor) {
              Retype(GetDlgItem(editor, IDC_CED_NAME), "Empty");
@@ -396,10 +420,14 @@ TEST_P(ConfigureFailure, IsReportedAndTheDialogGoesOn)
     m_options.SetConfiguration(row.Configuration);
     m_display->Creatable = row.AskingWorks;
     m_chosenFile = m_directory.GetFile("missing\\chosen.txt");
+    refusedText = row.Refused;
+    const HHOOK hook = row.Refused ? SetWindowsHookExW(WH_CBT, SubclassTrees, nullptr, GetCurrentThreadId()) : nullptr;
     Run([&row](HWND dialog, HWND tree) {
         row.Act(dialog);
         EXPECT_EQ(Children(tree, nullptr), row.Roots);
     });
+    if (hook)
+        UnhookWindowsHookEx(hook);
     EXPECT_EQ(m_reporter.Shown, row.Shown);
 }
 
