@@ -127,15 +127,6 @@ TEST_F(ConfigureDialog, PathsBecomeSharedFoldersAndRegisterNodesTakeTheirChildre
         // A component holding only a user register's name makes a folder.
         EXPECT_EQ(Children(tree, Node(tree, {"Board", "MINE"})), (Texts{"UNDER"}));
         EXPECT_TRUE(Children(tree, Node(tree, {"Board", "* MINE"})).empty());
-        // Devices with registers and every folder are bold; registers are not, even with children.
-        const auto bold = [tree](std::initializer_list<const char*> path) {
-            return (TreeView_GetItemState(tree, Node(tree, path), TVIS_BOLD) & TVIS_BOLD) != 0;
-        };
-        for (const auto path : {std::initializer_list<const char*>{"Board"}, {"Other"}, {"Board", "a"},
-                                {"Board", "a", "b"}, {"Board", "x"}, {"Board", "x", "y"}, {"Board", "MINE"}})
-            EXPECT_TRUE(bold(path));
-        EXPECT_FALSE(bold({"Board", "CTRL"}));
-        EXPECT_FALSE(bold({"Board", "* MINE"}));
         // Only the devices that take user registers, each with its id.
         EXPECT_EQ(Devices(dialog), (Entries{{"Board", BOARD}, {"Third", THIRD}}));
     });

@@ -45,14 +45,6 @@ TEST_F(FrameActivation, InPlaceActivationAsksTheSiteThenMakesTheWindowInTheSiteW
     GetClientRect(m_container.GetSiteWindow(), &site);
     const RECT placed = GetRectInParent(m_window);
     EXPECT_TRUE(EqualRect(&placed, &site));
-    // Only the current common controls know a button's ideal size; those of
-    // the host program (no manifest of its own) do not.
-    SIZE ideal{};
-    EXPECT_TRUE(SendMessageW(Item(IDC_READ), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
-    const HWND hostButton = CreateWindowExW(0, L"Button", L"Host", WS_CHILD, 0, 0, 50, 20,
-                                            m_container.GetSiteWindow(), nullptr, nullptr, nullptr);
-    EXPECT_FALSE(SendMessageW(hostButton, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
-    DestroyWindow(hostButton);
 }
 
 TEST_F(FrameActivation, SiteThatRefusesActivationGetsNoWindowAndWindowQueriesAnswerUnexpected)
@@ -141,33 +133,6 @@ TEST_F(FrameActivation, WindowTakesThePositionAndShowsOnlyTheClippedPart)
     EXPECT_EQ(GetWindowRgnBox(m_window, &visible), SIMPLEREGION);
     const RECT expected{0, 0, 200, 350};
     EXPECT_TRUE(EqualRect(&visible, &expected));
-}
-
-// A control that its host framework places: the frame's variant for configuration components.
-class CPlacedByHost final : public CCompositeControlObject<CPlacedByHost, IVexil2UI>
-{
-public:
-    static constexpr UINT IDD = IDD_VEXIL2UI;
-    static const CLSID& GetObjectCLSID() { return CLSID_Vexil2UI; }
-    static bool IsConfigurationComponent() { return true; }
-    using Interfaces = ControlInterfaceMap<IVexil2UI>;
-};
-
-TEST(FrameConfigurationComponent, OnlyRecordsThePositionItIsGiven)
-{
-    const CComPtr<CPlacedByHost> control = CPlacedByHost::Create();
-    CTestContainer container;
-    ASSERT_EQ(container.Embed(control->GetUnknown()), S_OK);
-    const RECT before = GetRectInParent(container.GetControlWindow());
-    const RECT position{10, 20, 410, 320};
-    const auto inPlace = container.Query<IOleInPlaceObject>();
-
-    EXPECT_EQ(inPlace->SetObjectRects(&position, &position), S_OK);
-    EXPECT_EQ(inPlace->SetObjectRects(nullptr, &position), E_POINTER);
-
-    const RECT after = GetRectInParent(container.GetControlWindow());
-    EXPECT_TRUE(EqualRect(&after, &before));
-    EXPECT_TRUE(EqualRect(&control->m_position, &position));
 }
 
 } // namespace

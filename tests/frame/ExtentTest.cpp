@@ -20,8 +20,6 @@ SIZEL ToHiMetric(SIZE pixels)
             MulDiv(pixels.cy, 2540, GetDeviceCaps(screen.Get(), LOGPIXELSY))};
 }
 
-INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-
 using FrameExtent = FrameTest;
 
 TEST_F(FrameExtent, ExtentSetByTheHostIsTheOneItReadsBackForTheContentAspectOnly)
@@ -94,21 +92,6 @@ TEST_F(FrameExtent, IntegralProposalGetsTheMinimumOfEachDimensionBelowItAndTheFi
     }
 }
 
-TEST_F(FrameExtent, ContentModeGivesTheSizeOfTheDialogTemplate)
-{
-    const HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_VEXIL2UI),
-                                           m_container.GetSiteWindow(), PlainDialogProc, 0);
-    RECT rect{};
-    GetWindowRect(dialog, &rect);
-    DestroyWindow(dialog);
-    const SIZEL expected = ToHiMetric({rect.right - rect.left, rect.bottom - rect.top});
-    DVEXTENTINFO info{sizeof info, DVEXTENT_CONTENT, {0, 0}};
-    SIZEL size{};
-
-    EXPECT_EQ(Query<IViewObjectEx>()->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), S_OK);
-    EXPECT_EQ(size, expected);
-}
-
 TEST_F(FrameExtent, NegotiationRefusesWrongAspectsModesAndMissingArguments)
 {
     DVEXTENTINFO info{sizeof info, DVEXTENT_INTEGRAL, ToHiMetric({400, 200})};
@@ -120,29 +103,6 @@ TEST_F(FrameExtent, NegotiationRefusesWrongAspectsModesAndMissingArguments)
     EXPECT_EQ(view->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, nullptr), E_POINTER);
     info.dwExtentMode = 2;
     EXPECT_EQ(view->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), E_FAIL);
-}
-
-TEST_F(FrameExtent, QuickActivationReportsStatusAndSizesTheContent)
-{
-    QACONTAINER container{};
-    container.cbSize = sizeof container;
-    QACONTROL control{};
-    control.cbSize = sizeof control;
-    const auto quick = Query<IQuickActivate>();
-
-    ASSERT_EQ(quick->QuickActivate(&container, &control), S_OK);
-    EXPECT_EQ(control.dwMiscStatus, 131473u);
-    EXPECT_EQ(control.dwViewStatus, static_cast<DWORD>(VIEWSTATUS_SOLIDBKGND | VIEWSTATUS_OPAQUE));
-
-    SIZEL size{3000, 2000};
-    SIZEL read{};
-    EXPECT_EQ(quick->SetContentExtent(&size), S_OK);
-    EXPECT_EQ(Query<IOleObject>()->GetExtent(DVASPECT_CONTENT, &read), S_OK);
-    EXPECT_EQ(read, size);
-
-    control.cbSize = 4;
-    EXPECT_EQ(quick->QuickActivate(&container, &control), E_INVALIDARG);
-    EXPECT_EQ(quick->QuickActivate(nullptr, &control), E_POINTER);
 }
 
 } // namespace

@@ -2,8 +2,6 @@
 // access server whose state events reach the control.
 #include "tests/frame/FrameTestSupport.h"
 
-#include "frame/com/Variant.h"
-
 #include "VexilSim.h"
 
 namespace {
@@ -144,32 +142,6 @@ TEST_F(FrameServerClient, ServerIsFollowedOnceUntilAnotherOrNoneIsHandedOverAndL
     m_control.Reset();
     EXPECT_EQ(CountSinks(first), 0u);
     EXPECT_EQ(CountReferences(first), references);
-}
-
-TEST(FrameServerEventArgument, IsUnpackedByTheServersTypeDescriptionOrDirectly)
-{
-    // The build's paths are Unix paths: Wine sees them on drive Z:.
-    std::wstring path = L"Z:";
-    for (const char* c = VEXIL_FN_TLB; *c; ++c)
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    CComPtr<ITypeLib> library;
-    ASSERT_EQ(LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.Out()), S_OK);
-    CComPtr<ITypeInfo> events;
-    ASSERT_EQ(library->GetTypeInfoOfGuid(DIID__IVexilFNEvents, events.Out()), S_OK);
-    CVariant text(std::wstring_view(L"12"));
-    DISPPARAMS parameters{text.GetPointer(), nullptr, 1, 0};
-    long state = 0;
-
-    EXPECT_EQ(UnpackServerState(events.Get(), &parameters, &state), S_OK);
-    EXPECT_EQ(state, 12);
-    state = 0;
-    EXPECT_EQ(UnpackServerState(nullptr, &parameters, &state), S_OK);
-    EXPECT_EQ(state, 12);
-    CVariant word(std::wstring_view(L"ready"));
-    DISPPARAMS unreadable{word.GetPointer(), nullptr, 1, 0};
-    EXPECT_EQ(UnpackServerState(events.Get(), &unreadable, &state), DISP_E_TYPEMISMATCH);
-    DISPPARAMS none{nullptr, nullptr, 0, 0};
-    EXPECT_EQ(UnpackServerState(events.Get(), &none, &state), DISP_E_BADPARAMCOUNT);
 }
 
 } // namespace
