@@ -187,6 +187,17 @@ TEST_F(ConfigureCommand, EachFailingStepIsReported)
              DialogDriver::Click(dialog, IDOK);
          },
          "Failed to open file for user added registers", {"CTRL", "MODE", "STATUS", "BENCHREG"}, {}},
+        // The backup of the user registers was changed meanwhile: its register
+        // is refused and the rest of the backup is still put back.
+        {"RefusedRegisterOnCancel", [] {},
+         [this](HWND dialog, HWND) {
+             for (const auto& file : TemporaryFiles())
+                 if (m_directory.ReadFile(file.string()) == SELECTION_HEADER)
+                     m_directory.WriteFile(file.string(),
+                                           SELECTION_HEADER + "1|7F0|10|{12345678-1234-1234-1234-123456789ABC}|CTRL\r\n");
+             DialogDriver::Click(dialog, IDCANCEL);
+         },
+         "Register adding/editing failed, register with this name already exists.", BEFORE, {0, 2}},
     };
     for (const CCase& test : cases)
     {

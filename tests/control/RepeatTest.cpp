@@ -1,4 +1,4 @@
-// The repeat cycle: passes one period apart, corrected for the
+// The repeat cycle: passes one period apart on timer 5, corrected for the
 // time a pass takes, until Abort, Escape, an error or a server state change.
 #include "tests/control/ControlTestSupport.h"
 
@@ -6,6 +6,8 @@
 #include "data/ResultCodes.h"
 
 namespace {
+
+constexpr UINT_PTR REPEAT_TIMER = 5;
 
 // A clock on which every pass takes passTicks: each reading moves it on.
 DWORD passTicks = 0;
@@ -81,6 +83,15 @@ TEST_F(RepeatTest, ThePeriodCountsFromTheStartOfTheLastPass)
     Click(IDC_READ);
     EXPECT_GE(ReadsDuring(300), 5);
     Click(IDC_ABORT);
+
+    // 42949673 tenths: 4294967300 ms, which would wrap to 4 ms in 32 bits.
+    Stop();
+    StartRepeating(42949673, 0, {"CTRL"});
+    ASSERT_EQ(Status(1), "Repeat interval: 4294967.30 s");
+    Click(IDC_READ);
+    m_container->PumpMessagesFor(300);
+    EXPECT_EQ(Calls(), 1); // the first pass only
+    Click(IDC_ABORT);
 }
 
 TEST_F(RepeatTest, EscapeAStateChangeOrAnErrorEndsTheCycle)
@@ -110,6 +121,36 @@ TEST_F(RepeatTest, EscapeAStateChangeOrAnErrorEndsTheCycle)
         Stop();
     }
     EXPECT_EQ(m_errors->GetShown().size(), 1u);
+}
+
+TEST_F(RepeatTest, AStateChangeInsideAPassStopsItAfterTheRegisterInProgress)
+{
+    StartRepeating(5, 480, {"ID", "VERSION", "CTRL", "MODE"});
+    m_simulator->ChangeStateAfter(2, 1); // still ready, but the event arrives
+    Click(IDC_READ);
+    m_container->PumpMessagesFor(300);
+    EXPECT_EQ(Calls(), 2);
+    EXPECT_EQ(Cell(2, 1), "0");
+    ExpectIdleAndStopped();
+}
+
+TEST_F(RepeatTest, OnlyItsOwnTimerWhileTheCycleRunsStartsAPass)
+{
+    StartRepeating(100, 0, {"CTRL"}); // 10 s apart: no pass of its own during the test
+    SendMessageW(Window(), WM_TIMER, REPEAT_TIMER, 0);
+    EXPECT_EQ(Calls(), 0);
+    Click(IDC_READ);
+    m_container->PumpMessagesFor(50);
+    ASSERT_EQ(Calls(), 1);
+    for (const UINT_PTR foreign : {UINT_PTR{1}, UINT_PTR{6}, UINT_PTR{REPEAT_TIMER + 0x100}})
+        SendMessageW(Window(), WM_TIMER, foreign, 0);
+    EXPECT_EQ(ReadsDuring(50), 0);
+    SendMessageW(Window(), WM_TIMER, REPEAT_TIMER, 0);
+    EXPECT_EQ(Calls(), 2);
+    EXPECT_TRUE(IsEnabled(IDC_ABORT)); // and the cycle goes on
+    Click(IDC_ABORT);
+    SendMessageW(Window(), WM_TIMER, REPEAT_TIMER, 0);
+    EXPECT_EQ(ReadsDuring(50), 0);
 }
 
 } // namespace
