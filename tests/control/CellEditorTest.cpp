@@ -1,4 +1,4 @@
-// The in-place editor: bit counts and input filters as functions, and the
+// The in-place editor: input filters as functions, and the
 // editor on the hosted control, opened by a click on a cell, fed typed
 // characters and ended by Enter, Escape or a click elsewhere.
 #include "tests/control/ControlTestSupport.h"
@@ -8,21 +8,6 @@
 namespace {
 
 using namespace CellInput;
-
-TEST(CellInputTest, BitCountsOfHexadecimalAndDecimalTexts)
-{
-    const std::pair<const char*, int> hex[] = {{"", 0},    {"0", 1},    {"000", 1}, {"3", 2},
-                                               {"7", 3},   {"0FF", 8},  {"1FF", 9}, {"8000000000", 40}};
-    for (const auto& [text, bits] : hex)
-        EXPECT_EQ(CountHexBits(text), bits) << text;
-    const std::pair<const char*, int> decimal[] = {{"", 0},
-                                                   {"255", 8},
-                                                   {"4294967295", 32},
-                                                   {"4294967296", TOO_MANY_BITS},
-                                                   {"99999999999999999999", TOO_MANY_BITS}};
-    for (const auto& [text, bits] : decimal)
-        EXPECT_EQ(CountDecimalBits(text), bits) << text;
-}
 
 TEST(CellInputTest, FiltersKeepTheirCharactersAndRefuseTooManyBits)
 {
@@ -39,6 +24,13 @@ TEST(CellInputTest, FiltersKeepTheirCharactersAndRefuseTooManyBits)
         {"256", KIND_DECIMAL, 8, nullptr},
         {"2x5-5", KIND_DECIMAL, 8, "255"},
         {"00000000001", KIND_DECIMAL, 32, nullptr}, // eleven digits
+        {"", KIND_HEX, 0, ""},
+        {"000", KIND_HEX, 1, "000"},
+        {"2", KIND_HEX, 1, nullptr},
+        {"3", KIND_HEX, 2, "3"},
+        {"7", KIND_HEX, 3, "7"},
+        {"8", KIND_HEX, 3, nullptr},
+        {"8000000000", KIND_HEX, 40, "8000000000"},
         {"FF", KIND_HEX, 8, "FF"},
         {"1FF", KIND_HEX, 8, nullptr},
         {"0FF", KIND_HEX, 8, "0FF"},
@@ -82,8 +74,7 @@ protected:
 TEST_F(CellEditorTest, AClickOnAValueCellOpensTheEditorWithTheCellTextAndTheKeysAreItsOwn)
 {
     StartWith("Columns=23\r\n", {"CTRL", "MODE"});
-    SelectRows({0, 1});
-    Click(IDC_READ);
+    Apply(IDC_READ, {0, 1});
     SelectRows({1});
     ClickCell(0, HEX);
     ASSERT_TRUE(EditorOpen());
@@ -109,8 +100,7 @@ TEST_F(CellEditorTest, AClickOnAValueCellOpensTheEditorWithTheCellTextAndTheKeys
     EXPECT_FALSE(EditorOpen());
     EXPECT_EQ(Row(0), (Strings{"CTRL", "165", "A5", "00000000000000000000000010100101", std::string(32, '1')}));
     EXPECT_EQ(RowCount(), 2);
-    SelectRows({0});
-    Click(IDC_WRITE); // the value typed is the value written
+    Apply(IDC_WRITE, {0}); // the value typed is the value written
     EXPECT_EQ(Peek(AddressOf("CTRL")), Words{0xA5});
 }
 
@@ -177,8 +167,7 @@ TEST_F(CellEditorTest, OnlyValueCellsOfWritableRegistersAndMasksOpenTheEditor)
     ClickCell(0, 3); // another editable cell ends the edit, keeping the text
     EXPECT_EQ(Cell(0, 1), "0");
     EXPECT_EQ(Cell(0, 2), "7");
-    SelectRows({0});
-    Click(IDC_READ);
+    Apply(IDC_READ, {0});
     ASSERT_EQ(Cell(0, 1), "1");
     Click(IDC_WRITE); // the write column's value, not the one read
     EXPECT_EQ(Peek(AddressOf("CTRL")), Words{7});

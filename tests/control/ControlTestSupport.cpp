@@ -16,9 +16,6 @@
 
 namespace {
 
-// Reads the status line while a report is shown; set while a control runs.
-std::function<std::string()> readStatus;
-
 std::string Narrow(BSTR text) { return text ? std::string(text, text + SysStringLen(text)) : std::string(); }
 
 // The error display's class object and every display it makes, in one.
@@ -37,9 +34,9 @@ public:
         return m_creatable ? QueryInterface(iid, out) : E_OUTOFMEMORY;
     }
     STDMETHODIMP LockServer(BOOL) override { return S_OK; }
-    STDMETHODIMP ShowMessage(BSTR message, BSTR caption, long code, BSTR reason, long, long, long* button) override
+    STDMETHODIMP ShowMessage(BSTR message, BSTR, long code, BSTR reason, long, long, long* button) override
     {
-        m_shown->push_back({Narrow(message), Narrow(caption), code, Narrow(reason), readStatus ? readStatus() : ""});
+        m_shown->push_back({Narrow(message), code, Narrow(reason)});
         *button = IDOK;
         return S_OK;
     }
@@ -142,7 +139,6 @@ void ControlTest::Start(ServerKind server, const std::function<void(IVexilSimCon
     m_container = std::make_unique<CTestContainer>(SIZE{800, 400});
     ASSERT_EQ(m_container->Embed(m_control.Get()), S_OK);
     ASSERT_TRUE(Window());
-    readStatus = [this] { return Status(0); };
     if (server != ServerKind::None)
     {
         ASSERT_EQ(Ask<IVexilFNClient>(m_control.Get())
@@ -156,7 +152,6 @@ void ControlTest::Start(ServerKind server, const std::function<void(IVexilSimCon
 
 void ControlTest::Stop()
 {
-    readStatus = nullptr;
     if (m_container)
         m_container->Unload();
     m_container.reset();
@@ -252,6 +247,12 @@ void ControlTest::SelectAllRows()
     for (int row = 0; row < RowCount(); ++row)
         rows.push_back(row);
     SelectRows(rows);
+}
+
+void ControlTest::Apply(int operation, const std::vector<int>& rows)
+{
+    SelectRows(rows);
+    Click(operation);
 }
 
 void ControlTest::Click(int id)

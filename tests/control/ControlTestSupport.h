@@ -33,10 +33,8 @@ inline const std::string REMEMBER = "[Options]\r\nRememberConfiguration=yes\r\n"
 struct CShownError
 {
     std::string Message;
-    std::string Caption;
     HRESULT Code;
     std::string Reason;
-    std::string StatusText; // the status line's part 0 at that moment
 };
 
 // Stands in for the host family's error display for the duration of a test:
@@ -111,6 +109,8 @@ protected:
     // Selects rows as a click and shift-click would: through the list's own messages.
     void SelectRows(const std::vector<int>& rows);
     void SelectAllRows();
+    // Selects the rows, then clicks Read or Write.
+    void Apply(int operation, const std::vector<int>& rows);
     void Click(int id);
     void ClickCell(int row, int column, WPARAM keys = 0); // keys: MK_SHIFT, MK_CONTROL
     // Characters as the keyboard gives them to the window with the focus.

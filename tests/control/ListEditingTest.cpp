@@ -1,58 +1,14 @@
-// Copying rows to the clipboard, deleting rows, selecting all of them and
-// the popup menu, through keys, clipboard messages and the menu itself.
+// Copying rows to the clipboard, deleting rows and selecting all of them,
+// through keys and clipboard messages.
 #include "tests/control/ControlTestSupport.h"
 
 #include <thread>
 
 namespace {
 
-// Answers the popup menu from inside its own loop: records whether its items
-// are grayed, then presses the keys given (down arrows, Enter or Escape).
-struct CMenuAnswer
-{
-    std::vector<UINT> keys;
-    bool seen = false;
-    bool copyGrayed = false;
-    bool deleteGrayed = false;
-};
-CMenuAnswer* answer = nullptr;
-
-void CALLBACK AnswerMenu(HWND, UINT, UINT_PTR, DWORD)
-{
-    HWND menuWindow = FindWindowW(L"#32768", nullptr);
-    if (!answer || answer->seen || !menuWindow || !IsWindowVisible(menuWindow))
-        return;
-    answer->seen = true;
-    const auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
-    answer->copyGrayed = (GetMenuState(menu, ID_LIST_COPY, MF_BYCOMMAND) & MF_GRAYED) != 0;
-    answer->deleteGrayed = (GetMenuState(menu, ID_LIST_DELETE, MF_BYCOMMAND) & MF_GRAYED) != 0;
-    for (const UINT key : answer->keys)
-        PostMessageW(menuWindow, WM_KEYDOWN, key, 0);
-}
-
-// A timer procedure has the system's calling convention, which a lambda
-// lacks in a 32-bit build.
-void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
-
 class ListEditingTest : public ControlTest
 {
 protected:
-    // Opens the popup menu on the list and answers it; never blocks: the
-    // timer presses Escape when the keys did not close the menu.
-    CMenuAnswer OpenMenu(std::vector<UINT> keys)
-    {
-        CMenuAnswer menuAnswer{std::move(keys)};
-        answer = &menuAnswer;
-        const UINT_PTR timer = SetTimer(nullptr, 0, 20, &AnswerMenu);
-        const UINT_PTR backstop = SetTimer(nullptr, 0, 2000, &CloseMenu);
-        SendMessageW(List(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List()), MAKELPARAM(-1, -1));
-        KillTimer(nullptr, timer);
-        KillTimer(nullptr, backstop);
-        answer = nullptr;
-        m_container->PumpMessages();
-        EXPECT_TRUE(menuAnswer.seen);
-        return menuAnswer;
-    }
     // Copies as the given message or key does, the clipboard holding "before".
     std::string Copied(const std::function<void()>& copy)
     {
@@ -68,8 +24,7 @@ TEST_F(ListEditingTest, CopyPutsOneLinePerSelectedRowOnTheClipboard)
 {
     StartWith("", {"MODE", "IRQ_ENABLE"}); // the default column set
     Poke(AddressOf("IRQ_ENABLE"), {0xFF});
-    SelectRows({1});
-    Click(IDC_READ);
+    Apply(IDC_READ, {1});
     EXPECT_EQ(Copied([&] { SendMessageW(List(), WM_COPY, 0, 0); }), LINE_126);
     SelectRows({0, 1});
     EXPECT_EQ(Copied([&] { PressControlKey('C'); }), "Controller|MODE|0|00000000|11111111|8|RWC\r\n" + LINE_126);
@@ -160,23 +115,6 @@ TEST_F(ListEditingTest, StatusAndButtonsFollowEveryKindOfSelectionChange)
         EXPECT_EQ(IsEnabled(IDC_WRITE), step.readAndWrite) << step.name;
         EXPECT_EQ(RowCount(), step.rows) << step.name;
     }
-}
-
-TEST_F(ListEditingTest, ThePopupMenuIsGrayedWithoutSelectedRowsAndCopiesAndDeletes)
-{
-    StartWith("Columns=0\r\n", {"CTRL", "MODE"});
-    const CMenuAnswer none = OpenMenu({VK_ESCAPE});
-    EXPECT_TRUE(none.copyGrayed);
-    EXPECT_TRUE(none.deleteGrayed);
-
-    SelectRows({1});
-    const CMenuAnswer some = OpenMenu({VK_ESCAPE});
-    EXPECT_FALSE(some.copyGrayed);
-    EXPECT_FALSE(some.deleteGrayed);
-    EXPECT_EQ(RowCount(), 2); // no choice, nothing done
-    EXPECT_EQ(Copied([&] { OpenMenu({VK_DOWN, VK_RETURN}); }), "MODE|\r\n");
-    OpenMenu({VK_DOWN, VK_DOWN, VK_RETURN});
-    EXPECT_EQ(Column(0), Strings{"CTRL"});
 }
 
 } // namespace

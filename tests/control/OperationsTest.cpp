@@ -125,8 +125,7 @@ TEST_F(OperationsTest, AbortOrEscapeDuringASlowOperationStopsAfterTheRegisterInP
 TEST_F(OperationsTest, UnsupportedRegistersAreCountedInTheStatusLineAlsoAfterAFailure)
 {
     StartWith(HEX_ONLY, {"RESET", "ACC_____", "ACC__W__", "W40"}); // S, none, W, RW
-    SelectRows({0, 1, 2});
-    Click(IDC_READ);
+    Apply(IDC_READ, {0, 1, 2});
     EXPECT_EQ(Calls(VexilSimCallsAll), 0);
     EXPECT_EQ(Status(), "3 of the selected registers did not support read operation");
     Click(IDC_WRITE);
