@@ -16,7 +16,7 @@ TEST(Profile, ReadsValuesAsTheSystemDoes)
 {
     const std::string sixty(60, 'c');
     const std::string values = "[Options]\r\n  Columns  =  12x  \r\nConfiguration=\"Bench A\"\r\nQuoted='x'\r\n"
-                               "Half=\"open\r\nNoValue\r\nEmpty=\r\nLong=" + sixty + "\r\n";
+                               "Half=\"open\r\nNoValue\r\nLong=" + sixty + "\r\n";
     const std::string loose = "Stray=1\r\n[A]\r\nx=2\r\n[ Spaced ]\r\nDevices=1,\r\n[Last]\nDevices=5,";
     const struct
     {
@@ -30,12 +30,10 @@ TEST(Profile, ReadsValuesAsTheSystemDoes)
     } rows[] = {
         {"no file, blanks cut from the default", std::nullopt, "Options", "Columns", "no  ", 50, "no"},
         {"value trimmed", values, "Options", "Columns", "dflt", 50, "12x"},
-        {"section and key in any case", values, "OPTIONS", "columns", "dflt", 50, "12x"},
         {"double quotes taken off", values, "Options", "Configuration", "dflt", 50, "Bench A"},
         {"single quotes taken off", values, "Options", "Quoted", "dflt", 50, "x"},
         {"one quote stays", values, "Options", "Half", "dflt", 50, "\"open"},
         {"line without =", values, "Options", "NoValue", "dflt", 50, "dflt"},
-        {"empty value", values, "Options", "Empty", "dflt", 50, ""},
         {"just fits the buffer", values, "Options", "Long", "dflt", 61, sixty},
         {"keys before the first section", loose, "", "Stray", "dflt", 50, "1"},
         {"those keys are no section's", loose, "A", "Stray", "dflt", 50, "dflt"},
@@ -111,18 +109,6 @@ TEST(Profile, SectionNamesComeInFileOrderAsFarAsTheBufferGoes)
     // "First\0" takes 6 of the 10 places, one is kept for the final NUL.
     EXPECT_EQ(Platform::ReadProfileSectionNames(10, file), (Names{"First", "Se"}));
     EXPECT_EQ(Platform::ReadProfileSectionNames(7, file), (Names{"First"}));
-}
-
-TEST(Profile, AMissingDirectoryOrADirectoryInPlaceOfTheFileCannotBeWrittenAndReadsAsDefaults)
-{
-    CTestDirectory directory;
-    std::filesystem::create_directory(directory.GetFile("Vexil2.ini"));
-    for (const std::string& file : {directory.GetFile("missing") + Platform::GetPathSeparator() + "Vexil2.ini",
-                                    directory.GetFile("Vexil2.ini")})
-    {
-        EXPECT_FALSE(Platform::WriteProfileString("Options", "Columns", "1", file)) << file;
-        EXPECT_EQ(Platform::ReadProfileString("Options", "Columns", "126", 50, file), "126") << file;
-    }
 }
 
 } // namespace
