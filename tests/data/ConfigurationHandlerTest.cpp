@@ -46,12 +46,7 @@ TEST(ConfigurationHandler, DeviceListTakesEveryNonEmptyPieceInOrder)
                                 "[Odd]\r\nDevices= 7,x7,-3,+4,12x,4294967295,\t5\r\n");
     EXPECT_EQ(LoadDevices("Lab"), (IDs{3, 17, 250}));
     EXPECT_EQ(LoadDevices("Odd"), (IDs{7, 0, -3, 4, 12, -1, 5}));
-}
 
-TEST(ConfigurationHandler, DeviceMembershipFollowsTheLoadedList)
-{
-    CTestDirectory dir;
-    dir.WriteFile("Vexil2.ini", "[Lab]\r\nDevices=3,17,\r\n");
     COptions options;
     options.SetConfiguration("Lab");
     CConfigurationHandler handler(&options);
