@@ -51,6 +51,7 @@ TEST(RegisterData, ShowsTheSelectedValueInTheBase)
 {
     const CShownCase rows[] = {
     {"Mask8Bits", 8, MASK, {}, BIN, "11111111"}, {"Mask33Hex", 33, MASK, {}, HEX, "1FFFFFFFF"},
+    {"Mask33Bin", 33, MASK, {}, BIN, Ones(33)},
     {"Mask128Bin", 128, MASK, {}, BIN, Ones(128)}, {"InitialWriteIsZero", 33, WRITE, {}, DEC, "0"},
     {"HexWithoutLeadingZeros", 40, WRITE, {0x12, 0}, HEX, "12"},
     {"BinaryTopWordPaddedToItsBits", 40, WRITE, {1, 0}, BIN, Zeros(39) + "1"},
