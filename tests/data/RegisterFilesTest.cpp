@@ -280,10 +280,27 @@ TEST_F(RealFullDisk, EverySaveFailsAndKeepsItsFile)
 {
     if (!std::filesystem::exists(FullDiskMount() / ".vexil-tmpfs"))
         GTEST_SKIP() << "needs the small tmpfs that the test run mounts as root";
+    const auto fill = [this] {
+        std::ofstream filler(dir.GetFile("filler"), std::ios::binary);
+        while (filler.put('f') && filler.flush())
+        {
+        }
+    };
     WriteOldFiles();
-    std::ofstream filler(dir.GetFile("filler"), std::ios::binary);
-    while (filler.put('f') && filler.flush())
-    {
-    }
+    // Room for one page: enough for a copy of the ini, not for the profile
+    // functions' rewrite of it, which they report as done.
+    const std::string ini = dir.ReadFile("Vexil2.ini");
+    dir.WriteFile("Vexil2.ini", ini + "[Padding]\r\nText=" + std::string(4000 - ini.size() - 24, 'p') + "\r\n");
+    dir.WriteFile("spare", std::string(4096, 's'));
+    fill();
+    dir.Remove("spare");
+    COptions options;
+    options.SetConfiguration(std::string(200, 'c'));
+    const std::string padded = dir.ReadFile("Vexil2.ini");
+    EXPECT_EQ(options.Save("Vexil2.ini"), Vx::E_SAVE_OPTIONS);
+    EXPECT_EQ(dir.ReadFile("Vexil2.ini"), padded);
+
+    dir.WriteFile("Vexil2.ini", ini);
+    fill();
     ExpectEverySaveFailsAndKeepsItsFile();
 }
