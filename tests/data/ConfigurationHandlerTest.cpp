@@ -1,7 +1,6 @@
 #include "data/ConfigurationHandler.h"
 
 #include "data/ResultCodes.h"
-#include "platform/Platform.h"
 #include "tests/data/RecordTestSupport.h"
 #include "tests/support/TestDirectory.h"
 
@@ -46,22 +45,14 @@ TEST(ConfigurationHandler, DeviceListTakesEveryNonEmptyPieceInOrder)
                                 "[Odd]\r\nDevices= 7,x7,-3,+4,12x,4294967295,\t5\r\n");
     EXPECT_EQ(LoadDevices("Lab"), (IDs{3, 17, 250}));
     EXPECT_EQ(LoadDevices("Odd"), (IDs{7, 0, -3, 4, 12, -1, 5}));
-}
-
-TEST(ConfigurationHandler, DeviceListIsEmptyWithoutAStoredConfiguration)
-{
-    CTestDirectory dir;
-    EXPECT_EQ(LoadDevices("Lab"), IDs{}); // no file
 
     COptions options;
     options.SetConfiguration("Lab");
     CConfigurationHandler handler(&options);
-    handler.SaveConfiguration("Lab", "3,17,");
     handler.LoadDeviceList();
     EXPECT_TRUE(handler.IsDeviceInConfiguration(17));
     EXPECT_FALSE(handler.IsDeviceInConfiguration(4));
-
-    ASSERT_TRUE(handler.DeleteConfiguration("Lab"));
+    options.SetConfiguration("Rig"); // none stored: the list empties
     handler.LoadDeviceList();
     EXPECT_FALSE(handler.IsDeviceInConfiguration(17));
 }
@@ -93,10 +84,7 @@ TEST(ConfigurationHandler, IterationReportsTheEndAndMisuse)
 {
     CTestDirectory dir;
     CConfigurationHandler handler(nullptr);
-    EXPECT_EQ(RaisedCode([&] { handler.GetNext(); }), Vx::E_INVALID_ITERATOR);
-    EXPECT_EQ(handler.GetFirst(), "");
-    EXPECT_EQ(handler.GetNext(), "");
-
+    EXPECT_EQ(RaisedCode([&] { handler.LoadDeviceList(); }), Vx::E_INVALID_POINTER); // it needs options
     handler.SaveConfiguration("One", "1,");
     handler.SaveConfiguration("Two", "2,");
     handler.LoadNames(); // a new list needs a new GetFirst
@@ -117,14 +105,9 @@ TEST(ConfigurationHandler, SectionNamesIgnoreCase)
     handler.SaveConfiguration("Task", "2,3,"); // overwrites the same section
     EXPECT_TRUE(handler.ConfigurationExists("task"));
     EXPECT_FALSE(handler.ConfigurationExists("tas"));
+    EXPECT_FALSE(handler.ConfigurationExists("rule")); // no letter in common
     EXPECT_EQ(LoadNames(), Names{"TASK"});
     EXPECT_EQ(LoadDevices("task"), (IDs{2, 3}));
-    // A name exists exactly when a save under it would overwrite a
-    // configuration: the ini functions decide which section that is (case
-    // beyond A to Z depends on the system; surrounding blanks never count).
-    handler.SaveConfiguration("PR\xDC" "F", "4,");
-    for (const std::string name : {"pr\xFC" "f", " task ", "pruf"})
-        EXPECT_EQ(handler.ConfigurationExists(name), !LoadDevices(name).empty()) << name;
     EXPECT_TRUE(handler.ConfigurationExists(" task "));
 }
 
@@ -145,49 +128,18 @@ TEST(ConfigurationHandler, NamesLongerThan259CharactersAreNeverConfigurations)
     EXPECT_EQ(LoadDevices(longest), IDs{3});
 }
 
-TEST(ConfigurationHandler, DeletingOptionsRemovesOnlyItsDevices)
+TEST(ConfigurationHandler, DeletingRemovesTheWholeSectionButOnlyTheDevicesOfOptions)
 {
     CTestDirectory dir;
-    COptions options;
-    options.SetInterval(42);
-    ASSERT_EQ(options.Save("Vexil2.ini"), S_OK);
-    CConfigurationHandler handler(&options);
-    handler.SaveConfiguration("Options", "5,");
-    EXPECT_EQ(LoadNames(), Names{"Options"});
-
-    EXPECT_TRUE(handler.DeleteConfiguration("Options"));
-    EXPECT_EQ(LoadNames(), Names{});
-    COptions loaded;
-    ASSERT_EQ(loaded.Load("Vexil2.ini"), S_OK);
-    EXPECT_EQ(loaded.GetInterval(), 42);
-
-    // Only the exact name is spared: any other spelling removes the section.
-    EXPECT_TRUE(handler.DeleteConfiguration("options"));
-    ASSERT_EQ(loaded.Load("Vexil2.ini"), S_OK);
-    EXPECT_EQ(loaded.GetInterval(), 10);
-}
-
-TEST(ConfigurationHandler, DeletingRemovesTheWholeSection)
-{
-    CTestDirectory dir;
-    dir.WriteFile("Vexil2.ini", "Stray=1\r\n[Lab]\r\nDevices=1,\r\nNote=gone\r\n[Rig]\r\nDevices=2,\r\n");
+    dir.WriteFile("Vexil2.ini", "Stray=1\r\n[Lab]\r\nDevices=1,\r\nNote=gone\r\n[Options]\r\nInterval=42\r\nDevices=5,\r\n"
+                                "[Rig]\r\nDevices=2,\r\n");
     CConfigurationHandler handler(nullptr);
     EXPECT_TRUE(handler.DeleteConfiguration("lab"));
     EXPECT_TRUE(handler.DeleteConfiguration("Absent"));
     EXPECT_TRUE(handler.DeleteConfiguration("")); // not the keys before the first section
-    EXPECT_EQ(LoadNames(), Names{"Rig"});
-    const std::string bytes = dir.ReadFile("Vexil2.ini");
-    EXPECT_EQ(bytes.find("Note"), std::string::npos);
-    EXPECT_NE(bytes.find("Stray=1"), std::string::npos);
-}
-
-TEST(ConfigurationHandler, WritesIntoAMissingDirectoryFail)
-{
-    CTestDirectory dir;
-    Platform::SetModuleDirectory(dir.GetPath() + "missing" + Platform::GetPathSeparator());
-    CConfigurationHandler handler(nullptr);
-    EXPECT_EQ(RaisedCode([&] { handler.LoadDeviceList(); }), Vx::E_INVALID_POINTER); // it needs options
-    EXPECT_EQ(RaisedCode([&] { handler.SaveConfiguration("Lab", "1,"); }), Vx::E_SAVE_CONFIGURATION);
-    EXPECT_FALSE(handler.DeleteConfiguration("Lab"));
-    EXPECT_FALSE(handler.ConfigurationExists("Lab"));
+    EXPECT_TRUE(handler.DeleteConfiguration("Options"));
+    EXPECT_EQ(dir.ReadFile("Vexil2.ini"), "Stray=1\r\n[Options]\r\nInterval=42\r\n[Rig]\r\nDevices=2,\r\n");
+    // Only the exact name is spared: any other spelling removes the section.
+    EXPECT_TRUE(handler.DeleteConfiguration("options"));
+    EXPECT_EQ(dir.ReadFile("Vexil2.ini"), "Stray=1\r\n[Rig]\r\nDevices=2,\r\n");
 }

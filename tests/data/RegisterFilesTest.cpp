@@ -1,5 +1,6 @@
+#include "data/ConfigurationHandler.h"
 #include "data/DataContainer.h"
-
+#include "data/Options.h"
 #include "data/ResultCodes.h"
 #include "platform/Platform.h"
 #include "tests/data/RecordTestSupport.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 
@@ -32,7 +34,7 @@ protected:
         container.AddRegister(0x1A, 0x18, "C", "f", 32, 0, 3, GUID{});
     }
 
-    RegisterFiles() { AddServerPart(container); }
+    explicit RegisterFiles(const std::filesystem::path& parent = {}) : dir(parent) { AddServerPart(container); }
 
     void AddUserRegisters()
     {
@@ -54,6 +56,46 @@ protected:
 
     int State(const char* name) const { return container.FindRegisterByName(0x1A, name)->State; }
 
+    // Old files in place, then every save on a disk that is full: each reports its failure and leaves the file
+    // it would have replaced byte for byte.
+    void WriteOldFiles()
+    {
+        AddUserRegisters();
+        container.FindRegisterByName(0x1A, "A")->State = 2;
+        dir.WriteFile(LIST, HEADER + "1A|2000|20|" + GUID1 + "|OLD\r\n");
+        dir.WriteFile(SELECTIONS, HEADER + "1A|OLD\r\n");
+        dir.WriteFile("Vexil2.ini", "[Options]\r\nColumns=2\r\n[Rig]\r\nDevices=2,\r\n");
+    }
+
+    void ExpectEverySaveFailsAndKeepsItsFile()
+    {
+        const struct
+        {
+            const char* name;
+            std::function<HRESULT()> save;
+            HRESULT failure;
+            std::string file;
+        } saves[] = {
+            {"selections", [this] { return RaisedCode([this] { container.SaveSelections(SELECTIONS); }); },
+             Vx::E_SELECTION_FILE_UNAVAILABLE, SELECTIONS},
+            {"user registers", [this] { return RaisedCode([this] { container.SaveUserRegisters(LIST); }); },
+             Vx::E_OPEN_USER_REGISTER_FILE, LIST},
+            {"options", [] { return COptions().Save("Vexil2.ini"); }, Vx::E_SAVE_OPTIONS, "Vexil2.ini"},
+            {"configuration",
+             [] { return RaisedCode([] { CConfigurationHandler(nullptr).SaveConfiguration("Lab", "1,"); }); },
+             Vx::E_SAVE_CONFIGURATION, "Vexil2.ini"},
+            {"configuration deleted",
+             [] { return CConfigurationHandler(nullptr).DeleteConfiguration("Rig") ? S_OK : E_FAIL; }, E_FAIL,
+             "Vexil2.ini"},
+        };
+        for (const auto& save : saves)
+        {
+            const std::string old = dir.ReadFile(save.file);
+            EXPECT_EQ(save.save(), save.failure) << save.name;
+            EXPECT_EQ(dir.ReadFile(save.file), old) << save.name;
+        }
+    }
+
     CTestDirectory dir;
     CDataContainer container;
 };
@@ -66,30 +108,17 @@ TEST_F(RegisterFiles, UserRegistersAreSavedOneLineEachAndSurviveARoundTripThatAd
 {
     AddUserRegisters();
     container.SaveUserRegisters(LIST); // a bare name lands in the module directory
-    EXPECT_EQ(dir.ReadFile(LIST), HEADER + "1A|2000|20|" + GUID1 + "|CTRL\r\n" + "FFFFFFFF|0|80|" + GUID2 + "|N\r\n");
+    const std::string saved = dir.ReadFile(LIST);
+    EXPECT_EQ(saved, HEADER + "1A|2000|20|" + GUID1 + "|CTRL\r\n" + "FFFFFFFF|0|80|" + GUID2 + "|N\r\n");
 
     CDataContainer restored;
     AddServerPart(restored);
     restored.LoadUserRegisters(LIST);
     restored.LoadUserRegisters(LIST);
-    ASSERT_EQ(restored.GetRegisterCount(0x1A), 4);
-    ASSERT_EQ(restored.GetRegisterCount(-1), 1);
-    const CRegisterData& ctrl = restored.GetRegister(0x1A, 3);
-    EXPECT_TRUE(SameGuid(ctrl.GetId(), TestGuid(1)));
-    EXPECT_EQ(ctrl.GetName(), "CTRL");
-    EXPECT_EQ(ctrl.GetAddress(), 0x2000u);
-    EXPECT_EQ(ctrl.GetLength(), 32);
-    EXPECT_EQ(ctrl.GetOperations(), 0x3FFFu);
-    EXPECT_NE(ctrl.GetUserAdded(), 0);
-    EXPECT_EQ(restored.GetRegister(-1, 0).GetLength(), 128);
-}
-
-TEST_F(RegisterFiles, MissingUserRegisterFileIsCreatedEmpty)
-{
-    container.LoadUserRegisters(LIST);
-    EXPECT_TRUE(dir.Exists(LIST));
-    EXPECT_EQ(dir.ReadFile(LIST), "");
-    EXPECT_EQ(container.GetRegisterCount(0x1A), 3);
+    restored.SaveUserRegisters(LIST);
+    EXPECT_EQ(dir.ReadFile(LIST), saved);
+    EXPECT_EQ(restored.GetRegisterCount(0x1A), 4);
+    EXPECT_EQ(restored.GetRegister(0x1A, 3).GetOperations(), CRegisterData::USER_OPERATIONS);
 }
 
 TEST_F(RegisterFiles, BadUserRegisterLineRaisesInvalidListFileKeepingEarlierLines)
@@ -154,10 +183,10 @@ TEST_F(RegisterFiles, SelectionFileHoldsOneLinePerSelectedRegisterWhoseNameIsRea
     container.AddRegister(0x1A, 0, "B C", "", 8, 0, 3, GUID{});
     container.FindRegisterByName(0x1A, "B C")->State = 2;
     container.FindRegisterByName(-1, "N")->State = 2;
-    container.SaveSelections(SELECTIONS);
+    container.SaveSelections(dir.GetFile(SELECTIONS)); // a full path is used as given
     EXPECT_EQ(dir.ReadFile(SELECTIONS), HEADER + "1A|B C\r\nFFFFFFFF|N\r\n");
     container.ClearStates();
-    container.LoadSelections(SELECTIONS);
+    container.LoadSelections(dir.GetFile(SELECTIONS));
     EXPECT_EQ(State("B C"), 1);
     EXPECT_EQ(State("B"), 2);
     EXPECT_EQ(container.FindRegisterByName(-1, "N")->State, 2);
@@ -197,64 +226,81 @@ TEST_F(RegisterFiles, SelectionLoadSkipsOverlongLinesAndWordsWhole)
     EXPECT_EQ(State(longName.c_str()), 2);
 }
 
-// A file that cannot be read or written: the operation raises its code,
-// an old file keeps its bytes and nothing is left beside it.
+// A missing list is created empty; a file that cannot be read or replaced raises its code, creates nothing and
+// keeps its bytes.
 TEST_F(RegisterFiles, FileThatCannotBeUsedRaisesItsCodeAndKeepsTheOldFile)
 {
-    enum Place { MISSING_DIRECTORY, DIRECTORY_IN_PLACE, READ_ONLY_FILE, ABSENT };
-    using Run = std::function<void(CDataContainer&, const std::string&)>;
-    const Run loadList = [](CDataContainer& c, const std::string& path) { c.LoadUserRegisters(path); };
-    const Run saveList = [](CDataContainer& c, const std::string& path) { c.SaveUserRegisters(path); };
-    const Run loadSelections = [](CDataContainer& c, const std::string& path) { c.LoadSelections(path); };
-    const Run saveSelections = [](CDataContainer& c, const std::string& path) { c.SaveSelections(path); };
-    const HRESULT listUnavailable = Vx::E_USER_REGISTER_FILE_UNAVAILABLE;
-    const struct
-    {
-        const char* name;
-        const Run& run;
-        const std::string& file;
-        Place place;
-        HRESULT code;
-    } rows[] = {
-        {"list read, missing directory", loadList, LIST, MISSING_DIRECTORY, listUnavailable},
-        {"list read, directory", loadList, LIST, DIRECTORY_IN_PLACE, listUnavailable},
-        {"list saved, read-only", saveList, LIST, READ_ONLY_FILE, Vx::E_OPEN_USER_REGISTER_FILE},
-        {"selections read, absent", loadSelections, SELECTIONS, ABSENT, Vx::E_SELECTION_FILE_UNAVAILABLE},
-        {"selections saved, missing directory", saveSelections, SELECTIONS, MISSING_DIRECTORY,
-         Vx::E_SELECTION_FILE_UNAVAILABLE},
-    };
-    AddUserRegisters();
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.name);
-        namespace fs = std::filesystem;
-        CTestDirectory place;
-        std::string path = row.file;
-        if (row.place == MISSING_DIRECTORY)
-            path = place.GetFile("missing") + Platform::GetPathSeparator() + row.file;
-        if (row.place == DIRECTORY_IN_PLACE)
-            fs::create_directory(place.GetFile(row.file));
-        if (row.place == READ_ONLY_FILE)
-        {
-            place.WriteFile(row.file, "old\r\ncontent");
-            fs::permissions(place.GetFile(row.file), fs::perms::owner_write | fs::perms::group_write |
-                            fs::perms::others_write, fs::perm_options::remove);
-        }
-        EXPECT_EQ(RaisedCode([&] { row.run(container, path); }), row.code);
-        EXPECT_TRUE(row.place != READ_ONLY_FILE || place.ReadFile(row.file) == "old\r\ncontent");
-        const fs::directory_iterator entries(place.GetPath());
-        const bool empty = row.place == ABSENT || row.place == MISSING_DIRECTORY;
-        EXPECT_EQ(std::distance(begin(entries), end(entries)), empty ? 0 : 1);
-    }
+    container.LoadUserRegisters(LIST);
+    EXPECT_TRUE(dir.Exists(LIST));
+    const std::string missing = dir.GetFile("missing") + Platform::GetPathSeparator();
+    std::filesystem::create_directory(dir.GetFile("folder"));
+    EXPECT_EQ(RaisedCode([&] { container.LoadUserRegisters(missing + LIST); }), Vx::E_USER_REGISTER_FILE_UNAVAILABLE);
+    EXPECT_EQ(RaisedCode([&] { container.LoadUserRegisters("folder"); }), Vx::E_USER_REGISTER_FILE_UNAVAILABLE);
+    EXPECT_EQ(RaisedCode([&] { container.LoadSelections(SELECTIONS); }), Vx::E_SELECTION_FILE_UNAVAILABLE);
+    EXPECT_FALSE(dir.Exists("missing"));
+    EXPECT_FALSE(dir.Exists(SELECTIONS));
+
+    dir.WriteFile(LIST, "old");
+    namespace fs = std::filesystem;
+    fs::permissions(dir.GetFile(LIST), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_EQ(RaisedCode([&] { container.SaveUserRegisters(LIST); }), Vx::E_OPEN_USER_REGISTER_FILE);
+    EXPECT_EQ(dir.ReadFile(LIST), "old");
 }
 
-TEST_F(RegisterFiles, FullPathIsUsedAsGiven)
+TEST_F(RegisterFiles, OnAFullDiskEverySaveFailsAndKeepsItsFile)
 {
-    const std::string sub = dir.GetFile("sub");
-    std::filesystem::create_directory(sub);
-    const std::string path = sub + Platform::GetPathSeparator() + "chosen.txt";
-    container.FindRegisterByName(0x1A, "A")->State = 2;
-    container.SaveSelections(path);
-    EXPECT_FALSE(dir.Exists("chosen.txt"));
-    EXPECT_EQ(dir.ReadFile("sub/chosen.txt"), HEADER + "1A|A\r\n");
+    WriteOldFiles();
+    Platform::SetFileFaults({std::uint64_t{0}, false});
+    ExpectEverySaveFailsAndKeepsItsFile();
+    Platform::SetFileFaults({});
+}
+
+#ifndef VEXIL_FULL_DISK_DIR
+#define VEXIL_FULL_DISK_DIR ""
+#endif
+
+// The small tmpfs that the test run mounts as root, as this program writes paths.
+std::filesystem::path FullDiskMount()
+{
+#ifdef _WIN32
+    return std::filesystem::path("Z:" VEXIL_FULL_DISK_DIR);
+#else
+    return std::filesystem::path(VEXIL_FULL_DISK_DIR);
+#endif
+}
+
+class RealFullDisk : public RegisterFiles
+{
+protected:
+    RealFullDisk() : RegisterFiles(FullDiskMount()) {}
+};
+
+TEST_F(RealFullDisk, EverySaveFailsAndKeepsItsFile)
+{
+    if (!std::filesystem::exists(FullDiskMount() / ".vexil-tmpfs"))
+        GTEST_SKIP() << "needs the small tmpfs that the test run mounts as root";
+    const auto fill = [this] {
+        std::ofstream filler(dir.GetFile("filler"), std::ios::binary);
+        while (filler.put('f') && filler.flush())
+        {
+        }
+    };
+    WriteOldFiles();
+    // Room for one page: enough for a copy of the ini, not for the profile
+    // functions' rewrite of it, which they report as done.
+    const std::string ini = dir.ReadFile("Vexil2.ini");
+    dir.WriteFile("Vexil2.ini", ini + "[Padding]\r\nText=" + std::string(4000 - ini.size() - 24, 'p') + "\r\n");
+    dir.WriteFile("spare", std::string(4096, 's'));
+    fill();
+    dir.Remove("spare");
+    COptions options;
+    options.SetConfiguration(std::string(200, 'c'));
+    const std::string padded = dir.ReadFile("Vexil2.ini");
+    EXPECT_EQ(options.Save("Vexil2.ini"), Vx::E_SAVE_OPTIONS);
+    EXPECT_EQ(dir.ReadFile("Vexil2.ini"), padded);
+
+    dir.WriteFile("Vexil2.ini", ini);
+    fill();
+    ExpectEverySaveFailsAndKeepsItsFile();
 }
