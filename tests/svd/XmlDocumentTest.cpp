@@ -44,15 +44,12 @@ TEST(XmlDocument, YieldsTheTree)
         const char* xml;
         const char* tree;
     } rows[] = {
-        {"text trimmed", "<a>\n  some text \t\n</a>", "a\"some text\"@1"},
-        {"text around a comment joined", "<a>one<!-- c -->two</a>", "a\"onetwo\"@1"},
-        {"CDATA kept", "<a><![CDATA[x < y]]></a>", "a\"x < y\"@1"},
-        {"empty elements", "<a><b/><c></c></a>", "a@1{b@1 c@1}"},
-        {"siblings after deep children in order", "<a>\n<b>\n<c>\n<d/>\n</c>\n<e/>\n</b>\n<f/>\n<g><h/></g>\n</a>",
-         "a@1{b@2{c@3{d@4} e@6} f@8 g@9{h@9}}"},
-        {"attributes stay with their element", "<a x=\"1\"><b y=\"2\" z=\"3\"><c/></b><d w=\"4\"/></a>",
-         "a[x=1]@1{b[y=2,z=3]@1{c@1} d[w=4]@1}"},
-        {"parent text around children", "<a> left <b>inner</b> right </a>", "a\"left  right\"@1{b\"inner\"@1}"},
+        {"texts trimmed, joined around comments and children, CDATA kept",
+         "<a> left <b>\n  some text \t\n</b><c>one<!-- c -->two</c><d><![CDATA[x < y]]></d> right </a>",
+         "a\"left  right\"@1{b\"some text\"@1 c\"onetwo\"@3 d\"x < y\"@3}"},
+        {"empty elements, attributes and lines, siblings after deep children in order",
+         "<a x=\"1\">\n<b y=\"2\" z=\"3\">\n<c>\n<d/>\n</c>\n<e></e>\n</b>\n<f w=\"4\"/>\n<g><h/></g>\n</a>",
+         "a[x=1]@1{b[y=2,z=3]@2{c@3{d@4} e@6} f[w=4]@8 g@9{h@9}}"},
     };
     for (const auto& row : rows)
     {

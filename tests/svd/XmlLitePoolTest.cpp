@@ -6,42 +6,30 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <numeric>
 #include <string>
 
 namespace {
 
-void Fill(void* block, std::size_t size, unsigned char seed)
-{
-    auto* bytes = static_cast<unsigned char*>(block);
-    for (std::size_t i = 0; i < size; ++i)
-        bytes[i] = static_cast<unsigned char>(seed + i);
-}
-
-bool Holds(const void* block, std::size_t size, unsigned char seed)
-{
-    const auto* bytes = static_cast<const unsigned char*>(block);
-    for (std::size_t i = 0; i < size; ++i)
-        if (bytes[i] != static_cast<unsigned char>(seed + i))
-            return false;
-    return true;
-}
-
 TEST(XmlLitePool, ReallocKeepsTheContentsAcrossSizeClasses)
 {
-    const std::pair<std::size_t, std::size_t> cases[] = {{0, 8},      {17, 30},       {16, 17},   {500, 10},
+    const std::pair<std::size_t, std::size_t> cases[] = {{0, 8},       {16, 17},       {500, 10},
                                                          {1000, 5000}, {2000, 100000}, {4096, 64}, {1024, 1025}};
     const CComPtr<IMalloc> pool = CreateXmlReaderPool();
     for (const auto& [from, to] : cases)
     {
         SCOPED_TRACE(std::to_string(from) + " to " + std::to_string(to));
+        std::string bytes(from, '\0');
+        std::iota(bytes.begin(), bytes.end(), '\7');
         void* block = pool->Alloc(from);
         ASSERT_NE(block, nullptr);
         EXPECT_GE(pool->GetSize(block), from);
-        Fill(block, from, 7);
+        std::memcpy(block, bytes.data(), from);
         void* moved = pool->Realloc(block, to);
         ASSERT_NE(moved, nullptr);
         EXPECT_GE(pool->GetSize(moved), to);
-        EXPECT_TRUE(Holds(moved, std::min(from, to), 7));
+        EXPECT_EQ(std::string(static_cast<const char*>(moved), std::min(from, to)), bytes.substr(0, to));
         pool->Free(moved);
     }
 }
