@@ -14,76 +14,70 @@ namespace {
 using IDs = std::vector<std::int32_t>;
 using Names = std::vector<std::string>;
 
-IDs LoadDevices(const std::string& configuration)
+class ConfigurationHandler : public testing::Test
 {
-    COptions options;
-    options.SetConfiguration(configuration);
-    CConfigurationHandler handler(&options);
-    handler.LoadDeviceList();
-    return handler.GetDeviceIDs();
-}
+protected:
+    IDs LoadDevices(const std::string& configuration)
+    {
+        options.SetConfiguration(configuration);
+        listed.LoadDeviceList();
+        return listed.GetDeviceIDs();
+    }
 
-Names LoadNames()
-{
-    CConfigurationHandler handler(nullptr);
-    handler.LoadNames();
-    Names names;
-    for (std::string name = handler.GetFirst(); !name.empty(); name = handler.GetNext())
-        names.push_back(name);
-    return names;
-}
+    Names LoadNames()
+    {
+        handler.LoadNames();
+        Names names;
+        for (std::string name = handler.GetFirst(); !name.empty(); name = handler.GetNext())
+            names.push_back(name);
+        return names;
+    }
+
+    CTestDirectory dir;
+    COptions options;
+    CConfigurationHandler listed{&options};
+    CConfigurationHandler handler{nullptr};
+};
 
 } // namespace
 
-TEST(ConfigurationHandler, DeviceListTakesEveryNonEmptyPieceInOrder)
+TEST_F(ConfigurationHandler, DeviceListTakesEveryNonEmptyPieceInOrder)
 {
-    CTestDirectory dir;
     // A piece reads like a leading signed number: white space and a sign are
     // taken, the digits end it, a piece without digits is 0; a negative ID is
     // stored unsigned and reads back as itself.
     dir.WriteFile("Vexil2.ini", "[Lab]\r\nDevices=3,17,,250,\r\n"
                                 "[Odd]\r\nDevices= 7,x7,-3,+4,12x,4294967295,\t5\r\n");
     EXPECT_EQ(LoadDevices("Lab"), (IDs{3, 17, 250}));
+    EXPECT_TRUE(listed.IsDeviceInConfiguration(17));
+    EXPECT_FALSE(listed.IsDeviceInConfiguration(4));
     EXPECT_EQ(LoadDevices("Odd"), (IDs{7, 0, -3, 4, 12, -1, 5}));
-
-    COptions options;
-    options.SetConfiguration("Lab");
-    CConfigurationHandler handler(&options);
-    handler.LoadDeviceList();
-    EXPECT_TRUE(handler.IsDeviceInConfiguration(17));
-    EXPECT_FALSE(handler.IsDeviceInConfiguration(4));
-    options.SetConfiguration("Rig"); // none stored: the list empties
-    handler.LoadDeviceList();
-    EXPECT_FALSE(handler.IsDeviceInConfiguration(17));
+    EXPECT_EQ(LoadDevices("Rig"), IDs{}); // none stored: the list empties
 }
 
-TEST(ConfigurationHandler, DeviceTextBeyondTheLimitIsSavedWholeButReadCut)
+TEST_F(ConfigurationHandler, DeviceTextBeyondTheLimitIsSavedWholeButReadCut)
 {
-    CTestDirectory dir;
     std::string text;
     for (int i = 0; i < 8190; ++i)
         text += "1,";
     text += "12345,"; // 16386 characters: the read stops after "123"
-    CConfigurationHandler(nullptr).SaveConfiguration("Long", text);
+    handler.SaveConfiguration("Long", text);
     EXPECT_NE(dir.ReadFile("Vexil2.ini").find(text), std::string::npos);
     const IDs ids = LoadDevices("Long");
     ASSERT_EQ(ids.size(), 8191u);
     EXPECT_EQ(ids.back(), 123);
 }
 
-TEST(ConfigurationHandler, NamesAreSectionsWithNonEmptyDevicesInFileOrder)
+TEST_F(ConfigurationHandler, NamesAreSectionsWithNonEmptyDevicesInFileOrder)
 {
-    CTestDirectory dir;
     EXPECT_EQ(LoadNames(), Names{}); // no file
     dir.WriteFile("Vexil2.ini", "[Zeta]\r\nDevices=1,\r\n[NoKey]\r\nOther=1\r\n[Empty]\r\nDevices=\r\n"
                                 "[Options]\r\nColumns=126\r\n[Alpha]\r\nDevices=2,\r\n");
     EXPECT_EQ(LoadNames(), (Names{"Zeta", "Alpha"}));
 }
 
-TEST(ConfigurationHandler, IterationReportsTheEndAndMisuse)
+TEST_F(ConfigurationHandler, IterationReportsTheEndAndMisuse)
 {
-    CTestDirectory dir;
-    CConfigurationHandler handler(nullptr);
     EXPECT_EQ(RaisedCode([&] { handler.LoadDeviceList(); }), Vx::E_INVALID_POINTER); // it needs options
     handler.SaveConfiguration("One", "1,");
     handler.SaveConfiguration("Two", "2,");
@@ -96,10 +90,8 @@ TEST(ConfigurationHandler, IterationReportsTheEndAndMisuse)
     EXPECT_EQ(handler.GetFirst(), "One");
 }
 
-TEST(ConfigurationHandler, SectionNamesIgnoreCase)
+TEST_F(ConfigurationHandler, SectionNamesIgnoreCase)
 {
-    CTestDirectory dir;
-    CConfigurationHandler handler(nullptr);
     EXPECT_FALSE(handler.ConfigurationExists("task"));
     handler.SaveConfiguration("TASK", "1,");
     handler.SaveConfiguration("Task", "2,3,"); // overwrites the same section
@@ -111,16 +103,13 @@ TEST(ConfigurationHandler, SectionNamesIgnoreCase)
     EXPECT_TRUE(handler.ConfigurationExists(" task "));
 }
 
-TEST(ConfigurationHandler, NamesLongerThan259CharactersAreNeverConfigurations)
+TEST_F(ConfigurationHandler, NamesLongerThan259CharactersAreNeverConfigurations)
 {
-    CTestDirectory dir;
     const std::string longest(259, 'n');
     const std::string tooLong(260, 'l');
     dir.WriteFile("Vexil2.ini", "[" + tooLong + "]\r\nDevices=1,\r\n");
     EXPECT_EQ(LoadNames(), Names{});
     EXPECT_EQ(LoadDevices(tooLong), IDs{});
-
-    CConfigurationHandler handler(nullptr);
     EXPECT_EQ(RaisedCode([&] { handler.SaveConfiguration(tooLong, "2,"); }), Vx::E_SAVE_CONFIGURATION);
     EXPECT_EQ(RaisedCode([&] { handler.SaveConfiguration("", "2,"); }), Vx::E_SAVE_CONFIGURATION);
     handler.SaveConfiguration(longest, "3,");
@@ -128,12 +117,10 @@ TEST(ConfigurationHandler, NamesLongerThan259CharactersAreNeverConfigurations)
     EXPECT_EQ(LoadDevices(longest), IDs{3});
 }
 
-TEST(ConfigurationHandler, DeletingRemovesTheWholeSectionButOnlyTheDevicesOfOptions)
+TEST_F(ConfigurationHandler, DeletingRemovesTheWholeSectionButOnlyTheDevicesOfOptions)
 {
-    CTestDirectory dir;
     dir.WriteFile("Vexil2.ini", "Stray=1\r\n[Lab]\r\nDevices=1,\r\nNote=gone\r\n[Options]\r\nInterval=42\r\nDevices=5,\r\n"
                                 "[Rig]\r\nDevices=2,\r\n");
-    CConfigurationHandler handler(nullptr);
     EXPECT_TRUE(handler.DeleteConfiguration("lab"));
     EXPECT_TRUE(handler.DeleteConfiguration("Absent"));
     EXPECT_TRUE(handler.DeleteConfiguration("")); // not the keys before the first section

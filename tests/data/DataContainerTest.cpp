@@ -24,81 +24,60 @@ protected:
 
 } // namespace
 
-TEST_F(DataContainer, AddDeviceReturnsAnExistingDeviceUnchanged)
+TEST_F(DataContainer, DevicesAreFoundByIdByIndexAndByTheFirstOfTheirName)
 {
-    CDeviceData& again = container.AddDevice(0x1A, "Other", 0);
+    CDeviceData& again = container.AddDevice(0x1A, "Other", 0); // an existing device comes back unchanged
     EXPECT_EQ(&again, container.FindDevice(0x1A));
     EXPECT_EQ(again.GetName(), "DSP");
     EXPECT_EQ(container.GetUserRegisterFlag(0x1A), 1);
-    EXPECT_EQ(container.GetDeviceCount(), 2);
-    EXPECT_EQ(container.GetDeviceID(1), -1);
-    EXPECT_EQ(container.FindDevice(7), nullptr);
-}
-
-TEST_F(DataContainer, UnknownDeviceOrIndexRaisesInvalidIndex)
-{
-    const auto unknown = {
-        RaisedCode([&] { container.GetDeviceID(2); }),
-        RaisedCode([&] { container.GetDeviceID(-1); }),
-        RaisedCode([&] { container.GetDeviceName(7); }),
-        RaisedCode([&] { container.GetRegister(0x1A, 2); }),
-        RaisedCode([&] { container.GetRegister(0x1A, -1); }),
-    };
-    for (const HRESULT code : unknown)
-        EXPECT_EQ(code, Vx::E_INVALID_INDEX);
-}
-
-TEST_F(DataContainer, DeviceIdByNameTakesTheFirstDeviceOfThatName)
-{
     container.AddDevice(5, "DSP", 0);
+    EXPECT_EQ(container.GetDeviceCount(), 3);
+    EXPECT_EQ(container.GetDeviceID(1), -1);
     EXPECT_EQ(container.GetDeviceIDByName("DSP"), 0x1A);
     EXPECT_EQ(container.GetDeviceIDByName("ASIC"), -1);
     EXPECT_EQ(RaisedCode([&] { container.GetDeviceIDByName("dsp"); }), Vx::E_DEVICE_NOT_FOUND);
+    EXPECT_EQ(RaisedCode([&] { container.GetDeviceID(3); }), Vx::E_INVALID_INDEX);
+    EXPECT_EQ(RaisedCode([&] { container.GetDeviceID(-1); }), Vx::E_INVALID_INDEX);
+    EXPECT_EQ(RaisedCode([&] { container.GetDeviceName(7); }), Vx::E_INVALID_INDEX);
+    EXPECT_EQ(RaisedCode([&] { container.GetRegister(0x1A, 2); }), Vx::E_INVALID_INDEX);
+    EXPECT_EQ(RaisedCode([&] { container.GetRegister(0x1A, -1); }), Vx::E_INVALID_INDEX);
 }
 
-TEST_F(DataContainer, UserAddedRegistersAreCheckedAndServerRegistersAreNot)
+TEST_F(DataContainer, NamesOfUserRegistersAndRenamesAreCheckedBeforeAnythingChanges)
 {
     EXPECT_EQ(RaisedCode([&] { container.AddRegister(0x1A, 0, "SRV", "", 8, 1, 0, TestGuid(9)); }),
               Vx::E_REGISTER_NAME_EXISTS);
-    container.AddRegister(0x1A, 0, "SRV", "", 8, 0, 0, TestGuid(9));
+    container.AddRegister(0x1A, 0, "SRV", "", 8, 0, 0, TestGuid(9)); // a server register is not checked
     EXPECT_EQ(container.GetRegisterCount(0x1A), 3);
     EXPECT_EQ(container.FindRegisterByName(0x1A, "SRV")->GetAddress(), 0x10u);
-}
 
-TEST_F(DataContainer, ModifyRegisterRefusesAUsedNameBeforeChangingAnything)
-{
     EXPECT_EQ(RaisedCode([&] { container.ModifyRegister(0x1A, TestGuid(2), 0x99, "SRV", 8, 7); }),
               Vx::E_REGISTER_NAME_EXISTS);
     const CRegisterData& reg = container.GetRegister(0x1A, 1);
     EXPECT_EQ(reg.GetAddress(), 0x20u);
     EXPECT_EQ(reg.GetLength(), 32);
-
     container.ModifyRegister(0x1A, TestGuid(2), 0, "NEW", 0, CDeviceData::CHANGE_NAME);
     EXPECT_EQ(container.FindRegisterByName(0x1A, "NEW"), &reg);
     EXPECT_EQ(RaisedCode([&] { container.ModifyRegister(0x1A, TestGuid(3), 1, "", 8, 1); }),
               Vx::E_REGISTER_NOT_FOUND);
 }
 
-TEST_F(DataContainer, StateSettersReturnNotFoundForAMissingRegister)
+TEST_F(DataContainer, StatesAndRemovalsReachEveryDeviceAndAMissingRegisterIsNotFound)
 {
     EXPECT_EQ(container.SetRegisterState(0x1A, TestGuid(3), 2), Vx::E_REGISTER_NOT_FOUND);
     EXPECT_EQ(container.SetRegisterStateByName(0x1A, "NONE", 2), Vx::E_REGISTER_NOT_FOUND);
     EXPECT_EQ(container.SetRegisterStateByName(0x1A, "USR", 2), S_OK);
     EXPECT_EQ(container.SetRegisterState(-1, TestGuid(3), 2), S_OK);
     EXPECT_EQ(container.GetRegister(-1, 0).State, 2);
-    container.ClearStates(); // every device's
+    container.ClearStates();
     EXPECT_EQ(container.GetRegister(-1, 0).State, 1);
-}
 
-TEST_F(DataContainer, RemovalsTakeRegistersOutOfEveryDevice)
-{
     container.RemoveRegister(0x1A, TestGuid(1));
     EXPECT_EQ(container.GetRegister(0x1A, 0).GetName(), "USR");
     EXPECT_EQ(RaisedCode([&] { container.RemoveRegister(0x1A, TestGuid(1)); }), Vx::E_REGISTER_NOT_FOUND);
-
     container.AddRegister(0x1A, 0x10, "SRV", "", 32, 0, 3, TestGuid(1));
     container.RemoveUserRegisters();
-    EXPECT_EQ(container.GetRegisterCount(0x1A), 1);
     EXPECT_EQ(container.GetRegisterCount(-1), 0);
-    EXPECT_EQ(container.FindRegisterByName(0x1A, "USR"), nullptr);
+    EXPECT_EQ(container.GetRegisterCount(0x1A), 1);
+    EXPECT_EQ(container.GetRegister(0x1A, 0).GetName(), "SRV");
 }
