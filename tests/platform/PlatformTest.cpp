@@ -19,32 +19,6 @@ TEST(ModuleDirectory, IsTheDirectoryOfTheModuleThatHoldsTheCode)
 }
 #endif
 
-// Written in upper case (checked with the register file); read in any case, and a malformed text is refused.
-TEST(Guid, RegistryFormIsReadInAnyCaseButNotMalformed)
-{
-    const GUID guid{0x0123ABCD, 0x4567, 0x89EF, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}};
-    GUID parsed{};
-    EXPECT_EQ(Platform::ParseGuid("{0123abcd-4567-89ef-0123-456789abcdef}", parsed), S_OK);
-    EXPECT_TRUE(SameGuid(parsed, guid));
-    for (const char* bad : {"{0123ABCD-4567-89EF-0123-456789ABCDEG}", "(0123ABCD-4567-89EF-0123-456789ABCDEF}",
-                            "{0123ABCD-4567-89EF-0123456789ABCDEF-}", "{0123ABCD-4567-89EF-0123-456789ABCDEF}x"})
-        EXPECT_LT(Platform::ParseGuid(bad, parsed), 0) << bad;
-}
-
-// Every save moves a new file over the old one; a read-only file is left as it was.
-TEST(MoveFileOver, LeavesAReadOnlyTargetAsItWas)
-{
-    namespace fs = std::filesystem;
-    CTestDirectory directory;
-    directory.WriteFile("target.txt", "old");
-    fs::permissions(directory.GetFile("target.txt"), fs::perms::owner_write | fs::perms::group_write |
-                    fs::perms::others_write, fs::perm_options::remove);
-    directory.WriteFile("source.txt", "new");
-    EXPECT_FALSE(Platform::MoveFileOver(directory.GetFile("source.txt"), directory.GetFile("target.txt")));
-    EXPECT_TRUE(directory.Exists("source.txt"));
-    EXPECT_EQ(directory.ReadFile("target.txt"), "old");
-}
-
 // A save is complete or leaves the old bytes; a folder that refuses new
 // files is written in place, so the file keeps its identity.
 TEST(ReplaceFileContent, CompletesOrLeavesTheOldBytes)

@@ -39,19 +39,21 @@ const CImportCase kImports[] = {
              "<registers>" + Register("A", "1") + "</registers></peripheral>",
              "<size>32</size><access>read-only</access>"),
      "P.A@00000001/8/RW=0\n"},
-    {"AccessTypesMapToOperations",
-     MakeSvd(Peripheral("P", "0",
+    {"AccessTypesAlternateGroupsScaledNumbersAndWideRegisters",
+     MakeSvd(Peripheral("P", "4k",
                         Register("WO", "0", "<access>writeOnce</access>") +
                             Register("RWO", "4", "<access>read-writeOnce</access>") +
-                            Register("RO", "8", "<access>read-only</access>"))),
-     "P.WO@00000000/32/W=0\nP.RWO@00000004/32/RW=0\nP.RO@00000008/32/R=0\n"},
-    {"ArrayWithIndexList",
+                            Register("RO", "8", "<access>read-only</access>") +
+                            Register("RO", "8", "<alternateGroup>ALT</alternateGroup>") +
+                            Register("WIDE", "#10000", "<size>128</size>"))),
+     "P.WO@00001000/32/W=0\nP.RWO@00001004/32/RW=0\nP.RO@00001008/32/R=0\nP.RO_ALT@00001008/32/RW=0\n"
+     "P.WIDE@00001010/128/RW=0\n"},
+    {"ArraysWithAndWithoutAnIndexList",
      MakeSvd(Peripheral("P", "0x100", Register("CH%s", "0x10", "<dim>2</dim><dimIncrement>4</dimIncrement>"
-                                                                 "<dimIndex>A,B</dimIndex>"))),
-     "P.CHA@00000110/32/RW=0\nP.CHB@00000114/32/RW=0\n"},
-    {"ArrayWithBracketsAndNoIndexList",
-     MakeSvd(Peripheral("P", "0", Register("BUF[%s]", "0", "<dim>3</dim><dimIncrement>0x8</dimIncrement>"))),
-     "P.BUF[0]@00000000/32/RW=0\nP.BUF[1]@00000008/32/RW=0\nP.BUF[2]@00000010/32/RW=0\n"},
+                                                                 "<dimIndex>A,B</dimIndex>") +
+                                          Register("BUF[%s]", "0x40", "<dim>3</dim><dimIncrement>0x8</dimIncrement>"))),
+     "P.CHA@00000110/32/RW=0\nP.CHB@00000114/32/RW=0\n"
+     "P.BUF[0]@00000140/32/RW=0\nP.BUF[1]@00000148/32/RW=0\nP.BUF[2]@00000150/32/RW=0\n"},
     {"ClustersBecomeFoldersAndAddTheirOffsets",
      MakeSvd(Peripheral("DMA", "0x40000000",
                         "<cluster><name>CH%s</name><dim>2</dim><dimIncrement>0x20</dimIncrement>"
@@ -68,50 +70,34 @@ const CImportCase kImports[] = {
      "A.R@00000100/32/RW=0\nA.S@00000104/32/RW=0\n"
      "B.R@00000200/32/RW=0\nB.S@00000204/8/RW=0\nB.T@00000208/32/RW=0\n"
      "C.R@00000300/32/RW=0\nC.S@00000304/8/RW=0\nC.T@00000308/32/RW=0\n"},
-    {"DerivedRegisterOverridesWhatItNames",
+    {"DerivedRegistersAndClusters",
      MakeSvd(Peripheral("P", "0",
                         Register("A", "0", "<size>16</size><access>read-only</access>") +
-                            "<register derivedFrom=\"A\"><name>B</name><addressOffset>8</addressOffset></register>")),
-     "P.A@00000000/16/R=0\nP.B@00000008/16/R=0\n"},
-    {"DerivedRegisterFromAnotherPeripheral",
-     MakeSvd(Peripheral("P", "0", Register("A", "0", "<size>8</size>")) +
+                            "<register derivedFrom=\"A\"><name>B</name><addressOffset>8</addressOffset></register>"
+                            "<cluster><name>X</name><addressOffset>0x20</addressOffset>" + Register("R", "4") +
+                            "</cluster><cluster derivedFrom=\"X\"><name>Y</name><addressOffset>0x40</addressOffset>"
+                            "</cluster>") +
              Peripheral("Q", "0x100", "<register derivedFrom=\"P.A\"><name>B</name><addressOffset>4</addressOffset>"
                                       "</register>")),
-     "P.A@00000000/8/RW=0\nQ.B@00000104/8/RW=0\n"},
-    {"DerivedCluster",
-     MakeSvd(Peripheral("P", "0",
-                        "<cluster><name>X</name><addressOffset>0</addressOffset>" + Register("R", "4") +
-                            "</cluster><cluster derivedFrom=\"X\"><name>Y</name><addressOffset>0x40</addressOffset>"
-                            "</cluster>")),
-     "P.X/R@00000004/32/RW=0\nP.Y/R@00000044/32/RW=0\n"},
+     "P.A@00000000/16/R=0\nP.B@00000008/16/R=0\nP.X/R@00000024/32/RW=0\nP.Y/R@00000044/32/RW=0\n"
+     "Q.B@00000104/16/R=0\n"},
     {"PeripheralArray",
      MakeSvd("<peripheral><name>GPIO%s</name><dim>2</dim><dimIncrement>0x1000</dimIncrement>"
              "<baseAddress>0x40010000</baseAddress><registers>" + Register("IN", "0") + "</registers></peripheral>"),
      "GPIO0.IN@40010000/32/RW=0\nGPIO1.IN@40011000/32/RW=0\n"},
-    {"AlternateGroupKeepsNamesApart",
-     MakeSvd(Peripheral("P", "0", Register("R", "0") + Register("R", "0", "<alternateGroup>ALT</alternateGroup>"))),
-     "P.R@00000000/32/RW=0\nP.R_ALT@00000000/32/RW=0\n"},
-    {"ScaledNumbersAndWideRegisters",
-     MakeSvd(Peripheral("P", "4k", Register("WIDE", "#1000", "<size>128</size>"))),
-     "P.WIDE@00001008/128/RW=0\n"},
 };
 
-void PrintTo(const CImportCase& row, std::ostream* out) { *out << row.name; }
-
-class SvdImport : public ::testing::TestWithParam<CImportCase>
+TEST(SvdImport, YieldsTheRegisters)
 {
-};
-
-TEST_P(SvdImport, YieldsTheRegisters)
-{
-    std::variant<CDescription, CSvdError> result = ImportSvdText(GetParam().svd);
-    const CSvdError* error = std::get_if<CSvdError>(&result);
-    ASSERT_EQ(error, nullptr) << Narrow(FormatSvdError(L"test.svd", *error));
-    EXPECT_EQ(DumpRegisters(std::get<CDescription>(result)), GetParam().registers);
+    for (const CImportCase& row : kImports)
+    {
+        SCOPED_TRACE(row.name);
+        std::variant<CDescription, CSvdError> result = ImportSvdText(row.svd);
+        const CSvdError* error = std::get_if<CSvdError>(&result);
+        ASSERT_EQ(error, nullptr) << Narrow(FormatSvdError(L"test.svd", *error));
+        EXPECT_EQ(DumpRegisters(std::get<CDescription>(result)), row.registers);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Documents, SvdImport, ::testing::ValuesIn(kImports),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 struct CRefusalCase
 {
@@ -160,24 +146,19 @@ const CRefusalCase kRefusals[] = {
     {"XmlNotWellFormed", MakeSvd(Peripheral("P", "0", "\n<register><name>R</name></reg>")), 7, "xml", ""},
 };
 
-void PrintTo(const CRefusalCase& row, std::ostream* out) { *out << row.name; }
-
-class SvdRefusal : public ::testing::TestWithParam<CRefusalCase>
+TEST(SvdRefusal, NamesTheLineTheElementAndTheProblem)
 {
-};
-
-TEST_P(SvdRefusal, NamesTheLineTheElementAndTheProblem)
-{
-    std::variant<CDescription, CSvdError> result = ImportSvdText(GetParam().svd);
-    const CSvdError* error = std::get_if<CSvdError>(&result);
-    ASSERT_NE(error, nullptr) << DumpRegisters(std::get<CDescription>(result));
-    EXPECT_EQ(error->line, GetParam().line);
-    EXPECT_EQ(Narrow(error->element), GetParam().element);
-    EXPECT_NE(Narrow(error->problem).find(GetParam().problem), std::string::npos) << Narrow(error->problem);
+    for (const CRefusalCase& row : kRefusals)
+    {
+        SCOPED_TRACE(row.name);
+        std::variant<CDescription, CSvdError> result = ImportSvdText(row.svd);
+        const CSvdError* error = std::get_if<CSvdError>(&result);
+        ASSERT_NE(error, nullptr) << DumpRegisters(std::get<CDescription>(result));
+        EXPECT_EQ(error->line, row.line);
+        EXPECT_EQ(Narrow(error->element), row.element);
+        EXPECT_NE(Narrow(error->problem).find(row.problem), std::string::npos) << Narrow(error->problem);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Documents, SvdRefusal, ::testing::ValuesIn(kRefusals),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(SvdImporter, ByteOrderFromTheCpu)
 {
