@@ -22,35 +22,26 @@ CRegisterData& AddUser(CDeviceData& device, const std::string& name, const GUID&
 
 } // namespace
 
-TEST(DeviceData, UncheckedAddKeepsDuplicatesAndLookupsTakeTheFirst)
+TEST(DeviceData, LookupsTakeTheFirstInListOrderThroughDuplicatesRenamesAndRemovals)
 {
     CDeviceData device(1, "DSP");
     CRegisterData& first = AddServer(device, "A", TestGuid(1));
-    CRegisterData& second = AddServer(device, "A", TestGuid(1));
+    CRegisterData& second = AddServer(device, "A", TestGuid(1)); // an unchecked add keeps duplicates
+    CRegisterData& late = AddServer(device, "Y", TestGuid(2));
+    AddServer(device, "Z", TestGuid(3));
     EXPECT_EQ(device.FindRegisterByName("A"), &first);
     EXPECT_EQ(device.FindRegister(TestGuid(1)), &first);
     EXPECT_EQ(device.FindRegisterByName("a"), nullptr); // case-sensitive
 
-    device.RemoveRegister(TestGuid(1));
-    EXPECT_EQ(device.FindRegisterByName("A"), &second);
-    EXPECT_EQ(device.FindRegister(TestGuid(1)), &second);
-    EXPECT_EQ(device.GetRegisterCount(), 1);
-}
-
-TEST(DeviceData, RenamedRegisterIsFoundByListOrderUnderItsNewName)
-{
-    CDeviceData device(1, "DSP");
-    CRegisterData& early = AddServer(device, "X", TestGuid(1));
-    CRegisterData& late = AddServer(device, "Y", TestGuid(2));
-    AddServer(device, "Z", TestGuid(3));
-
-    device.ModifyRegister(TestGuid(3), 0, "X", 0, CDeviceData::CHANGE_NAME);
-    EXPECT_EQ(device.FindRegisterByName("X"), &early); // a later rename does not overtake
+    device.ModifyRegister(TestGuid(3), 0, "A", 0, CDeviceData::CHANGE_NAME);
+    EXPECT_EQ(device.FindRegisterByName("A"), &first); // a later rename does not overtake
     device.ModifyRegister(TestGuid(1), 0, "Y", 0, CDeviceData::CHANGE_NAME);
-    EXPECT_EQ(device.FindRegisterByName("Y"), &early); // an earlier one does
-    EXPECT_EQ(device.FindRegisterByName("X"), &device.GetRegister(2));
+    EXPECT_EQ(device.FindRegisterByName("Y"), &first); // an earlier one does
+    EXPECT_EQ(device.FindRegisterByName("A"), &second);
     device.RemoveRegister(TestGuid(1));
     EXPECT_EQ(device.FindRegisterByName("Y"), &late);
+    EXPECT_EQ(device.FindRegister(TestGuid(1)), &second);
+    EXPECT_EQ(device.GetRegisterCount(), 3);
 }
 
 TEST(DeviceData, ModifyRegisterChangesOnlyTheFlaggedFields)

@@ -30,13 +30,4 @@ TEST(CodeTable, EachCodeGivesItsStringIdAndTextAndOthersAreUnknownErrors)
     }
 }
 
-TEST(StringTable, HasEveryIdFrom100To161ExceptTheTwoGaps)
-{
-    EXPECT_EQ(Texts::GetString(100), "vaz_vexilui2");
-    EXPECT_EQ(Texts::GetString(161),
-              "Configuration %s already exists, do you want to overwrite the existing configuration?");
-    for (int id = 99; id <= 162; ++id)
-        EXPECT_EQ(Texts::GetString(id).empty(), id == 99 || id == 129 || id == 133 || id == 162) << id;
-}
-
 } // namespace
