@@ -5,10 +5,11 @@
 #include "platform/Types.h"
 
 #include <cstdint>
+#include <string>
 
-// The code an operation raised, S_OK when it raised nothing.
+// The code an operation raised, S_OK when it raised nothing; its detail where asked.
 template <class Operation>
-HRESULT RaisedCode(Operation&& operation)
+HRESULT RaisedCode(Operation&& operation, std::string* detail = nullptr)
 {
     try
     {
@@ -16,6 +17,8 @@ HRESULT RaisedCode(Operation&& operation)
     }
     catch (const CResultError& error)
     {
+        if (detail != nullptr)
+            *detail = error.GetDetail();
         return error.GetCode();
     }
     return S_OK;
