@@ -2,8 +2,6 @@
 // registers of no word up to four words.
 #include "data/RegisterData.h"
 
-#include "tests/data/RecordTestSupport.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -18,22 +16,13 @@ constexpr int READ = CRegisterData::SELECT_READ;
 constexpr int WRITE = CRegisterData::SELECT_WRITE;
 constexpr int MASK = CRegisterData::SELECT_MASK;
 
-CRegisterData MakeRegister(std::int32_t length, const GUID& id = GUID{})
+CRegisterData MakeRegister(std::int32_t length)
 {
-    return CRegisterData(7, 0x100, "REG", "a/b", length, 0, 3, id);
+    return CRegisterData(7, 0x100, "REG", "a/b", length, 0, 3, GUID{});
 }
 
 std::string Ones(std::size_t n) { return std::string(n, '1'); }
 std::string Zeros(std::size_t n) { return std::string(n, '0'); }
-
-TEST(RegisterData, NullIdentifierIsReplacedByAFreshUniqueOneAndANewRegisterIsNotSelected)
-{
-    const CRegisterData first = MakeRegister(32);
-    EXPECT_FALSE(IsNullGuid(first.GetId()));
-    EXPECT_FALSE(SameGuid(first.GetId(), MakeRegister(32).GetId()));
-    EXPECT_TRUE(SameGuid(MakeRegister(32, TestGuid(1)).GetId(), TestGuid(1)));
-    EXPECT_EQ(first.State, CRegisterData::STATE_NOT_SELECTED);
-}
 
 struct CShownCase
 {
