@@ -68,14 +68,6 @@ TEST_F(ConfigurationHandler, DeviceTextBeyondTheLimitIsSavedWholeButReadCut)
     EXPECT_EQ(ids.back(), 123);
 }
 
-TEST_F(ConfigurationHandler, NamesAreSectionsWithNonEmptyDevicesInFileOrder)
-{
-    EXPECT_EQ(LoadNames(), Names{}); // no file
-    dir.WriteFile("Vexil2.ini", "[Zeta]\r\nDevices=1,\r\n[NoKey]\r\nOther=1\r\n[Empty]\r\nDevices=\r\n"
-                                "[Options]\r\nColumns=126\r\n[Alpha]\r\nDevices=2,\r\n");
-    EXPECT_EQ(LoadNames(), (Names{"Zeta", "Alpha"}));
-}
-
 TEST_F(ConfigurationHandler, IterationReportsTheEndAndMisuse)
 {
     EXPECT_EQ(RaisedCode([&] { handler.LoadDeviceList(); }), Vx::E_INVALID_POINTER); // it needs options
@@ -103,17 +95,21 @@ TEST_F(ConfigurationHandler, SectionNamesIgnoreCase)
     EXPECT_TRUE(handler.ConfigurationExists(" task "));
 }
 
-TEST_F(ConfigurationHandler, NamesLongerThan259CharactersAreNeverConfigurations)
+// Names longer than 259 characters are never configurations.
+TEST_F(ConfigurationHandler, NamesAreSectionsWithNonEmptyDevicesInFileOrder)
 {
     const std::string longest(259, 'n');
     const std::string tooLong(260, 'l');
-    dir.WriteFile("Vexil2.ini", "[" + tooLong + "]\r\nDevices=1,\r\n");
-    EXPECT_EQ(LoadNames(), Names{});
+    EXPECT_EQ(LoadNames(), Names{}); // no file
+    dir.WriteFile("Vexil2.ini", "[Zeta]\r\nDevices=1,\r\n[NoKey]\r\nOther=1\r\n[Empty]\r\nDevices=\r\n"
+                                "[Options]\r\nColumns=126\r\n[Alpha]\r\nDevices=2,\r\n[" +
+                                    tooLong + "]\r\nDevices=1,\r\n");
+    EXPECT_EQ(LoadNames(), (Names{"Zeta", "Alpha"}));
     EXPECT_EQ(LoadDevices(tooLong), IDs{});
     EXPECT_EQ(RaisedCode([&] { handler.SaveConfiguration(tooLong, "2,"); }), Vx::E_SAVE_CONFIGURATION);
     EXPECT_EQ(RaisedCode([&] { handler.SaveConfiguration("", "2,"); }), Vx::E_SAVE_CONFIGURATION);
     handler.SaveConfiguration(longest, "3,");
-    EXPECT_EQ(LoadNames(), Names{longest});
+    EXPECT_EQ(LoadNames(), (Names{"Zeta", "Alpha", longest}));
     EXPECT_EQ(LoadDevices(longest), IDs{3});
 }
 

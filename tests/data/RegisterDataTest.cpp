@@ -63,15 +63,6 @@ TEST(RegisterData, ShowsTheSelectedValueInTheBase)
     }
 }
 
-TEST(RegisterData, SelectorsThatNameNoValueShowZero)
-{
-    CRegisterData reg = MakeRegister(16);
-    reg.ReadValue = {1};
-    reg.WriteValue = {2};
-    EXPECT_EQ(reg.GetValueText(HEX, 3), "0");
-    EXPECT_EQ(reg.GetValueText(BIN, 0), Zeros(16));
-}
-
 struct CTypedCase
 {
     const char* name;

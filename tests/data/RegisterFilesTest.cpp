@@ -68,7 +68,9 @@ protected:
 
     void ExpectEverySaveFailsAndKeepsItsFile()
     {
-        const auto files = [this] { return dir.ReadFile(LIST) + dir.ReadFile(SELECTIONS) + dir.ReadFile("Vexil2.ini"); };
+        const auto files = [this] {
+            return dir.ReadFile(LIST) + dir.ReadFile(SELECTIONS) + dir.ReadFile("Vexil2.ini");
+        };
         const std::string old = files();
         EXPECT_EQ(RaisedCode([this] { container.SaveSelections(SELECTIONS); }), Vx::E_SELECTION_FILE_UNAVAILABLE);
         EXPECT_EQ(RaisedCode([this] { container.SaveUserRegisters(LIST); }), Vx::E_OPEN_USER_REGISTER_FILE);
