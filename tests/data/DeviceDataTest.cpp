@@ -15,11 +15,6 @@ CRegisterData& AddServer(CDeviceData& device, const std::string& name, const GUI
     return device.AddRegister(0x10, name, "folder", 32, 0, 3, id, false);
 }
 
-CRegisterData& AddUser(CDeviceData& device, const std::string& name, const GUID& id = GUID{})
-{
-    return device.AddRegister(0x20, name, "", 32, 1, CRegisterData::USER_OPERATIONS, id, true);
-}
-
 } // namespace
 
 TEST(DeviceData, LookupsTakeTheFirstInListOrderThroughDuplicatesRenamesAndRemovals)
@@ -47,7 +42,7 @@ TEST(DeviceData, LookupsTakeTheFirstInListOrderThroughDuplicatesRenamesAndRemova
 TEST(DeviceData, ModifyRegisterChangesOnlyTheFlaggedFields)
 {
     CDeviceData device(1, "DSP");
-    CRegisterData& reg = AddUser(device, "A", TestGuid(1));
+    CRegisterData& reg = device.AddRegister(0x20, "A", "", 32, 1, CRegisterData::USER_OPERATIONS, TestGuid(1), true);
     reg.WriteValue = {9};
     EXPECT_EQ(device.ModifyRegister(TestGuid(1), 0x44, "B", 64, CDeviceData::CHANGE_ADDRESS), &reg);
     EXPECT_EQ(reg.GetAddress(), 0x44u);

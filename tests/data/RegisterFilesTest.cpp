@@ -127,6 +127,11 @@ TEST_F(RegisterFiles, BadUserRegisterLineRaisesInvalidListFileKeepingEarlierLine
         EXPECT_NE(container.FindRegisterByName(0x1A, "CTRL"), nullptr);
         EXPECT_EQ(container.FindRegisterByName(0x1A, "LATER"), nullptr);
     }
+    // A line that scans raises the code of what it names.
+    container.RemoveUserRegisters();
+    EXPECT_EQ(LoadList("1A|1|20|" + GUID1 + "|OK\r\n7|1|20|" + GUID2 + "|NODEVICE\r\n"), Vx::E_INVALID_INDEX);
+    EXPECT_NE(container.FindRegisterByName(0x1A, "OK"), nullptr);
+    EXPECT_EQ(LoadList("1A|1|20|" + GUID2 + "|OK\r\n"), Vx::E_REGISTER_NAME_EXISTS);
 }
 
 TEST_F(RegisterFiles, UserRegisterReaderTakesLinesAtTheLimitsAndLooseHexAndSkipsLinesThatDoNotScan)
@@ -144,13 +149,6 @@ TEST_F(RegisterFiles, UserRegisterReaderTakesLinesAtTheLimitsAndLooseHexAndSkips
     EXPECT_EQ(container.GetRegister(0x1A, 4).GetAddress(), 0u);
     EXPECT_EQ(container.GetRegister(0x1A, 5).GetName(), longest); // no final line end
     EXPECT_EQ(container.GetRegister(0x1A, 5).GetLength(), 128);
-}
-
-TEST_F(RegisterFiles, UserRegisterLoadRaisesTheCodeOfWhatTheLineNames)
-{
-    EXPECT_EQ(LoadList("1A|1|20|" + GUID1 + "|OK\r\n7|1|20|" + GUID2 + "|NODEVICE\r\n"), Vx::E_INVALID_INDEX);
-    EXPECT_NE(container.FindRegisterByName(0x1A, "OK"), nullptr);
-    EXPECT_EQ(LoadList("1A|1|20|" + GUID2 + "|OK\r\n"), Vx::E_REGISTER_NAME_EXISTS);
 }
 
 // Selection file
@@ -230,10 +228,6 @@ TEST_F(RegisterFiles, OnAFullDiskEverySaveFailsAndKeepsItsFile)
     ExpectEverySaveFailsAndKeepsItsFile();
     Platform::SetFileFaults({});
 }
-
-#ifndef VEXIL_FULL_DISK_DIR
-#define VEXIL_FULL_DISK_DIR ""
-#endif
 
 // The small tmpfs that the test run mounts as root, as this program writes paths.
 std::filesystem::path FullDiskMount()
