@@ -42,27 +42,20 @@ TEST(FieldDecoding, HexWordsAreReadFromTheLeastSignificantDigit)
         EXPECT_FALSE(FieldDecoding::ParseHexWords(bad)) << bad;
 }
 
-CFieldDetail MakeMode()
+// A field is shown with its bits and its value, in decimal up to 32 bits and in hex above, named by the first
+// value that matches it under that value's mask.
+TEST(FieldDecoding, AFieldShowsItsBitsItsValueAndTheNameOfTheFirstMatchingValue)
 {
     // Values as a server gives them: exact ones, one with a bit that does
     // not matter, and a default that stands for the rest.
-    return {"MODE", 1, 3,
-            {{{0}, {0x7}, "IDLE"}, {{0x4}, {0x4}, "HIGH"}, {{0}, {0}, "OTHER"}, {{0x1}, {0x7}, "RUN"}}};
-}
-
-TEST(FieldDecoding, TheFirstMatchingValueNamesTheFieldAndTheDefaultOnlyWhenNoneMatches)
-{
-    const CFieldDetail mode = MakeMode();
+    const CFieldDetail mode = {
+        "MODE", 1, 3, {{{0}, {0x7}, "IDLE"}, {{0x4}, {0x4}, "HIGH"}, {{0}, {0}, "OTHER"}, {{0x1}, {0x7}, "RUN"}}};
     EXPECT_EQ(FieldDecoding::FindValueName(mode, Words{0}), "IDLE");
     EXPECT_EQ(FieldDecoding::FindValueName(mode, Words{1}), "RUN") << "the default before it does not take it";
     EXPECT_EQ(FieldDecoding::FindValueName(mode, Words{6}), "HIGH") << "only the masked bit counts";
     EXPECT_EQ(FieldDecoding::FindValueName(mode, Words{2}), "OTHER");
     EXPECT_EQ(FieldDecoding::FindValueName({"F", 0, 1, {{{1}, {1}, "ON"}}}, Words{0}), "");
-}
 
-TEST(FieldDecoding, AFieldShowsItsBitsAndItsValueInDecimalUpTo32BitsAndInHexAbove)
-{
-    const CFieldDetail mode = MakeMode();
     const Words value = {0xB}; // bits 3:1 = 5
     EXPECT_EQ(FieldDecoding::FormatField(mode, &value), "MODE [3:1] = 5 (HIGH)");
     EXPECT_EQ(FieldDecoding::FormatField(mode, nullptr), "MODE [3:1]");
