@@ -27,18 +27,15 @@ struct CImportCase
 };
 
 const CImportCase kImports[] = {
-    {"SizeAccessAndResetInheritedDownToTheRegister",
+    {"SizeAccessAndResetInheritedDownToTheRegisterAndOverriddenByAPeripheral",
      MakeSvd(Peripheral("P", "0x1000",
                         Register("A", "0") + Register("B", "4", "<size>8</size><access>write-only</access>") +
                             Register("C", "8", "<resetValue>0x1FF</resetValue>"),
-                        "") ,
+                        "") +
+                 "<peripheral><name>Q</name><baseAddress>0</baseAddress><size>8</size><access>read-write</access>"
+                 "<registers>" + Register("A", "1") + "</registers></peripheral>",
              "<size>16</size><access>read-only</access><resetValue>0xABCD</resetValue><resetMask>0xFF0F</resetMask>"),
-     "P.A@00001000/16/R=AB0D\nP.B@00001004/8/W=D\nP.C@00001008/16/R=10F\n"},
-    {"PeripheralLevelOverridesTheDevice",
-     MakeSvd("<peripheral><name>P</name><baseAddress>0</baseAddress><size>8</size><access>read-write</access>"
-             "<registers>" + Register("A", "1") + "</registers></peripheral>",
-             "<size>32</size><access>read-only</access>"),
-     "P.A@00000001/8/RW=0\n"},
+     "P.A@00001000/16/R=AB0D\nP.B@00001004/8/W=D\nP.C@00001008/16/R=10F\nQ.A@00000001/8/RW=D\n"},
     {"AccessTypesAlternateGroupsScaledNumbersAndWideRegisters",
      MakeSvd(Peripheral("P", "4k",
                         Register("WO", "0", "<access>writeOnce</access>") +
@@ -54,15 +51,18 @@ const CImportCase kImports[] = {
                                           Register("BUF[%s]", "0x40", "<dim>3</dim><dimIncrement>0x8</dimIncrement>"))),
      "P.CHA@00000110/32/RW=0\nP.CHB@00000114/32/RW=0\n"
      "P.BUF[0]@00000140/32/RW=0\nP.BUF[1]@00000148/32/RW=0\nP.BUF[2]@00000150/32/RW=0\n"},
-    {"ClustersBecomeFoldersAndAddTheirOffsets",
+    {"ClustersBecomeFoldersAndAddTheirOffsetsAndPeripheralArrays",
      MakeSvd(Peripheral("DMA", "0x40000000",
                         "<cluster><name>CH%s</name><dim>2</dim><dimIncrement>0x20</dimIncrement>"
                         "<addressOffset>0x100</addressOffset>" +
                             Register("CFG", "0x4") +
                             "<cluster><name>IRQ</name><addressOffset>0x10</addressOffset>" + Register("EN", "0") +
-                            "</cluster></cluster>")),
+                            "</cluster></cluster>") +
+             "<peripheral><name>GPIO%s</name><dim>2</dim><dimIncrement>0x1000</dimIncrement>"
+             "<baseAddress>0x40010000</baseAddress><registers>" + Register("IN", "0") + "</registers></peripheral>"),
      "DMA.CH0/CFG@40000104/32/RW=0\nDMA.CH0/IRQ/EN@40000110/32/RW=0\n"
-     "DMA.CH1/CFG@40000124/32/RW=0\nDMA.CH1/IRQ/EN@40000130/32/RW=0\n"},
+     "DMA.CH1/CFG@40000124/32/RW=0\nDMA.CH1/IRQ/EN@40000130/32/RW=0\n"
+     "GPIO0.IN@40010000/32/RW=0\nGPIO1.IN@40011000/32/RW=0\n"},
     {"DerivationChainAddsAndReplacesRegisters",
      MakeSvd(Peripheral("A", "0x100", Register("R", "0") + Register("S", "4")) +
              Peripheral("B", "0x200", Register("S", "4", "<size>8</size>") + Register("T", "8"), " derivedFrom=\"A\"") +
@@ -81,10 +81,6 @@ const CImportCase kImports[] = {
                                       "</register>")),
      "P.A@00000000/16/R=0\nP.B@00000008/16/R=0\nP.X/R@00000024/32/RW=0\nP.Y/R@00000044/32/RW=0\n"
      "Q.B@00000104/16/R=0\n"},
-    {"PeripheralArray",
-     MakeSvd("<peripheral><name>GPIO%s</name><dim>2</dim><dimIncrement>0x1000</dimIncrement>"
-             "<baseAddress>0x40010000</baseAddress><registers>" + Register("IN", "0") + "</registers></peripheral>"),
-     "GPIO0.IN@40010000/32/RW=0\nGPIO1.IN@40011000/32/RW=0\n"},
 };
 
 TEST(SvdImport, YieldsTheRegisters)
