@@ -68,31 +68,26 @@ TEST_F(ConfigurationHandler, DeviceTextBeyondTheLimitIsSavedWholeButReadCut)
     EXPECT_EQ(ids.back(), 123);
 }
 
-TEST_F(ConfigurationHandler, IterationReportsTheEndAndMisuse)
+TEST_F(ConfigurationHandler, SectionNamesIgnoreCaseAndIterationReportsTheEndAndMisuse)
 {
     EXPECT_EQ(RaisedCode([&] { handler.LoadDeviceList(); }), Vx::E_INVALID_POINTER); // it needs options
-    handler.SaveConfiguration("One", "1,");
-    handler.SaveConfiguration("Two", "2,");
-    handler.LoadNames(); // a new list needs a new GetFirst
-    EXPECT_EQ(RaisedCode([&] { handler.GetNext(); }), Vx::E_INVALID_ITERATOR);
-    EXPECT_EQ(handler.GetFirst(), "One");
-    EXPECT_EQ(handler.GetNext(), "Two");
-    EXPECT_EQ(handler.GetNext(), "");
-    EXPECT_EQ(handler.GetNext(), "");
-    EXPECT_EQ(handler.GetFirst(), "One");
-}
-
-TEST_F(ConfigurationHandler, SectionNamesIgnoreCase)
-{
     EXPECT_FALSE(handler.ConfigurationExists("task"));
     handler.SaveConfiguration("TASK", "1,");
     handler.SaveConfiguration("Task", "2,3,"); // overwrites the same section
+    handler.SaveConfiguration("Two", "2,");
     EXPECT_TRUE(handler.ConfigurationExists("task"));
     EXPECT_FALSE(handler.ConfigurationExists("tas"));
     EXPECT_FALSE(handler.ConfigurationExists("rule")); // no letter in common
-    EXPECT_EQ(LoadNames(), Names{"TASK"});
-    EXPECT_EQ(LoadDevices("task"), (IDs{2, 3}));
     EXPECT_TRUE(handler.ConfigurationExists(" task "));
+    EXPECT_EQ(LoadDevices("task"), (IDs{2, 3}));
+
+    handler.LoadNames(); // a new list needs a new GetFirst
+    EXPECT_EQ(RaisedCode([&] { handler.GetNext(); }), Vx::E_INVALID_ITERATOR);
+    EXPECT_EQ(handler.GetFirst(), "TASK");
+    EXPECT_EQ(handler.GetNext(), "Two");
+    EXPECT_EQ(handler.GetNext(), "");
+    EXPECT_EQ(handler.GetNext(), "");
+    EXPECT_EQ(handler.GetFirst(), "TASK");
 }
 
 // Names longer than 259 characters are never configurations.
