@@ -128,7 +128,6 @@ const CRefusalCase kRefusals[] = {
      7, "register", "has no %s"},
     {"MissingBaseAddress", MakeSvd("\n<peripheral><name>P</name></peripheral>"), 7, "peripheral",
      "<baseAddress> is missing"},
-    {"MissingPeripherals", "<device><name>X</name></device>", 1, "device", "<peripherals> is missing"},
     {"NoSizeAnywhere", MakeSvd(Peripheral("P", "0", "\n" + Register("R", "0")), ""), 7, "register", "has no size"},
     {"NotANumber", MakeSvd(Peripheral("P", "0", "\n" + Register("R", "0x1G"))), 7, "addressOffset",
      "\"0x1G\" is not a number"},
