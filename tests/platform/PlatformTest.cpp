@@ -25,19 +25,18 @@ TEST(ReplaceFileContent, CompletesOrLeavesTheOldBytes)
 {
     const std::string old = "old content, ten and more bytes";
     const std::string longer(200, 'n');
-    struct CCase
+    const struct
     {
         const char* name;
         Platform::CFileFaults faults;
         std::string bytes;
         bool saved;
-    };
-    const CCase cases[] = {
+    } cases[] = {
         {"full disk", {std::uint64_t{3}, false}, longer, false},
         {"no new files, shorter", {std::nullopt, true}, "abc", true},
         {"no new files, longer than the room left", {std::uint64_t{10}, true}, longer, false},
     };
-    for (const CCase& test : cases)
+    for (const auto& test : cases)
     {
         SCOPED_TRACE(test.name);
         CTestDirectory directory;

@@ -169,7 +169,6 @@ TEST(SvdImporter, ByteOrderFromTheCpu)
     {
         std::variant<CDescription, CSvdError> result =
             ImportSvdText(MakeSvd(Peripheral("P", "0", Register("R", "0")), std::string("<size>32</size>") + row.cpu));
-        ASSERT_TRUE(std::holds_alternative<CDescription>(result)) << row.cpu;
         EXPECT_EQ(std::get<CDescription>(result).byteOrder, row.order) << row.cpu;
     }
 }
