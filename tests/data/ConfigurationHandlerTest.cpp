@@ -110,8 +110,8 @@ TEST_F(ConfigurationHandler, NamesAreSectionsWithNonEmptyDevicesInFileOrder)
 
 TEST_F(ConfigurationHandler, DeletingRemovesTheWholeSectionButOnlyTheDevicesOfOptions)
 {
-    dir.WriteFile("Vexil2.ini", "Stray=1\r\n[Lab]\r\nDevices=1,\r\nNote=gone\r\n[Options]\r\nInterval=42\r\nDevices=5,\r\n"
-                                "[Rig]\r\nDevices=2,\r\n");
+    dir.WriteFile("Vexil2.ini", "Stray=1\r\n[Lab]\r\nDevices=1,\r\nNote=gone\r\n[Options]\r\nInterval=42\r\n"
+                                "Devices=5,\r\n[Rig]\r\nDevices=2,\r\n");
     EXPECT_TRUE(handler.DeleteConfiguration("lab"));
     EXPECT_TRUE(handler.DeleteConfiguration("Absent"));
     EXPECT_TRUE(handler.DeleteConfiguration("")); // not the keys before the first section

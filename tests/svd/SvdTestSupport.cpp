@@ -35,8 +35,8 @@ std::string DumpRegisters(const CDescription& description)
         for (const CRegisterInfo& info : device.registers)
         {
             char numbers[64];
-            std::snprintf(numbers, sizeof numbers, "@%08lX/%d/", static_cast<unsigned long>(info.address) & 0xFFFFFFFFul,
-                          info.length);
+            std::snprintf(numbers, sizeof numbers, "@%08lX/%d/",
+                          static_cast<unsigned long>(info.address) & 0xFFFFFFFFul, info.length);
             const char* operations = info.operations == 3 ? "RW" : info.operations == 1 ? "R" : "W";
             char reset[32];
             std::snprintf(reset, sizeof reset, "=%X", static_cast<unsigned>(info.reset[0]));
