@@ -9,7 +9,7 @@ PACKAGES=(
   libwine-dev wine64
   googletest libgtest-dev
   xvfb xauth imagemagick x11-apps
-  libexpat1-dev qemu-system-arm
+  qemu-system-arm
 )
 
 missing=()
