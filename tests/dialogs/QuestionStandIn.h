@@ -19,6 +19,7 @@ struct CQuestion
     std::wstring Message;
     std::wstring Caption;
     long Style;
+    bool operator==(const CQuestion&) const = default;
 };
 
 class CQuestionStandIn final : public CComObjectImpl<CQuestionStandIn, IClassFactory, IErrorDisplay>
