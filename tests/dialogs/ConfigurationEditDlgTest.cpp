@@ -3,13 +3,9 @@
 // "Vexil2.ini".
 #include "data/ConfigurationHandler.h"
 #include "dialogs/ConfigurationEditDlg.h"
-#include "frame/com/Module.h"
 #include "tests/dialogs/DialogDriver.h"
 #include "tests/dialogs/QuestionStandIn.h"
 #include "tests/support/TestDirectory.h"
-
-#include <commctrl.h>
-#include <gtest/gtest.h>
 
 using namespace DialogDriver;
 

@@ -4,16 +4,13 @@
 // the container.
 #include "dialogs/ConfigureDlg.h"
 #include "dialogs/FileDialog.h"
-#include "frame/com/Module.h"
 #include "tests/dialogs/DialogDriver.h"
 #include "tests/dialogs/QuestionStandIn.h"
 #include "tests/support/TestDirectory.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
-#include <tuple>
 #include <cstring>
+#include <tuple>
 #include <utility>
 
 using namespace DialogDriver;
