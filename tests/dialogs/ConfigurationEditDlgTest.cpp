@@ -1,7 +1,6 @@
 // The Configuration Editor as a user works it: typing the name, choosing
 // devices, OK with and without the overwrite question, and what ends up in
 // "Vexil2.ini".
-#include "data/ConfigurationHandler.h"
 #include "dialogs/ConfigurationEditDlg.h"
 #include "tests/dialogs/DialogDriver.h"
 #include "tests/dialogs/QuestionStandIn.h"
@@ -11,7 +10,7 @@ using namespace DialogDriver;
 
 namespace {
 
-using Names = std::vector<std::string>;
+const std::string START = "[Lab]\r\nDevices=17,\r\n[Other]\r\nDevices=3,\r\n";
 
 class ConfigurationEditor : public CDialogTest
 {
@@ -23,7 +22,7 @@ protected:
         m_data.AddDevice(3, "Zeta", 0);
         m_data.AddDevice(17, "Alpha", 0);
         m_data.AddDevice(250, "Mid", 0);
-        m_directory.WriteFile("Vexil2.ini", "[Lab]\r\nDevices=17,\r\n[Other]\r\nDevices=3,\r\n");
+        m_directory.WriteFile("Vexil2.ini", START);
         m_options.SetConfiguration("Lab");
     }
     INT_PTR Run(bool editMode, const std::function<void(HWND)>& act)
@@ -31,23 +30,6 @@ protected:
         CConfigurationEditDlg dialog(&m_options, &m_data, editMode);
         return Drive(L"Configuration Editor", act, [&] { return dialog.DoModal(m_parent.Get()); });
     }
-    std::string Devices(const std::string& section) const
-    {
-        std::string text(256, '\0');
-        text.resize(GetPrivateProfileStringA(section.c_str(), "Devices", "", text.data(), 256,
-                                             m_directory.GetFile("Vexil2.ini").c_str()));
-        return text;
-    }
-    Names Configurations() const
-    {
-        CConfigurationHandler handler(&m_options);
-        handler.LoadNames();
-        Names names;
-        for (std::string name = handler.GetFirst(); !name.empty(); name = handler.GetNext())
-            names.push_back(name);
-        return names;
-    }
-
     CTestDirectory m_directory;
     COptions m_options;
     CDataContainer m_data;
@@ -76,7 +58,7 @@ TEST_F(ConfigurationEditor, AddModeFiltersTheNameAndSavesTheChosenDevices)
         Click(dialog, IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(Devices("Bench(2)"), "3,250,");
+    EXPECT_EQ(m_directory.ReadFile("Vexil2.ini"), START + "[Bench(2)]\r\nDevices=3,250,\r\n");
     EXPECT_EQ(m_options.GetConfiguration(), "Bench(2)");
     EXPECT_TRUE(m_display->Asked.empty());
 }
@@ -90,18 +72,16 @@ struct CRenameCase
     long Answer;
     INT_PTR Result;
     bool StaysOpen;
-    Names Left;         // the configurations in the file afterwards
     const char* Current; // the current configuration name afterwards
-    const char* Section; // and what that section lists
-    const char* Devices;
+    std::string File;
 };
 
 const CRenameCase RENAME_CASES[] = {
-    {"NewNameRenames", "Lab2", 0, IDOK, false, {"Other", "Lab2"}, "Lab2", "Lab2", "17,"},
-    {"OwnNameInAnotherCaseDoesNotAsk", "LAB  ", 0, IDOK, false, {"Lab", "Other"}, "LAB", "Lab", "17,"},
-    {"YesOverwritesAnother", "other", IDYES, IDOK, false, {"Other"}, "other", "Other", "17,"},
-    {"NoEndsWithCancel", "Other", IDNO, IDCANCEL, false, {"Lab", "Other"}, "Lab", "Other", "3,"},
-    {"CancelKeepsEditing", "Other", IDCANCEL, IDCANCEL, true, {"Lab", "Other"}, "Lab", "Other", "3,"},
+    {"NewNameRenames", "Lab2", 0, IDOK, false, "Lab2", "[Other]\r\nDevices=3,\r\n[Lab2]\r\nDevices=17,\r\n"},
+    {"OwnNameInAnotherCaseDoesNotAsk", "LAB  ", 0, IDOK, false, "LAB", START},
+    {"YesOverwritesAnother", "other", IDYES, IDOK, false, "other", "[Other]\r\nDevices=17,\r\n"},
+    {"NoEndsWithCancel", "Other", IDNO, IDCANCEL, false, "Lab", START},
+    {"CancelKeepsEditing", "Other", IDCANCEL, IDCANCEL, true, "Lab", START},
 };
 
 void PrintTo(const CRenameCase& row, std::ostream* out) { *out << row.Name; }
@@ -130,9 +110,8 @@ TEST_P(Rename, AsksOnlyBeforeOverwritingAnotherConfiguration)
                                                L" already exists, do you want to overwrite the existing configuration?",
                                            L"Warning", MB_YESNOCANCEL | MB_ICONEXCLAMATION}};
     EXPECT_EQ(m_display->Asked, row.Answer ? question : std::vector<CQuestion>{});
-    EXPECT_EQ(Configurations(), row.Left);
     EXPECT_EQ(m_options.GetConfiguration(), row.Current);
-    EXPECT_EQ(Devices(row.Section), row.Devices);
+    EXPECT_EQ(m_directory.ReadFile("Vexil2.ini"), row.File);
 }
 
 INSTANTIATE_TEST_SUITE_P(ConfigurationEditor, Rename, testing::ValuesIn(RENAME_CASES),
@@ -147,7 +126,7 @@ TEST_F(ConfigurationEditor, BlankNameKeepsTheEditorOpenAndHelpAsksForContext14)
         Click(dialog, IDC_HELP_BUTTON);
     });
     EXPECT_EQ(m_parent.Contexts, (std::vector<DWORD>{14}));
-    EXPECT_EQ(Configurations(), (Names{"Lab", "Other"}));
+    EXPECT_EQ(m_directory.ReadFile("Vexil2.ini"), START);
 }
 
 } // namespace

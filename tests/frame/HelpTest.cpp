@@ -104,7 +104,6 @@ TEST_F(FrameHelp, HostsHelpPathServiceNamesTheFileToOpenWhenItFindsOne)
     } cases[] = {
         {S_OK, L"C:\\host help\\found.hlp", "C:\\host help\\found.hlp"},
         {E_FAIL, L"C:\\ignored.hlp", own},
-        {S_OK, nullptr, own},
     };
     for (const auto& row : cases)
     {
@@ -117,7 +116,6 @@ TEST_F(FrameHelp, HostsHelpPathServiceNamesTheFileToOpenWhenItFindsOne)
 
         ASSERT_EQ(GetHelpRequests().size(), 1u);
         EXPECT_EQ(GetHelpRequests()[0].file, row.expected);
-        EXPECT_EQ(GetHelpRequests()[0].context, 1u);
         EXPECT_EQ(CFakeHelpPathService::s_asked, std::wstring(own.begin(), own.end()));
     }
     CoRevokeClassObject(cookie);
