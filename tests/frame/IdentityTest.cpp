@@ -7,7 +7,7 @@ namespace {
 
 using FrameIdentity = FrameTest;
 
-TEST_F(FrameIdentity, AnswersEveryInterfaceOfAnEmbeddedControlWithOneIdentity)
+TEST_F(FrameIdentity, AnswersEveryInterfaceWithOneIdentityAndTellsItsStatusAndTypeInformation)
 {
     const IID interfaces[] = {IID_IVexil2UI, IID_IDispatch, IID_IViewObjectEx, IID_IViewObject2, IID_IViewObject,
                               IID_IOleInPlaceObjectWindowless, IID_IOleInPlaceObject, IID_IOleWindow,
@@ -25,10 +25,7 @@ TEST_F(FrameIdentity, AnswersEveryInterfaceOfAnEmbeddedControlWithOneIdentity)
         EXPECT_EQ(back.Get(), identity.Get());
     }
     EXPECT_EQ(Query<IOleCache>().Get(), nullptr);
-}
 
-TEST_F(FrameIdentity, TellsItsStatusAndTypeInformation)
-{
     DWORD status = 0;
     EXPECT_EQ(Query<IOleObject>()->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
     EXPECT_EQ(status, 131473u);
