@@ -82,6 +82,7 @@ const CRenameCase RENAME_CASES[] = {
     {"YesOverwritesAnother", "other", IDYES, IDOK, false, "other", "[Other]\r\nDevices=17,\r\n"},
     {"NoEndsWithCancel", "Other", IDNO, IDCANCEL, false, "Lab", START},
     {"CancelKeepsEditing", "Other", IDCANCEL, IDCANCEL, true, "Lab", START},
+    {"BlankNameKeepsEditing", "   ", 0, IDCANCEL, true, "Lab", START},
 };
 
 void PrintTo(const CRenameCase& row, std::ostream* out) { *out << row.Name; }
@@ -116,17 +117,5 @@ TEST_P(Rename, AsksOnlyBeforeOverwritingAnotherConfiguration)
 
 INSTANTIATE_TEST_SUITE_P(ConfigurationEditor, Rename, testing::ValuesIn(RENAME_CASES),
                          [](const auto& instance) { return std::string(instance.param.Name); });
-
-TEST_F(ConfigurationEditor, BlankNameKeepsTheEditorOpenAndHelpAsksForContext14)
-{
-    Run(true, [](HWND dialog) {
-        SetWindowTextA(GetDlgItem(dialog, IDC_CED_NAME), "   ");
-        Click(dialog, IDOK);
-        EXPECT_TRUE(IsOpen(dialog));
-        Click(dialog, IDC_HELP_BUTTON);
-    });
-    EXPECT_EQ(m_parent.Contexts, (std::vector<DWORD>{14}));
-    EXPECT_EQ(m_directory.ReadFile("Vexil2.ini"), START);
-}
 
 } // namespace
