@@ -34,7 +34,8 @@ protected:
         static const bool registered = RegisterClassW(&childClass) != 0;
         ASSERT_TRUE(registered);
         forwardedMessages = 0;
-        ASSERT_NO_FATAL_FAILURE(Embed(true));
+        ASSERT_NO_FATAL_FAILURE(Embed());
+        ASSERT_EQ(m_container.DoVerb(OLEIVERB_UIACTIVATE), S_OK);
         m_list = Item(IDC_REGISTER_LIST);
         SetFocus(m_list);
         m_container.PumpMessages();
