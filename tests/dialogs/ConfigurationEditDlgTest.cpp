@@ -1,22 +1,16 @@
 // The Configuration Editor as a user works it: typing the name, choosing
 // devices, OK with and without the overwrite question, and what ends up in
 // "Vexil2.ini".
-#include "data/CheckedResult.h"
-#include "data/ConfigurationHandler.h"
 #include "dialogs/ConfigurationEditDlg.h"
-#include "frame/com/Module.h"
 #include "tests/dialogs/DialogDriver.h"
 #include "tests/dialogs/QuestionStandIn.h"
 #include "tests/support/TestDirectory.h"
-
-#include <commctrl.h>
-#include <gtest/gtest.h>
 
 using namespace DialogDriver;
 
 namespace {
 
-using Names = std::vector<std::string>;
+const std::string START = "[Lab]\r\nDevices=17,\r\n[Other]\r\nDevices=3,\r\n";
 
 class ConfigurationEditor : public CDialogTest
 {
@@ -28,7 +22,7 @@ protected:
         m_data.AddDevice(3, "Zeta", 0);
         m_data.AddDevice(17, "Alpha", 0);
         m_data.AddDevice(250, "Mid", 0);
-        m_directory.WriteFile("Vexil2.ini", "[Lab]\r\nDevices=17,\r\n[Other]\r\nDevices=3,\r\n");
+        m_directory.WriteFile("Vexil2.ini", START);
         m_options.SetConfiguration("Lab");
     }
     INT_PTR Run(bool editMode, const std::function<void(HWND)>& act)
@@ -36,23 +30,6 @@ protected:
         CConfigurationEditDlg dialog(&m_options, &m_data, editMode);
         return Drive(L"Configuration Editor", act, [&] { return dialog.DoModal(m_parent.Get()); });
     }
-    std::string Devices(const std::string& section) const
-    {
-        std::string text(256, '\0');
-        text.resize(GetPrivateProfileStringA(section.c_str(), "Devices", "", text.data(), 256,
-                                             m_directory.GetFile("Vexil2.ini").c_str()));
-        return text;
-    }
-    Names Configurations() const
-    {
-        CConfigurationHandler handler(&m_options);
-        handler.LoadNames();
-        Names names;
-        for (std::string name = handler.GetFirst(); !name.empty(); name = handler.GetNext())
-            names.push_back(name);
-        return names;
-    }
-
     CTestDirectory m_directory;
     COptions m_options;
     CDataContainer m_data;
@@ -72,11 +49,8 @@ TEST_F(ConfigurationEditor, AddModeFiltersTheNameAndSavesTheChosenDevices)
         Retype(name, "  Lab 1!");
         EXPECT_EQ(Text(name), "Lab 1");
         EXPECT_TRUE(IsEnabled(dialog, IDOK));
-        for (const auto* all : {"all", "ALL  "})
-        {
-            Retype(name, all);
-            EXPECT_FALSE(IsEnabled(dialog, IDOK)) << all;
-        }
+        Retype(name, "ALL  "); // in any case, with trailing blanks
+        EXPECT_FALSE(IsEnabled(dialog, IDOK));
         Retype(name, "Bench(2) ");
         EXPECT_TRUE(IsEnabled(dialog, IDOK));
         SendMessageW(list, LB_SETSEL, TRUE, 0);
@@ -84,7 +58,7 @@ TEST_F(ConfigurationEditor, AddModeFiltersTheNameAndSavesTheChosenDevices)
         Click(dialog, IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(Devices("Bench(2)"), "3,250,");
+    EXPECT_EQ(m_directory.ReadFile("Vexil2.ini"), START + "[Bench(2)]\r\nDevices=3,250,\r\n");
     EXPECT_EQ(m_options.GetConfiguration(), "Bench(2)");
     EXPECT_TRUE(m_display->Asked.empty());
 }
@@ -98,18 +72,17 @@ struct CRenameCase
     long Answer;
     INT_PTR Result;
     bool StaysOpen;
-    Names Left;         // the configurations in the file afterwards
     const char* Current; // the current configuration name afterwards
-    const char* Section; // and what that section lists
-    const char* Devices;
+    std::string File;
 };
 
 const CRenameCase RENAME_CASES[] = {
-    {"NewNameRenames", "Lab2", 0, IDOK, false, {"Other", "Lab2"}, "Lab2", "Lab2", "17,"},
-    {"OwnNameInAnotherCaseDoesNotAsk", "LAB  ", 0, IDOK, false, {"Lab", "Other"}, "LAB", "Lab", "17,"},
-    {"YesOverwritesAnother", "other", IDYES, IDOK, false, {"Other"}, "other", "Other", "17,"},
-    {"NoEndsWithCancel", "Other", IDNO, IDCANCEL, false, {"Lab", "Other"}, "Lab", "Other", "3,"},
-    {"CancelKeepsEditing", "Other", IDCANCEL, IDCANCEL, true, {"Lab", "Other"}, "Lab", "Other", "3,"},
+    {"NewNameRenames", "Lab2", 0, IDOK, false, "Lab2", "[Other]\r\nDevices=3,\r\n[Lab2]\r\nDevices=17,\r\n"},
+    {"OwnNameInAnotherCaseDoesNotAsk", "LAB  ", 0, IDOK, false, "LAB", START},
+    {"YesOverwritesAnother", "other", IDYES, IDOK, false, "other", "[Other]\r\nDevices=17,\r\n"},
+    {"NoEndsWithCancel", "Other", IDNO, IDCANCEL, false, "Lab", START},
+    {"CancelKeepsEditing", "Other", IDCANCEL, IDCANCEL, true, "Lab", START},
+    {"BlankNameKeepsEditing", "   ", 0, IDCANCEL, true, "Lab", START},
 };
 
 void PrintTo(const CRenameCase& row, std::ostream* out) { *out << row.Name; }
@@ -133,63 +106,16 @@ TEST_P(Rename, AsksOnlyBeforeOverwritingAnotherConfiguration)
         EXPECT_EQ(IsOpen(dialog), row.StaysOpen);
     });
     EXPECT_EQ(result, row.Result);
-    if (row.Answer)
-    {
-        const std::string_view typed = row.Typed;
-        ASSERT_EQ(m_display->Asked.size(), 1u);
-        EXPECT_EQ(m_display->Asked[0].Message, L"Configuration " + std::wstring(typed.begin(), typed.end()) +
-                                                   L" already exists, do you want to overwrite the existing "
-                                                   L"configuration?");
-        EXPECT_EQ(m_display->Asked[0].Caption, L"Warning");
-        EXPECT_EQ(m_display->Asked[0].Style, MB_YESNOCANCEL | MB_ICONEXCLAMATION);
-    }
-    else
-        EXPECT_TRUE(m_display->Asked.empty());
-    EXPECT_EQ(Configurations(), row.Left);
+    const std::string_view typed = row.Typed;
+    const std::vector<CQuestion> question{{L"Configuration " + std::wstring(typed.begin(), typed.end()) +
+                                               L" already exists, do you want to overwrite the existing configuration?",
+                                           L"Warning", MB_YESNOCANCEL | MB_ICONEXCLAMATION}};
+    EXPECT_EQ(m_display->Asked, row.Answer ? question : std::vector<CQuestion>{});
     EXPECT_EQ(m_options.GetConfiguration(), row.Current);
-    EXPECT_EQ(Devices(row.Section), row.Devices);
+    EXPECT_EQ(m_directory.ReadFile("Vexil2.ini"), row.File);
 }
 
 INSTANTIATE_TEST_SUITE_P(ConfigurationEditor, Rename, testing::ValuesIn(RENAME_CASES),
                          [](const auto& instance) { return std::string(instance.param.Name); });
-
-TEST_F(ConfigurationEditor, OkWithoutDevicesRemovesTheConfigurationAndKeepsTheCurrentName)
-{
-    m_options.SetConfiguration("Other");
-    const INT_PTR result = Run(true, [](HWND dialog) {
-        SendMessageW(GetDlgItem(dialog, IDC_CED_DEVICES), LB_SETSEL, FALSE, 0);
-        Click(dialog, IDOK);
-    });
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(Configurations(), (Names{"Lab"}));
-    EXPECT_EQ(m_options.GetConfiguration(), "Other");
-}
-
-TEST_F(ConfigurationEditor, BlankNameKeepsTheEditorOpenAndHelpAsksForContext14)
-{
-    Run(true, [](HWND dialog) {
-        SetWindowTextA(GetDlgItem(dialog, IDC_CED_NAME), "   ");
-        Click(dialog, IDOK);
-        EXPECT_TRUE(IsOpen(dialog));
-        PressF1(GetDlgItem(dialog, IDC_CED_NAME));
-        Click(dialog, IDC_HELP_BUTTON);
-    });
-    EXPECT_EQ(m_parent.Contexts, (std::vector<DWORD>{14, 14}));
-    EXPECT_EQ(Configurations(), (Names{"Lab", "Other"}));
-}
-
-TEST_F(ConfigurationEditor, FailsWithoutOptionSettings)
-{
-    CConfigurationEditDlg dialog(nullptr, &m_data, true);
-    try
-    {
-        dialog.DoModal(m_parent.Get());
-        ADD_FAILURE() << "no failure";
-    }
-    catch (const CResultError& error)
-    {
-        EXPECT_EQ(error.GetCode(), static_cast<HRESULT>(0x8500000D));
-    }
-}
 
 } // namespace

@@ -68,6 +68,18 @@ POINT TextCorner(HWND tree, HTREEITEM node)
     return {text.left, (text.top + text.bottom) / 2};
 }
 
+std::string NodeText(HWND tree, HTREEITEM node)
+{
+    std::array<char, 260> text{};
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = node;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return text.data();
+}
+
 } // namespace
 
 INT_PTR Drive(const std::wstring& caption, const std::function<void(HWND)>& act,
@@ -96,11 +108,6 @@ void Retype(HWND edit, std::string_view keys)
         SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(key), 1);
 }
 
-void Paste(HWND edit, std::string_view text)
-{
-    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(std::string(text).c_str()));
-}
-
 void PressF1(HWND window)
 {
     constexpr UINT WM_KEYF1 = 0x004D; // not in the mingw headers
@@ -117,18 +124,6 @@ std::string Text(HWND window)
 bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 bool IsOpen(HWND dialog) { return IsWindow(dialog) && IsWindowVisible(dialog); }
-
-std::string NodeText(HWND tree, HTREEITEM node)
-{
-    std::array<char, 260> text{};
-    TVITEMA item{};
-    item.mask = TVIF_TEXT;
-    item.hItem = node;
-    item.pszText = text.data();
-    item.cchTextMax = static_cast<int>(text.size());
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return text.data();
-}
 
 std::vector<std::string> Children(HWND tree, HTREEITEM parent)
 {

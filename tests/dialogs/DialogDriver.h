@@ -24,17 +24,15 @@ INT_PTR Drive(const std::wstring& caption, const std::function<void(HWND)>& act,
 void Click(HWND dialog, int id);
 void PressKey(HWND window, UINT key);          // key down and up, posted, then run
 void Retype(HWND edit, std::string_view keys); // selects all, then WM_CHAR per key
-void Paste(HWND edit, std::string_view text);  // replaces the selection, as Ctrl+V does
 void PressF1(HWND window);                     // WM_KEYF1, as the message loop makes it
 std::string Text(HWND window);
 bool IsEnabled(HWND dialog, int id);
 bool IsChecked(HWND dialog, int id);
 bool IsOpen(HWND dialog); // not ended yet
 
-// The tree view: node texts, the node reached by following texts from the
+// The tree view: the texts of nodes, the node reached by following texts from the
 // root (null when missing), its image (the check state), and clicks on its
 // check-box image or its text, with the cursor moved there first.
-std::string NodeText(HWND tree, HTREEITEM node);
 std::vector<std::string> Children(HWND tree, HTREEITEM parent); // null: the roots
 HTREEITEM Node(HWND tree, std::initializer_list<const char*> path);
 int State(HWND tree, HTREEITEM node);

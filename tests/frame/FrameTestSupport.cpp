@@ -54,13 +54,9 @@ std::string GetProgramHelpFile()
     return path.replace(path.size() - 3, 3, "hlp");
 }
 
-void FrameTest::Embed(bool uiActive)
+void FrameTest::Embed()
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);
-    if (uiActive)
-    {
-        ASSERT_EQ(m_container.DoVerb(OLEIVERB_UIACTIVATE), S_OK);
-    }
     m_window = m_container.GetControlWindow();
     ASSERT_TRUE(IsWindow(m_window));
 }

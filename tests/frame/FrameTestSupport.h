@@ -32,9 +32,8 @@ std::string GetProgramHelpFile();
 class FrameTest : public testing::Test
 {
 protected:
-    // In-place activates the control in the container; with `uiActive` also
-    // UI-activates it.
-    void Embed(bool uiActive = false);
+    // In-place activates the control in the container.
+    void Embed();
     template <class I> CComPtr<I> Query() const
     {
         CComPtr<I> result;

@@ -1,8 +1,5 @@
-// What a host hands the control: a host context to join and a register
-// access server whose state events reach the control.
+// What a host hands the control: a host context to join.
 #include "tests/frame/FrameTestSupport.h"
-
-#include "VexilSim.h"
 
 namespace {
 
@@ -85,63 +82,6 @@ TEST_F(FrameContextMembership, ContextThatRefusesOrIsOnlySetIsLetGoWithoutLeavin
     EXPECT_EQ(refusing->m_calls, (CCalls{"AddMember"}));
     EXPECT_TRUE(set->m_calls.empty());
     EXPECT_EQ(CountReferences(set->GetUnknown()), references);
-}
-
-// The simulator as the server: the control listens to one server at a time
-// (that its state events reach the control is the control tests' business).
-class FrameServerClient : public FrameTest
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_NO_FATAL_FAILURE(Embed());
-        for (auto& server : m_servers)
-            ASSERT_EQ(CoCreateInstance(CLSID_VexilSim, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, server.OutVoid()),
-                      S_OK);
-    }
-    HRESULT SetServer(IVexilFN* server) { return Query<IVexilFNClient>()->SetServer(server); }
-    static ULONG CountSinks(IVexilFN* server)
-    {
-        CComPtr<IConnectionPointContainer> container;
-        CComPtr<IConnectionPoint> point;
-        CComPtr<IEnumConnections> connections;
-        CComPtr<IVexilFN>(server).QueryInterface(container);
-        container->FindConnectionPoint(DIID__IVexilFNEvents, point.Out());
-        point->EnumConnections(connections.Out());
-        CONNECTDATA data[4]{};
-        ULONG count = 0;
-        connections->Next(4, data, &count);
-        for (ULONG i = 0; i < count; ++i)
-            data[i].pUnk->Release();
-        return count;
-    }
-
-    CComPtr<IVexilFN> m_servers[2];
-};
-
-TEST_F(FrameServerClient, ServerIsFollowedOnceUntilAnotherOrNoneIsHandedOverAndLeftAsFound)
-{
-    IVexilFN* const first = m_servers[0].Get();
-    IVexilFN* const second = m_servers[1].Get();
-    const ULONG references = CountReferences(first);
-    ASSERT_EQ(SetServer(first), S_OK);
-    ASSERT_EQ(SetServer(first), S_OK);
-    EXPECT_EQ(CountSinks(first), 1u);
-    EXPECT_EQ(m_control->GetServer(), first);
-
-    ASSERT_EQ(SetServer(second), S_OK);
-    EXPECT_EQ(CountSinks(first), 0u);
-    EXPECT_EQ(CountSinks(second), 1u);
-    EXPECT_EQ(CountReferences(first), references);
-
-    ASSERT_EQ(SetServer(nullptr), S_OK);
-    EXPECT_EQ(CountSinks(second), 0u);
-    EXPECT_EQ(m_control->GetServer(), nullptr);
-    ASSERT_EQ(SetServer(first), S_OK);
-    m_container.Unload();
-    m_control.Reset();
-    EXPECT_EQ(CountSinks(first), 0u);
-    EXPECT_EQ(CountReferences(first), references);
 }
 
 } // namespace
