@@ -113,7 +113,7 @@ TEST(RegistryScript, ParsesKeysOrNamesTheLineOfTheError)
         {"HKCR { K{L {}}", "K{L();"}, // a brace next to a name is part of it
         {"HKCR {\n{1111-22} = s 'x''y' {}\n}", "{1111-22}()=x'y;"},
         {"HKCR { K = d 7 }", "K()=;"},
-        {"HKCR\n{\n  Key = x 'a'\n}\n", "line 3: unknown value type 'x'"},
+        {"\nHKCR\n{\n  Key = x 'a'\n}\n", "line 4: unknown value type 'x'"},
         {"HKCR\n{\n  Key\n  {\n", "line 5: missing '}'"},
         {"HKCR { K = d 12x }", "line 1: expected a number"},
     };
