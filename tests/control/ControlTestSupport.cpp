@@ -216,10 +216,8 @@ std::vector<int> ControlTest::SelectedRows() const
 
 std::string ControlTest::Status(int part) const
 {
-    const auto length = LOWORD(SendMessageA(StatusBar(), SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0));
-    std::string text(length + 1u, '\0');
-    SendMessageA(StatusBar(), SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(length);
+    char text[512] = {};
+    SendMessageA(StatusBar(), SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -238,10 +236,8 @@ void ControlTest::SelectRows(const std::vector<int>& rows)
 
 void ControlTest::SelectAllRows()
 {
-    std::vector<int> rows;
-    for (int row = 0; row < RowCount(); ++row)
-        rows.push_back(row);
-    SelectRows(rows);
+    ListView_SetItemState(List(), -1, LVIS_SELECTED, LVIS_SELECTED);
+    m_container->PumpMessages();
 }
 
 void ControlTest::Apply(int operation, const std::vector<int>& rows)
