@@ -22,35 +22,28 @@ void CALLBACK HostTimer(HWND, UINT, UINT_PTR id, DWORD)
     onHostTimer();
 }
 
-using OperationsTest = ControlTest;
+// The list's paints during and after a read: the reads the server had
+// answered by then and the area drawn.
+std::vector<std::pair<long, RECT>> listPaints;
+std::function<long()> readsSoFar;
+WNDPROC paintedListProc = nullptr;
 
-TEST_F(OperationsTest, TheHostClosingTheControlDuringAReadEndsTheLoopAndTheControlGoesAwayAfterIt)
+LRESULT CALLBACK RecordingListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    StartWith(HEX_ONLY, FIVE);
-    SelectAllRows();
-    WriteFile("Vexil2Selections.txt", "untouched");
-    m_simulator->SetCallDelay(20);
-    std::string selectionsWhenReleased;
-    onHostTimer = [&] {
-        Stop(); // the host closes the control and lets it go
-        selectionsWhenReleased = m_directory.ReadFile("Vexil2Selections.txt");
-    };
-    SetTimer(nullptr, 0, 1, &HostTimer);
-    SendMessageW(GetDlgItem(Window(), IDC_READ), BM_CLICK, 0, 0);
-    // The control outlived the release until its own loop had returned; the
-    // loop read nothing once its window was gone.
-    EXPECT_EQ(selectionsWhenReleased, "untouched");
-    EXPECT_EQ(Calls(), 1);
-    EXPECT_EQ(m_directory.ReadFile("Vexil2Selections.txt"),
-              SELECTION_HEADER + "1|ID\r\n1|VERSION\r\n1|CTRL\r\n1|MODE\r\n1|IRQ_FLAGS\r\n");
+    RECT area{};
+    if (message == WM_PAINT && GetUpdateRect(window, &area, FALSE))
+        listPaints.emplace_back(readsSoFar(), area);
+    return CallWindowProcW(paintedListProc, window, message, wParam, lParam);
 }
+
+using OperationsTest = ControlTest;
 
 // Only the selected rows are read, one register at a time. Keys that would
 // delete or reselect rows or close the control wait for the loop, sent to
 // the buttons that stay enabled and to the list: only Escape and Abort act
 // during a read or write, between registers. A failure ends the run with
 // the register named.
-TEST_F(OperationsTest, ReadAndWriteGoThroughTheSelectedRowsUntilAFailureAbortOrEscape)
+TEST_F(OperationsTest, ReadAndWriteGoThroughTheSelectedRowsUntilAFailureAbortEscapeOrTheHostClosingTheControl)
 {
     StartWith(HEX_ONLY, FIVE);
     SelectAllRows();
@@ -94,6 +87,48 @@ TEST_F(OperationsTest, ReadAndWriteGoThroughTheSelectedRowsUntilAFailureAbortOrE
         EXPECT_TRUE(IsEnabled(IDC_READ));
     }
     EXPECT_EQ(m_errors->GetShown().size(), 1u);
+
+    // Redraws of the rows read are gathered, not dropped: each row is drawn
+    // again after its register was read, and a slow server does not keep the
+    // list from being drawn until the end.
+    m_simulator->ResetCallCount();
+    SelectAllRows();
+    UpdateWindow(List());
+    m_simulator->SetCallDelay(25); // ms per server call
+    readsSoFar = [this] { return Calls(); };
+    paintedListProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingListProc)));
+    Click(IDC_READ); // pumps the messages left, as the host's loop would
+    SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(paintedListProc));
+    EXPECT_EQ(Column(1), (Strings{"56580201", "102", "1", "3", "A5"}));
+    for (int row = 0; row < 5; ++row)
+    {
+        RECT rowArea{};
+        RECT both{};
+        ListView_GetItemRect(List(), row, &rowArea, LVIR_BOUNDS);
+        EXPECT_TRUE(std::any_of(listPaints.begin(), listPaints.end(), [&](const auto& paint) {
+            return paint.first > row && IntersectRect(&both, &paint.second, &rowArea);
+        })) << "row " << row;
+    }
+    EXPECT_TRUE(std::any_of(listPaints.begin(), listPaints.end(), [](const auto& paint) { return paint.first < 5; }));
+
+    // The host closes the control during a read: the control outlives the
+    // release until its own loop has returned, and the loop reads nothing
+    // once its window is gone.
+    m_simulator->ResetCallCount();
+    WriteFile("Vexil2Selections.txt", "untouched");
+    m_simulator->SetCallDelay(20);
+    std::string selectionsWhenReleased;
+    onHostTimer = [&] {
+        Stop(); // the host closes the control and lets it go
+        selectionsWhenReleased = m_directory.ReadFile("Vexil2Selections.txt");
+    };
+    SetTimer(nullptr, 0, 1, &HostTimer);
+    SendMessageW(GetDlgItem(Window(), IDC_READ), BM_CLICK, 0, 0);
+    EXPECT_EQ(selectionsWhenReleased, "untouched");
+    EXPECT_EQ(Calls(), 1);
+    EXPECT_EQ(m_directory.ReadFile("Vexil2Selections.txt"),
+              SELECTION_HEADER + "1|ID\r\n1|VERSION\r\n1|CTRL\r\n1|MODE\r\n1|IRQ_FLAGS\r\n");
 }
 
 // Every word goes both ways; the last is cut to the length, also when the
@@ -160,47 +195,6 @@ TEST_F(OperationsTest, EveryValueShapeIsAcceptedOrRefused)
     }
     EXPECT_EQ(m_errors->GetShown().back().Code, E_FAIL);
     EXPECT_EQ(Message(), "Failed to perform action W40" + NOT_PROCESSED);
-}
-
-// The list's paints during and after a read: the reads the server had
-// answered by then and the area drawn.
-std::vector<std::pair<long, RECT>> listPaints;
-std::function<long()> readsSoFar;
-WNDPROC paintedListProc = nullptr;
-
-LRESULT CALLBACK RecordingListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    RECT area{};
-    if (message == WM_PAINT && GetUpdateRect(window, &area, FALSE))
-        listPaints.emplace_back(readsSoFar(), area);
-    return CallWindowProcW(paintedListProc, window, message, wParam, lParam);
-}
-
-// Redraws of the rows read are gathered, not dropped: each row is drawn
-// again after its register was read, and a slow server does not keep the
-// list from being drawn until the end.
-TEST_F(OperationsTest, EachRowReadIsDrawnAgainAfterItsRead)
-{
-    StartWith(HEX_ONLY, FIVE);
-    SelectAllRows();
-    UpdateWindow(List());
-    m_simulator->SetCallDelay(25); // ms per server call
-    readsSoFar = [this] { return Calls(); };
-    paintedListProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingListProc)));
-    Click(IDC_READ); // pumps the messages left, as the host's loop would
-    SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(paintedListProc));
-    EXPECT_EQ(Column(1), (Strings{"56580201", "102", "1", "3", "A5"}));
-    for (int row = 0; row < 5; ++row)
-    {
-        RECT rowArea{};
-        RECT both{};
-        ListView_GetItemRect(List(), row, &rowArea, LVIR_BOUNDS);
-        EXPECT_TRUE(std::any_of(listPaints.begin(), listPaints.end(), [&](const auto& paint) {
-            return paint.first > row && IntersectRect(&both, &paint.second, &rowArea);
-        })) << "row " << row;
-    }
-    EXPECT_TRUE(std::any_of(listPaints.begin(), listPaints.end(), [](const auto& paint) { return paint.first < 5; }));
 }
 
 } // namespace
