@@ -62,15 +62,19 @@ TEST_F(RegisterListTest, TheColumnsFollowTheOptionsAndTheRowsTheDevices)
     EXPECT_TRUE(m_errors->GetShown().empty());
 }
 
-TEST_F(RegisterListTest, RepeatTextFollowsTheIntervalAndTheCheckBox)
+// Without a server the remembered rows cannot be listed and only the list,
+// Configure, Options, Close and Help are usable.
+TEST_F(RegisterListTest, WithoutAServerTheListIsEmptyAndTheRepeatTextFollowsTheIntervalAndTheCheckBox)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"Interval=9", "Repeat interval: 900 ms"},
         {"Interval=10", "Repeat interval: 1.00 s"}};
     for (const auto& [interval, text] : cases)
     {
-        WriteFile("Vexil2.ini", std::string("[Options]\r\nRepeat=yes\r\n") + interval + "\r\n");
+        WriteFile("Vexil2.ini", REMEMBER + "Repeat=yes\r\n" + interval + "\r\n");
+        WriteFile("Vexil2Selections.txt", SELECTION);
         Start(ServerKind::None);
+        EXPECT_EQ(RowCount(), 0);
         EXPECT_EQ(EnabledControls(), (std::vector<int>{IDC_REGISTER_LIST, IDC_LIST_GROUP, IDC_CONFIGURE, IDC_OPTIONS,
                                                        IDC_CLOSE, IDC_HELP_BUTTON}));
         EXPECT_EQ(Status(1), text);
