@@ -23,15 +23,11 @@ class CRecordingDisplay final : public CComObjectImpl<CRecordingDisplay, IClassF
 {
 public:
     using Interfaces = CInterfaceMap<Entry<IClassFactory>, Entry<IErrorDisplay>, Entry<IDispatch, IErrorDisplay>>;
-    CRecordingDisplay(std::shared_ptr<std::vector<CShownError>> shown, bool creatable)
-        : m_shown(std::move(shown)), m_creatable(creatable)
-    {
-    }
+    explicit CRecordingDisplay(std::shared_ptr<std::vector<CShownError>> shown) : m_shown(std::move(shown)) {}
 
     STDMETHODIMP CreateInstance(IUnknown*, REFIID iid, void** out) override
     {
-        *out = nullptr;
-        return m_creatable ? QueryInterface(iid, out) : E_OUTOFMEMORY;
+        return QueryInterface(iid, out);
     }
     STDMETHODIMP LockServer(BOOL) override { return S_OK; }
     STDMETHODIMP ShowMessage(BSTR message, BSTR, long code, BSTR reason, long, long, long* button) override
@@ -43,7 +39,6 @@ public:
 
 private:
     std::shared_ptr<std::vector<CShownError>> m_shown;
-    bool m_creatable;
 };
 
 Words ToWords(const VARIANT& value)
@@ -99,9 +94,9 @@ template <class I> CComPtr<I> Ask(IUnknown* object)
 
 } // namespace
 
-CErrorDisplayStandIn::CErrorDisplayStandIn(bool creatable)
+CErrorDisplayStandIn::CErrorDisplayStandIn()
 {
-    CoRegisterClassObject(CLSID_ErrorDisplay, CRecordingDisplay::Create(m_shown, creatable)->GetUnknown(),
+    CoRegisterClassObject(CLSID_ErrorDisplay, CRecordingDisplay::Create(m_shown)->GetUnknown(),
                           CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &m_cookie);
 }
 
@@ -221,10 +216,8 @@ std::vector<int> ControlTest::SelectedRows() const
 
 std::string ControlTest::Status(int part) const
 {
-    const auto length = LOWORD(SendMessageA(StatusBar(), SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0));
-    std::string text(length + 1u, '\0');
-    SendMessageA(StatusBar(), SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(length);
+    char text[512] = {};
+    SendMessageA(StatusBar(), SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -243,10 +236,8 @@ void ControlTest::SelectRows(const std::vector<int>& rows)
 
 void ControlTest::SelectAllRows()
 {
-    std::vector<int> rows;
-    for (int row = 0; row < RowCount(); ++row)
-        rows.push_back(row);
-    SelectRows(rows);
+    ListView_SetItemState(List(), -1, LVIS_SELECTED, LVIS_SELECTED);
+    m_container->PumpMessages();
 }
 
 void ControlTest::Apply(int operation, const std::vector<int>& rows)

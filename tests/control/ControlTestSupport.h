@@ -37,12 +37,11 @@ struct CShownError
     std::string Reason;
 };
 
-// Stands in for the host family's error display for the duration of a test:
-// records every report, or, when told to, cannot be created at all.
+// Stands in for the host family's error display for the duration of a test: records every report.
 class CErrorDisplayStandIn
 {
 public:
-    explicit CErrorDisplayStandIn(bool creatable = true);
+    CErrorDisplayStandIn();
     ~CErrorDisplayStandIn();
     CErrorDisplayStandIn(const CErrorDisplayStandIn&) = delete;
     CErrorDisplayStandIn& operator=(const CErrorDisplayStandIn&) = delete;

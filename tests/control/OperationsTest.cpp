@@ -22,12 +22,100 @@ void CALLBACK HostTimer(HWND, UINT, UINT_PTR id, DWORD)
     onHostTimer();
 }
 
+// The list's paints during and after a read: the reads the server had
+// answered by then and the area drawn.
+std::vector<std::pair<long, RECT>> listPaints;
+std::function<long()> readsSoFar;
+WNDPROC paintedListProc = nullptr;
+
+LRESULT CALLBACK RecordingListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    RECT area{};
+    if (message == WM_PAINT && GetUpdateRect(window, &area, FALSE))
+        listPaints.emplace_back(readsSoFar(), area);
+    return CallWindowProcW(paintedListProc, window, message, wParam, lParam);
+}
+
 using OperationsTest = ControlTest;
 
-TEST_F(OperationsTest, TheHostClosingTheControlDuringAReadEndsTheLoopAndTheControlGoesAwayAfterIt)
+// Only the selected rows are read, one register at a time. Keys that would
+// delete or reselect rows or close the control wait for the loop, sent to
+// the buttons that stay enabled and to the list: only Escape and Abort act
+// during a read or write, between registers. A failure ends the run with
+// the register named.
+TEST_F(OperationsTest, ReadAndWriteGoThroughTheSelectedRowsUntilAFailureAbortEscapeOrTheHostClosingTheControl)
 {
     StartWith(HEX_ONLY, FIVE);
     SelectAllRows();
+    FailCall(3, Vx::E_READ_FAILURE, L"bus timeout");
+    Click(IDC_READ);
+    EXPECT_EQ(Column(1), (Strings{"56580201", "102", "0", "0", "0"}));
+    ASSERT_EQ(m_errors->GetShown().size(), 1u);
+    const CShownError& shown = m_errors->GetShown()[0];
+    EXPECT_EQ(shown.Message, "Server reported about 'read failure' while accessing register CTRL" + NOT_PROCESSED);
+    EXPECT_EQ(shown.Reason, "Reason:\ndevice 1, address 0x8: bus timeout");
+    EXPECT_EQ(Calls(), 3);
+    EXPECT_TRUE(IsEnabled(IDC_READ)); // the run is over
+    EXPECT_FALSE(IsEnabled(IDC_ABORT));
+
+    m_simulator->ResetCallCount();
+    SelectRows({0, 2, 4});
+    for (const int id : {IDC_ABORT, IDC_CLOSE, IDC_REGISTER_LIST})
+        for (const WPARAM key : {WPARAM{VK_DELETE}, WPARAM{VK_RETURN}})
+            PostMessageW(GetDlgItem(Window(), id), WM_KEYDOWN, key, 1);
+    Click(IDC_READ);
+    EXPECT_EQ(Column(1), (Strings{"56580201", "102", "1", "0", "A5"}));
+    EXPECT_EQ(Calls(), 3);
+    EXPECT_EQ(Status(), "3 item(s) selected"); // the progress text is gone again
+    EXPECT_EQ(m_container->CountFrameMessages(WM_CLOSE), 0);
+
+    // The clicks wait in the queue: Read and Write are disabled when the loop
+    // dispatches them, Abort is enabled.
+    SelectRows({2, 3, 4});
+    m_simulator->SetCallDelay(50);
+    for (const auto& [operation, stop] : {std::pair{IDC_READ, WM_COMMAND}, std::pair{IDC_WRITE, WM_KEYDOWN}})
+    {
+        m_simulator->ResetCallCount();
+        PostMessageW(GetDlgItem(Window(), IDC_READ), BM_CLICK, 0, 0);
+        if (stop == WM_KEYDOWN)
+            PostMessageW(Window(), WM_KEYDOWN, VK_ESCAPE, 1);
+        else
+            PostMessageW(GetDlgItem(Window(), IDC_ABORT), BM_CLICK, 0, 0);
+        Click(operation);
+        EXPECT_EQ(Calls(VexilSimCallsAll), 1) << operation;
+        EXPECT_EQ(Column(1), (Strings{"56580201", "102", "1", "0", "A5"})) << operation;
+        EXPECT_TRUE(IsEnabled(IDC_READ));
+    }
+    EXPECT_EQ(m_errors->GetShown().size(), 1u);
+
+    // Redraws of the rows read are gathered, not dropped: each row is drawn
+    // again after its register was read, and a slow server does not keep the
+    // list from being drawn until the end.
+    m_simulator->ResetCallCount();
+    SelectAllRows();
+    UpdateWindow(List());
+    m_simulator->SetCallDelay(25); // ms per server call
+    readsSoFar = [this] { return Calls(); };
+    paintedListProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingListProc)));
+    Click(IDC_READ); // pumps the messages left, as the host's loop would
+    SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(paintedListProc));
+    EXPECT_EQ(Column(1), (Strings{"56580201", "102", "1", "3", "A5"}));
+    for (int row = 0; row < 5; ++row)
+    {
+        RECT rowArea{};
+        RECT both{};
+        ListView_GetItemRect(List(), row, &rowArea, LVIR_BOUNDS);
+        EXPECT_TRUE(std::any_of(listPaints.begin(), listPaints.end(), [&](const auto& paint) {
+            return paint.first > row && IntersectRect(&both, &paint.second, &rowArea);
+        })) << "row " << row;
+    }
+    EXPECT_TRUE(std::any_of(listPaints.begin(), listPaints.end(), [](const auto& paint) { return paint.first < 5; }));
+
+    // The host closes the control during a read: the control outlives the
+    // release until its own loop has returned, and the loop reads nothing
+    // once its window is gone.
+    m_simulator->ResetCallCount();
     WriteFile("Vexil2Selections.txt", "untouched");
     m_simulator->SetCallDelay(20);
     std::string selectionsWhenReleased;
@@ -37,30 +125,10 @@ TEST_F(OperationsTest, TheHostClosingTheControlDuringAReadEndsTheLoopAndTheContr
     };
     SetTimer(nullptr, 0, 1, &HostTimer);
     SendMessageW(GetDlgItem(Window(), IDC_READ), BM_CLICK, 0, 0);
-    // The control outlived the release until its own loop had returned; the
-    // loop read nothing once its window was gone.
     EXPECT_EQ(selectionsWhenReleased, "untouched");
     EXPECT_EQ(Calls(), 1);
     EXPECT_EQ(m_directory.ReadFile("Vexil2Selections.txt"),
               SELECTION_HEADER + "1|ID\r\n1|VERSION\r\n1|CTRL\r\n1|MODE\r\n1|IRQ_FLAGS\r\n");
-}
-
-// Keys that would delete or reselect rows or close the control wait for
-// the loop, sent to the buttons that stay enabled and to the list: only
-// Escape and Abort act during a read.
-TEST_F(OperationsTest, ReadShowsTheValuesOfTheSelectedRowsOnlyAndIgnoresOtherKeys)
-{
-    StartWith(HEX_ONLY, FIVE);
-    SelectRows({0, 2, 4});
-    for (const int id : {IDC_ABORT, IDC_CLOSE, IDC_REGISTER_LIST})
-        for (const WPARAM key : {WPARAM{VK_DELETE}, WPARAM{VK_RETURN}})
-            PostMessageW(GetDlgItem(Window(), id), WM_KEYDOWN, key, 1);
-    Click(IDC_READ);
-    EXPECT_EQ(Column(1), (Strings{"56580201", "0", "1", "0", "A5"}));
-    EXPECT_EQ(Calls(), 3);
-    EXPECT_EQ(Status(), "3 item(s) selected"); // the progress text is gone again
-    EXPECT_EQ(m_container->CountFrameMessages(WM_CLOSE), 0);
-    EXPECT_TRUE(m_errors->GetShown().empty());
 }
 
 // Every word goes both ways; the last is cut to the length, also when the
@@ -81,45 +149,6 @@ TEST_F(OperationsTest, WordsSentAndKeptAreCutToTheLength)
     EXPECT_EQ(m_log->Written,
               (std::vector<Words>{{0x3}, {0x12345678, 0xAB}, {0x89ABCDEF, 0x01234567, 0x76543210, 0xFEDCBA98}}));
     EXPECT_EQ(Peek(AddressOf("W128")), (Words{0x89ABCDEF, 0x01234567, 0x76543210, 0xFEDCBA98}));
-}
-
-TEST_F(OperationsTest, AFailureOnTheThirdOfFiveRegistersNamesItAndLeavesTheRestAlone)
-{
-    StartWith(HEX_ONLY, FIVE);
-    SelectAllRows();
-    FailCall(3, Vx::E_READ_FAILURE, L"bus timeout");
-    Click(IDC_READ);
-    EXPECT_EQ(Column(1), (Strings{"56580201", "102", "0", "0", "0"}));
-    ASSERT_EQ(m_errors->GetShown().size(), 1u);
-    const CShownError& shown = m_errors->GetShown()[0];
-    EXPECT_EQ(shown.Message, "Server reported about 'read failure' while accessing register CTRL" + NOT_PROCESSED);
-    EXPECT_EQ(shown.Reason, "Reason:\ndevice 1, address 0x8: bus timeout");
-    EXPECT_EQ(Calls(), 3);
-    EXPECT_TRUE(IsEnabled(IDC_READ)); // the run is over
-    EXPECT_FALSE(IsEnabled(IDC_ABORT));
-}
-
-// The clicks wait in the queue: Read and Write are disabled when the loop
-// dispatches them, Abort is enabled.
-TEST_F(OperationsTest, AbortOrEscapeDuringASlowOperationStopsAfterTheRegisterInProgress)
-{
-    StartWith(HEX_ONLY, FIVE);
-    SelectRows({2, 3, 4});
-    m_simulator->SetCallDelay(50);
-    for (const auto& [operation, stop] : {std::pair{IDC_READ, WM_COMMAND}, std::pair{IDC_WRITE, WM_KEYDOWN}})
-    {
-        m_simulator->ResetCallCount();
-        PostMessageW(GetDlgItem(Window(), IDC_READ), BM_CLICK, 0, 0);
-        if (stop == WM_KEYDOWN)
-            PostMessageW(Window(), WM_KEYDOWN, VK_ESCAPE, 1);
-        else
-            PostMessageW(GetDlgItem(Window(), IDC_ABORT), BM_CLICK, 0, 0);
-        Click(operation);
-        EXPECT_EQ(Calls(VexilSimCallsAll), 1) << operation;
-        EXPECT_EQ(Column(1), (Strings{"0", "0", "1", "0", "0"}));
-        EXPECT_TRUE(IsEnabled(IDC_READ));
-    }
-    EXPECT_TRUE(m_errors->GetShown().empty());
 }
 
 TEST_F(OperationsTest, UnsupportedRegistersAreCountedInTheStatusLineAlsoAfterAFailure)
@@ -166,47 +195,6 @@ TEST_F(OperationsTest, EveryValueShapeIsAcceptedOrRefused)
     }
     EXPECT_EQ(m_errors->GetShown().back().Code, E_FAIL);
     EXPECT_EQ(Message(), "Failed to perform action W40" + NOT_PROCESSED);
-}
-
-// The list's paints during and after a read: the reads the server had
-// answered by then and the area drawn.
-std::vector<std::pair<long, RECT>> listPaints;
-std::function<long()> readsSoFar;
-WNDPROC paintedListProc = nullptr;
-
-LRESULT CALLBACK RecordingListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    RECT area{};
-    if (message == WM_PAINT && GetUpdateRect(window, &area, FALSE))
-        listPaints.emplace_back(readsSoFar(), area);
-    return CallWindowProcW(paintedListProc, window, message, wParam, lParam);
-}
-
-// Redraws of the rows read are gathered, not dropped: each row is drawn
-// again after its register was read, and a slow server does not keep the
-// list from being drawn until the end.
-TEST_F(OperationsTest, EachRowReadIsDrawnAgainAfterItsRead)
-{
-    StartWith(HEX_ONLY, FIVE);
-    SelectAllRows();
-    UpdateWindow(List());
-    m_simulator->SetCallDelay(25); // ms per server call
-    readsSoFar = [this] { return Calls(); };
-    paintedListProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingListProc)));
-    Click(IDC_READ); // pumps the messages left, as the host's loop would
-    SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(paintedListProc));
-    EXPECT_EQ(Column(1), (Strings{"56580201", "102", "1", "3", "A5"}));
-    for (int row = 0; row < 5; ++row)
-    {
-        RECT rowArea{};
-        RECT both{};
-        ListView_GetItemRect(List(), row, &rowArea, LVIR_BOUNDS);
-        EXPECT_TRUE(std::any_of(listPaints.begin(), listPaints.end(), [&](const auto& paint) {
-            return paint.first > row && IntersectRect(&both, &paint.second, &rowArea);
-        })) << "row " << row;
-    }
-    EXPECT_TRUE(std::any_of(listPaints.begin(), listPaints.end(), [](const auto& paint) { return paint.first < 5; }));
 }
 
 } // namespace

@@ -15,14 +15,14 @@ TEST_F(RegisterListTest, TheColumnsFollowTheOptionsAndTheRowsTheDevices)
 {
     struct CCase
     {
-        const char* options;
+        std::string settings;
         Strings titles;
         int count;
         std::vector<Strings> rows; // the first rows
     };
     const CCase cases[] = {
-        {"Columns=0\r\n", {"Register"}, 4, {{"CTRL"}, {"MODE"}, {"CTRL"}, {"PMIC_CFG"}}},
-        {"",
+        {REMEMBER + "Columns=0\r\n", {"Register"}, 4, {{"CTRL"}, {"MODE"}, {"CTRL"}, {"PMIC_CFG"}}},
+        {REMEMBER,
          {"Device", "Register", "Hex", "Bin", "Mask (bin)", "Length", "Operations"},
          4,
          {{"Controller", "CTRL", "0", ZEROS, ONES, "32", "RW"},
@@ -30,23 +30,26 @@ TEST_F(RegisterListTest, TheColumnsFollowTheOptionsAndTheRowsTheDevices)
           {"Transceiver", "CTRL", "0", ZEROS, ONES, "32", "RW"},
           {"Power manager", "PMIC_CFG", "0", ZEROS + ZEROS + ZEROS + ZEROS, ONES + ONES + ONES + ONES, "128",
            "RWSC"}}},
-        {"Columns=127\r\nSeparateColumns=yes\r\n",
+        {REMEMBER + "Columns=127\r\nSeparateColumns=yes\r\n",
          {"Device", "Register", "Read Dec", "Read Hex", "Read Bin", "Write Dec", "Write Hex", "Write Bin", "Mask (bin)",
           "Length", "Operations"},
          4,
          {{"Controller", "CTRL", "0", "0", ZEROS, "0", "0", ZEROS, ONES, "32", "RW"},
           {"Controller", "MODE", "0", "0", "00000000", "0", "0", "00000000", "11111111", "8", "RWC"}}},
         // The configuration in force decides which devices are listed.
-        {"Columns=8\r\nConfiguration=Radio\r\n[Radio]\r\nDevices=2,3,\r\n",
+        {REMEMBER + "Columns=8\r\nConfiguration=Radio\r\n[Radio]\r\nDevices=2,3,\r\n",
          {"Device", "Register"},
          2,
          {{"Transceiver", "CTRL"}, {"Power manager", "PMIC_CFG"}}},
-        {"Configuration=Gone\r\n", {"Device", "Register", "Hex", "Bin", "Mask (bin)", "Length", "Operations"}, 0, {}},
+        {REMEMBER + "Configuration=Gone\r\n", {"Device", "Register", "Hex", "Bin", "Mask (bin)", "Length", "Operations"},
+         0, {}},
+        // Without remembering the selection is not loaded.
+        {"", {"Device", "Register", "Hex", "Bin", "Mask (bin)", "Length", "Operations"}, 0, {}},
     };
     for (const CCase& test : cases)
     {
-        SCOPED_TRACE(test.options);
-        WriteFile("Vexil2.ini", REMEMBER + test.options);
+        SCOPED_TRACE(test.settings);
+        WriteFile("Vexil2.ini", test.settings);
         WriteFile("Vexil2Selections.txt", SELECTION);
         Start();
         EXPECT_EQ(ColumnTitles(), test.titles);
@@ -59,16 +62,21 @@ TEST_F(RegisterListTest, TheColumnsFollowTheOptionsAndTheRowsTheDevices)
     EXPECT_TRUE(m_errors->GetShown().empty());
 }
 
-TEST_F(RegisterListTest, RepeatTextFollowsTheIntervalAndTheCheckBox)
+// Without a server the remembered rows cannot be listed and only the list,
+// Configure, Options, Close and Help are usable.
+TEST_F(RegisterListTest, WithoutAServerTheListIsEmptyAndTheRepeatTextFollowsTheIntervalAndTheCheckBox)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"Interval=9", "Repeat interval: 900 ms"},
-        {"Interval=10", "Repeat interval: 1.00 s"},
-        {"Interval=25", "Repeat interval: 2.50 s"}};
+        {"Interval=10", "Repeat interval: 1.00 s"}};
     for (const auto& [interval, text] : cases)
     {
-        WriteFile("Vexil2.ini", std::string("[Options]\r\nRepeat=yes\r\n") + interval + "\r\n");
+        WriteFile("Vexil2.ini", REMEMBER + "Repeat=yes\r\n" + interval + "\r\n");
+        WriteFile("Vexil2Selections.txt", SELECTION);
         Start(ServerKind::None);
+        EXPECT_EQ(RowCount(), 0);
+        EXPECT_EQ(EnabledControls(), (std::vector<int>{IDC_REGISTER_LIST, IDC_LIST_GROUP, IDC_CONFIGURE, IDC_OPTIONS,
+                                                       IDC_CLOSE, IDC_HELP_BUTTON}));
         EXPECT_EQ(Status(1), text);
         EXPECT_EQ(IsDlgButtonChecked(Window(), IDC_USE_REPEAT), BST_CHECKED);
         Click(IDC_USE_REPEAT);

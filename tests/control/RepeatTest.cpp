@@ -94,7 +94,7 @@ TEST_F(RepeatTest, ThePeriodCountsFromTheStartOfTheLastPass)
     Click(IDC_ABORT);
 }
 
-TEST_F(RepeatTest, EscapeAStateChangeOrAnErrorEndsTheCycle)
+TEST_F(RepeatTest, EscapeAnErrorOrAStateChangeAlsoInsideAPassEndsTheCycle)
 {
     const std::pair<const char*, std::function<void()>> endings[] = {
         {"Escape", [this] { PressKey(VK_ESCAPE); }},
@@ -121,10 +121,8 @@ TEST_F(RepeatTest, EscapeAStateChangeOrAnErrorEndsTheCycle)
         Stop();
     }
     EXPECT_EQ(m_errors->GetShown().size(), 1u);
-}
 
-TEST_F(RepeatTest, AStateChangeInsideAPassStopsItAfterTheRegisterInProgress)
-{
+    // A state change inside a pass stops it after the register in progress.
     StartRepeating(5, 480, {"ID", "VERSION", "CTRL", "MODE"});
     m_simulator->ChangeStateAfter(2, 1); // still ready, but the event arrives
     Click(IDC_READ);

@@ -1,6 +1,6 @@
-// The server's state, taken at start-up and followed through its event,
-// decides with the row selection and a running read, write or repeat which
-// controls are enabled.
+// The server's state, taken at start-up and followed through the event of the
+// server handed over last, decides with the row selection and a running read,
+// write or repeat which controls are enabled.
 #include "tests/control/ControlTestSupport.h"
 
 namespace {
@@ -22,9 +22,9 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { onTick(); }
 class ServerStateTest : public ControlTest
 {
 protected:
-    void ChangeState(long state)
+    void ChangeState(long state, IVexilSimControl* simulator = nullptr)
     {
-        ASSERT_EQ(m_simulator->SetServerState(state), S_OK);
+        ASSERT_EQ((simulator ? simulator : m_simulator.Get())->SetServerState(state), S_OK);
         m_container->PumpMessages();
     }
     // Notes the controls enabled in the middle of what a click on `id`
@@ -51,6 +51,12 @@ TEST_F(ServerStateTest, TheStateTheRowsAndTheOperationDecideWhatIsEnabled)
 {
     // Interval 3 s: after its first pass the repeat waits for its timer.
     StartWith("Interval=30\r\n", {"CTRL", "MODE"});
+    CComPtr<IVexilFN> other;
+    ASSERT_EQ(CoCreateInstance(CLSID_VexilSim, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, other.OutVoid()), S_OK);
+    CComPtr<IVexilSimControl> otherSimulator;
+    ASSERT_EQ(other.QueryInterface(otherSimulator), S_OK);
+    CComPtr<IVexilFNClient> client;
+    ASSERT_EQ(m_control.QueryInterface(client), S_OK);
     const std::vector<int> readyWithRows = With({IDC_READ, IDC_WRITE, IDC_USE_REPEAT});
     const std::tuple<const char*, std::function<void()>, std::vector<int>> steps[] = {
         {"rows selected", [&] { SelectRows({0, 1}); }, readyWithRows},
@@ -64,6 +70,10 @@ TEST_F(ServerStateTest, TheStateTheRowsAndTheOperationDecideWhatIsEnabled)
         {"a repeat", [&] { NoteEnabledDuring(IDC_READ); }, RUNNING},
         {"server not ready during the repeat", [&] { ChangeState(0); }, IDLE},
         {"server ready after the repeat", [&] { ChangeState(1); }, readyWithRows},
+        // Only the events of the server handed over last are heard.
+        {"another server", [&] { client->SetServer(other.Get()); }, readyWithRows},
+        {"the old server not ready", [&] { ChangeState(0); }, readyWithRows},
+        {"the new server not ready", [&] { ChangeState(0, otherSimulator.Get()); }, IDLE},
     };
     for (const auto& [name, act, enabled] : steps)
     {
@@ -73,26 +83,6 @@ TEST_F(ServerStateTest, TheStateTheRowsAndTheOperationDecideWhatIsEnabled)
     EXPECT_EQ(m_during, (std::vector<std::vector<int>>{RUNNING, RUNNING, RUNNING}));
     EXPECT_EQ(Calls(), 2); // the repeat ran one pass
     EXPECT_TRUE(m_errors->GetShown().empty());
-}
-
-TEST_F(ServerStateTest, HandingOverAnotherServerFollowsItsEventsOnly)
-{
-    StartWith("", {"CTRL"});
-    SelectRows({0});
-    CComPtr<IVexilFN> other;
-    ASSERT_EQ(CoCreateInstance(CLSID_VexilSim, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, other.OutVoid()), S_OK);
-    CComPtr<IVexilFNClient> client;
-    ASSERT_EQ(m_control.QueryInterface(client), S_OK);
-    ASSERT_EQ(client->SetServer(other.Get()), S_OK);
-    EXPECT_TRUE(IsEnabled(IDC_READ)); // the hand-over itself changes nothing
-    ChangeState(0);                   // the old server is no longer heard
-    EXPECT_TRUE(IsEnabled(IDC_READ));
-    CComPtr<IVexilSimControl> otherSimulator;
-    ASSERT_EQ(other.QueryInterface(otherSimulator), S_OK);
-    ASSERT_EQ(otherSimulator->SetServerState(0), S_OK);
-    m_container->PumpMessages();
-    EXPECT_FALSE(IsEnabled(IDC_READ));
-    ASSERT_EQ(client->SetServer(nullptr), S_OK);
 }
 
 } // namespace

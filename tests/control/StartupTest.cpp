@@ -1,33 +1,10 @@
 // Start-up as the host drives it (embed, server, Go), the reports of what
 // failed on the way, and what is saved when the control goes away.
 #include "tests/control/ControlTestSupport.h"
-#include "tests/support/MessageBoxCatcher.h"
 
 namespace {
 
 using StartupTest = ControlTest;
-
-TEST_F(StartupTest, WithoutAServerOnlyTheListConfigureOptionsCloseAndHelpAreUsable)
-{
-    WriteFile("Vexil2.ini", REMEMBER);
-    WriteFile("Vexil2Selections.txt", SELECTION_HEADER + "1|CTRL\r\n");
-    Start(ServerKind::None);
-    EXPECT_EQ(Status(), "Ready");
-    EXPECT_EQ(RowCount(), 0);
-    EXPECT_EQ(EnabledControls(), (std::vector<int>{IDC_REGISTER_LIST, IDC_LIST_GROUP, IDC_CONFIGURE, IDC_OPTIONS,
-                                                   IDC_CLOSE, IDC_HELP_BUTTON}));
-    EXPECT_TRUE(m_errors->GetShown().empty());
-}
-
-TEST_F(StartupTest, WithoutRememberingTheListStaysEmptyAndTheSelectionIsStillWrittenAtTheEnd)
-{
-    WriteFile("Vexil2Selections.txt", SELECTION_HEADER + "1|CTRL\r\n");
-    Start();
-    EXPECT_EQ(RowCount(), 0);
-    Stop();
-    // Nothing was selected this time, and the file says so.
-    EXPECT_EQ(m_directory.ReadFile("Vexil2Selections.txt"), SELECTION_HEADER);
-}
 
 // Here with LF line ends; the other forms refused are the file reader's own business.
 // A broken file of user registers is reported before and the start goes on.
@@ -82,20 +59,6 @@ TEST_F(StartupTest, AFailingServerCallIsReportedAndTheLoadingGoesOn)
         EXPECT_TRUE(IsEnabled(IDC_USE_REPEAT)); // the state was read before the failure
         Stop();
     }
-}
-
-TEST_F(StartupTest, WithoutAnErrorDisplayAMessageBoxShowsTheMessageAndTheCode)
-{
-    m_errors.reset(); // one stand-in at a time answers for the class
-    m_errors = std::make_unique<CErrorDisplayStandIn>(false);
-    CMessageBoxCatcher boxes(IDOK);
-    Start(ServerKind::Simulator, [this](IVexilSimControl&) { FailCall(2, E_FAIL, L"broken"); });
-    ASSERT_EQ(boxes.GetBoxes().size(), 1u);
-    const auto& box = boxes.GetBoxes()[0];
-    EXPECT_EQ(box.Caption, L"Error");
-    // The reason is not part of the box.
-    EXPECT_EQ(box.Text, L"Failed to perform action\r\nHRESULT 0x80004005 (-2147467259)");
-    EXPECT_EQ(box.Buttons, std::vector<int>{IDOK});
 }
 
 } // namespace
