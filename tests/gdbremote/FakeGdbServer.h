@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <future>
 #include <map>
 #include <mutex>
 #include <string>
@@ -42,6 +43,8 @@ public:
     void ArmFault(FakeFault fault);
     // Memory requests ("m...", "M..." and "X...", unescaped) received, in order.
     std::vector<std::string> GetMemoryRequests();
+    // Returns once the reply that LateReply held back has been sent.
+    void WaitForLateReply() { m_lateReplySent.get_future().wait(); }
 
 private:
     void Run();
@@ -55,6 +58,7 @@ private:
     std::map<std::uint32_t, std::uint8_t> m_memory;
     FakeFault m_fault = FakeFault::None;
     std::vector<std::string> m_requests;
+    std::promise<void> m_lateReplySent;
     bool m_offerNoAck;
     bool m_acceptBinaryWrites;
     std::atomic<bool> m_stop{false};

@@ -12,7 +12,7 @@ namespace {
 constexpr std::uint32_t kAddress = 0x20000000;
 constexpr CMilliseconds kTimeout(300);
 
-TEST(RspSession, WritesInOneRequestOfTheFormTheServerUnderstands)
+TEST(RspSession, WritesInOneRequestOfTheFormTheServerUnderstandsAndARefusalThrows)
 {
     const struct
     {
@@ -42,16 +42,9 @@ TEST(RspSession, WritesInOneRequestOfTheFormTheServerUnderstands)
         std::vector<std::string> requests = server.GetMemoryRequests();
         requests.pop_back(); // the read
         EXPECT_EQ(requests, row.requests);
+        server.ArmFault(FakeFault::ErrorReply);
+        EXPECT_THROW(session.WriteMemory(kAddress, row.bytes), CRspFailure);
     }
-}
-
-TEST(RspSession, WriteRefusedByTheServer)
-{
-    CFakeGdbServer server;
-    CRspSession session("127.0.0.1", server.GetPort(), kTimeout);
-    server.ArmFault(FakeFault::ErrorReply);
-    const std::uint8_t bytes[] = {1};
-    EXPECT_THROW(session.WriteMemory(0x0, bytes), CRspFailure);
 }
 
 TEST(RspSession, HostAndPortText)
