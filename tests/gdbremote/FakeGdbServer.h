@@ -36,7 +36,6 @@ public:
     CFakeGdbServer& operator=(const CFakeGdbServer&) = delete;
 
     std::uint16_t GetPort() const { return m_port; }
-    std::string GetAddress() const { return "127.0.0.1:" + std::to_string(m_port); }
 
     void SetMemory(std::uint32_t address, const std::vector<std::uint8_t>& bytes);
     std::vector<std::uint8_t> GetMemory(std::uint32_t address, std::size_t size);

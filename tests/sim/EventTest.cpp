@@ -8,71 +8,42 @@ namespace {
 
 using testing::ElementsAre;
 
-class StateEvents : public CSimulatorTest
+using StateEvents = CSimulatorTest;
+
+TEST_F(StateEvents, ReachEveryAdvisedSinkAlsoWhenSinksLeaveOrReleaseTheServerDuringTheEvent)
 {
-protected:
-    void SetUp() override
+    CComPtr<IConnectionPoint> point;
     {
-        CSimulatorTest::SetUp();
         CComPtr<IConnectionPointContainer> container;
         ASSERT_EQ(m_server.QueryInterface(container), S_OK);
-        ASSERT_EQ(container->FindConnectionPoint(DIID__IVexilFNEvents, m_point.Out()), S_OK);
-        for (DWORD& cookie : m_cookies)
-        {
-            m_sinks.push_back(CStateSink::Create());
-            ASSERT_EQ(m_point->Advise(static_cast<IDispatch*>(m_sinks.back().Get()), &cookie), S_OK);
-            EXPECT_NE(cookie, 0u);
-        }
+        ASSERT_EQ(container->FindConnectionPoint(DIID__IVexilFNEvents, point.Out()), S_OK);
     }
-    void TearDown() override
-    {
-        m_point.Reset();
-        CSimulatorTest::TearDown();
-    }
-
-    CComPtr<IConnectionPoint> m_point;
-    std::vector<CComPtr<CStateSink>> m_sinks; // two, advised in turn
-    DWORD m_cookies[2] = {};
-};
-
-TEST_F(StateEvents, ReachEverySinkUntilItIsUnadvised)
-{
+    const CComPtr<CStateSink> sinks[] = {CStateSink::Create(), CStateSink::Create()};
+    DWORD cookies[2] = {};
+    for (int i = 0; i < 2; ++i)
+        ASSERT_EQ(point->Advise(static_cast<IDispatch*>(sinks[i].Get()), &cookies[i]), S_OK);
     ASSERT_EQ(m_control->SetServerState(0), S_OK);
+    ASSERT_EQ(point->Unadvise(cookies[0]), S_OK);
+    EXPECT_EQ(point->Unadvise(cookies[0]), CONNECT_E_NOCONNECTION);
     ASSERT_EQ(m_control->SetServerState(5), S_OK);
-    ASSERT_EQ(m_point->Unadvise(m_cookies[0]), S_OK);
-    ASSERT_EQ(m_control->SetServerState(1), S_OK);
-    EXPECT_THAT(m_sinks[0]->states, ElementsAre(0, 5));
-    EXPECT_THAT(m_sinks[1]->states, ElementsAre(0, 5, 1));
-    EXPECT_EQ(GetState(), 1);
-    EXPECT_EQ(m_point->Unadvise(m_cookies[0]), CONNECT_E_NOCONNECTION);
-}
+    EXPECT_EQ(GetState(), 5);
+    ASSERT_EQ(point->Advise(static_cast<IDispatch*>(sinks[0].Get()), &cookies[0]), S_OK);
 
-TEST_F(StateEvents, SinksMayBeUnadvisedDuringTheEvent)
-{
-    // The first leaves by itself and takes the second with it: both still hear that event.
-    m_sinks[0]->onEvent = [&] {
-        EXPECT_EQ(m_point->Unadvise(m_cookies[0]), S_OK);
-        m_point->Unadvise(m_cookies[1]);
-    };
-    ASSERT_EQ(m_control->SetServerState(0), S_OK);
-    ASSERT_EQ(m_control->SetServerState(1), S_OK);
-    EXPECT_THAT(m_sinks[0]->states, ElementsAre(0));
-    EXPECT_THAT(m_sinks[1]->states, ElementsAre(0));
-}
-
-TEST_F(StateEvents, SinkMayReleaseTheLastReferenceDuringTheEvent)
-{
+    // The first sink takes both sinks away and drops the last references to the
+    // simulator: the second still hears that event, and the call still returns.
     IVexilSimControl* control = m_control.Get();
-    // From here on only the sink's closure owns the simulator.
-    CComPtr<IVexilFN> owner = std::move(m_server);
+    CComPtr<IVexilFN> server = std::move(m_server);
     CComPtr<IVexilSimControl> controlOwner = std::move(m_control);
-    m_point.Reset();
-    m_sinks[0]->onEvent = [&] {
+    sinks[0]->onEvent = [&] {
+        EXPECT_EQ(point->Unadvise(cookies[0]), S_OK);
+        point->Unadvise(cookies[1]);
+        point.Reset();
         controlOwner.Reset();
-        owner.Reset();
+        server.Reset();
     };
-    EXPECT_EQ(control->SetServerState(0), S_OK);
-    EXPECT_THAT(m_sinks[0]->states, ElementsAre(0));
+    EXPECT_EQ(control->SetServerState(1), S_OK);
+    EXPECT_THAT(sinks[0]->states, ElementsAre(0, 1));
+    EXPECT_THAT(sinks[1]->states, ElementsAre(0, 5, 1));
 }
 
 } // namespace

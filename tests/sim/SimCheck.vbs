@@ -19,6 +19,14 @@ Sub Check(condition, what)
   End If
 End Sub
 
+Sub NoConnection(what)
+  If Err.Number <> &H80042000 Or InStr(Err.Description, "no connection") = 0 Then
+    WScript.Echo "FAIL " & what & ": 0x" & Hex(Err.Number) & " " & Err.Description
+    failures = failures + 1
+  End If
+  Err.Clear
+End Sub
+
 Dim sim, value, state
 Set sim = CreateObject("Vexil.Simulator")
 If Err.Number <> 0 Then
@@ -29,9 +37,13 @@ End If
 state = sim.GetServerState()
 Check state = 1, "server state 1"
 
-' Controller, Memory/Buffer/WORD00: a plain 32-bit register.
-sim.WriteRegister 1, &H1000, 32, Array(&H12345678), Array(-1), 0
-Check True, "write 32 bits"
+' Controller, Memory/Buffer/WORD00: a plain 32-bit register. Variables reach
+' the server by reference.
+Dim words, ones
+words = Array(&H12345678)
+ones = Array(-1)
+sim.WriteRegister 1, &H1000, 32, words, ones, 0
+Check True, "write 32 bits from variables"
 sim.ReadRegister 1, &H1000, 32, value, Array(-1), 0
 Check VarType(value) = vbArray + vbLong, "normal read value is an array of 4-byte integers"
 
@@ -58,6 +70,20 @@ If Err.Number <> &H85000004 Or InStr(Err.Description, "register ID") = 0 Then
   failures = failures + 1
 End If
 Err.Clear
+
+' State 0 refuses register access but still serves the lists.
+Dim names, ids
+sim.SetServerState 0
+Check True, "state 0"
+sim.ReadRegister 1, &H1000, 32, value, Array(-1), 0
+NoConnection "read in state 0"
+sim.WriteRegister 1, &H1000, 32, Array(1), Array(-1), 0
+NoConnection "write in state 0"
+sim.GetDevices names, ids
+Check VarType(names) = vbArray + vbString, "devices listed in state 0"
+sim.SetServerState 1
+sim.ReadRegister 1, &H1000, 32, value, Array(-1), 0
+Check value(0) = &H12345678, "read again in state 1"
 
 If failures > 0 Then WScript.Quit 1
 WScript.Echo "simulator VBScript check passed"

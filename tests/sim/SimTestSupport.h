@@ -3,6 +3,9 @@
 // single-threaded apartment, driven through the server interface and the
 // control interface, values as VARIANT arrays.
 
+#include "tests/support/TestDirectory.h"
+
+#include "frame/com/BStr.h"
 #include "frame/com/ComObject.h"
 #include "frame/com/ComPtr.h"
 #include "frame/com/SafeArray.h"
@@ -11,60 +14,161 @@
 
 #include "VexilSim.h"
 
+#include <oleauto.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 // Arrays as the control sends them: masks of I4, values of VARIANTs.
-CVariant MakeI4Array(const std::vector<LONG>& words);
-CVariant MakeVariantArray(const std::vector<LONG>& words);
+inline CVariant MakeI4Array(const std::vector<LONG>& words) { return CVariant(CSafeArray::MakeI4(words)); }
+
+inline CVariant MakeVariantArray(const std::vector<LONG>& words)
+{
+    std::vector<CVariant> elements;
+    for (LONG word : words)
+        elements.emplace_back(word);
+    return CVariant(CSafeArray::MakeVariant(elements));
+}
+
 // A mask of all ones for a length.
-CVariant MakeFullMask(int length);
+inline CVariant MakeFullMask(int length)
+{
+    std::vector<LONG> words(static_cast<std::size_t>((length + 31) / 32), -1);
+    if (length % 32 != 0)
+        words.back() = static_cast<LONG>((1u << (length % 32)) - 1u);
+    return CVariant(CSafeArray::MakeI4(words));
+}
 
 // The elements of an array of I4 (the normal read shape); fails the test otherwise.
-std::vector<LONG> GetI4Elements(const VARIANT& value);
+inline std::vector<LONG> GetI4Elements(const VARIANT& value)
+{
+    EXPECT_EQ(V_VT(&value), VT_ARRAY | VT_I4);
+    if (V_VT(&value) != (VT_ARRAY | VT_I4))
+        return {};
+    LONG lower = -1;
+    EXPECT_EQ(SafeArrayGetLBound(V_ARRAY(&value), 1, &lower), S_OK);
+    EXPECT_EQ(lower, 0);
+    CSafeArrayData<LONG> data(V_ARRAY(&value));
+    EXPECT_TRUE(data.IsValid());
+    return {data.GetElements().begin(), data.GetElements().end()};
+}
+
 // The elements of an array of BSTR; fails the test otherwise.
-std::vector<std::wstring> GetStrings(const VARIANT& value);
+inline std::vector<std::wstring> GetStrings(const VARIANT& value)
+{
+    EXPECT_EQ(V_VT(&value), VT_ARRAY | VT_BSTR);
+    CSafeArrayData<BSTR> data(V_VT(&value) == (VT_ARRAY | VT_BSTR) ? V_ARRAY(&value) : nullptr);
+    std::vector<std::wstring> strings;
+    for (BSTR text : data.GetElements())
+        strings.emplace_back(text ? text : L"");
+    return strings;
+}
 
 // The description of the thread's error object, taken from it.
-std::wstring TakeErrorDescription();
-std::string Narrow(const std::wstring& text);
+inline std::wstring TakeErrorDescription()
+{
+    CComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.Out()) != S_OK || !info)
+        return {};
+    CBStr description;
+    info->GetDescription(description.Out());
+    return description.ToString();
+}
 
-struct CRegisterEntry
-{
-    LONG address = 0;
-    LONG length = 0;
-};
+inline std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-// What GetDevices and GetRegisters report.
-struct CDeviceList
+// A text and, when there is one, its description in parentheses.
+inline std::wstring Described(const std::wstring& text, const std::wstring& description)
 {
-    std::vector<std::wstring> names;
-    std::vector<LONG> ids;
-};
-struct CRegisterList
-{
-    std::vector<std::wstring> names, paths;
-    std::vector<LONG> addresses, lengths, operations;
-    LONG userFlag = -1;
-};
-CDeviceList GetDevices(IVexilFN* server);
-CRegisterList GetRegisters(IVexilFN* server, LONG device);
+    return description.empty() ? text : text + L" (" + description + L")";
+}
 
-// What the details interface reports of a register's fields.
-struct CFieldList
+// "id name" per device that GetDevices reports.
+inline std::vector<std::wstring> GetDevices(IVexilFN* server)
 {
-    std::vector<std::wstring> names, accesses, descriptions;
-    std::vector<LONG> lowBits, widths;
-};
-CFieldList GetFields(IVexilFNDetails* details, LONG device, const wchar_t* name);
+    CVariant names, ids;
+    EXPECT_EQ(server->GetDevices(names.Out(), ids.Out()), S_OK);
+    const auto nameTexts = GetStrings(names.Get());
+    const auto idList = GetI4Elements(ids.Get());
+    std::vector<std::wstring> devices;
+    for (std::size_t i = 0; i < idList.size(); ++i)
+        devices.push_back(std::to_wstring(idList[i]) + L" " + nameTexts.at(i));
+    return devices;
+}
+
+// "name address length operations path" per register that GetRegisters reports, numbers in decimal.
+inline std::vector<std::wstring> GetRegisters(IVexilFN* server, LONG device, LONG* userFlag = nullptr)
+{
+    CVariant names, addresses, lengths, operations, paths, numbers, extras;
+    LONG flag = -1;
+    EXPECT_EQ(server->GetRegisters(device, names.Out(), addresses.Out(), lengths.Out(), operations.Out(), paths.Out(),
+                                   numbers.Out(), extras.Out(), userFlag ? userFlag : &flag),
+              S_OK);
+    const auto nameTexts = GetStrings(names.Get()), pathTexts = GetStrings(paths.Get());
+    const auto addressList = GetI4Elements(addresses.Get()), lengthList = GetI4Elements(lengths.Get()),
+               operationList = GetI4Elements(operations.Get());
+    std::vector<std::wstring> registers;
+    for (std::size_t i = 0; i < nameTexts.size(); ++i)
+        registers.push_back(nameTexts[i] + L" " + std::to_wstring(addressList.at(i)) + L" " +
+                            std::to_wstring(lengthList.at(i)) + L" " + std::to_wstring(operationList.at(i)) + L" " +
+                            pathTexts.at(i));
+    return registers;
+}
+
+// "NAME low+width access (description)" per field of a register that the details interface reports.
+inline std::vector<std::wstring> GetFields(IVexilFNDetails* details, LONG device, const wchar_t* name)
+{
+    CVariant names, lowBits, widths, accesses, descriptions;
+    EXPECT_EQ(details->GetFields(device, CBStr(name).Get(), names.Out(), lowBits.Out(), widths.Out(), accesses.Out(),
+                                 descriptions.Out()),
+              S_OK);
+    const auto nameTexts = GetStrings(names.Get()), accessTexts = GetStrings(accesses.Get()),
+               descriptionTexts = GetStrings(descriptions.Get());
+    const auto lowList = GetI4Elements(lowBits.Get()), widthList = GetI4Elements(widths.Get());
+    std::vector<std::wstring> fields;
+    for (std::size_t i = 0; i < nameTexts.size(); ++i)
+    {
+        const std::wstring& access = accessTexts.at(i);
+        fields.push_back(Described(nameTexts[i] + L" " + std::to_wstring(lowList.at(i)) + L"+" +
+                                       std::to_wstring(widthList.at(i)) + (access.empty() ? L"" : L" " + access),
+                                   descriptionTexts.at(i)));
+    }
+    return fields;
+}
+
 // "value/mask name (description)" per enumerated value of a field.
-std::vector<std::wstring> GetFieldValues(IVexilFNDetails* details, LONG device, const wchar_t* name, LONG field);
+inline std::vector<std::wstring> GetFieldValues(IVexilFNDetails* details, LONG device, const wchar_t* name,
+                                                LONG field)
+{
+    CVariant values, masks, names, descriptions;
+    EXPECT_EQ(details->GetFieldValues(device, CBStr(name).Get(), field, values.Out(), masks.Out(), names.Out(),
+                                      descriptions.Out()),
+              S_OK);
+    const auto valueTexts = GetStrings(values.Get()), maskTexts = GetStrings(masks.Get()),
+               nameTexts = GetStrings(names.Get()), descriptionTexts = GetStrings(descriptions.Get());
+    std::vector<std::wstring> result;
+    for (std::size_t i = 0; i < valueTexts.size(); ++i)
+        result.push_back(Described(valueTexts[i] + L"/" + maskTexts.at(i) + L" " + nameTexts.at(i),
+                                   descriptionTexts.at(i)));
+    return result;
+}
+
 // "REGISTER: effect" per register that a read changes.
-std::vector<std::wstring> GetReadEffects(IVexilFNDetails* details, LONG device);
+inline std::vector<std::wstring> GetReadEffects(IVexilFNDetails* details, LONG device)
+{
+    CVariant names, effects;
+    EXPECT_EQ(details->GetReadEffects(device, names.Out(), effects.Out()), S_OK);
+    const auto registerNames = GetStrings(names.Get()), texts = GetStrings(effects.Get());
+    std::vector<std::wstring> result;
+    for (std::size_t i = 0; i < registerNames.size(); ++i)
+        result.push_back(registerNames[i] + L": " + texts.at(i));
+    return result;
+}
 
 // A sink of a server's events that records the states it is given.
 class CStateSink final : public CComObjectImpl<CStateSink, _IVexilFNEvents>
@@ -75,10 +179,22 @@ public:
     std::vector<LONG> states;
     std::function<void()> onEvent; // runs inside the event
 
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override
+    {
+        *count = 0;
+        return S_OK;
+    }
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*, UINT*) override;
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        if (id != 1 || parameters->cArgs != 1 || V_VT(&parameters->rgvarg[0]) != VT_I4)
+            return DISP_E_MEMBERNOTFOUND;
+        states.push_back(V_I4(&parameters->rgvarg[0]));
+        if (onEvent)
+            onEvent();
+        return S_OK;
+    }
 };
 
 // A register server created through COM in a single-threaded apartment and
@@ -87,14 +203,47 @@ class CRegisterServerTest : public testing::Test
 {
 protected:
     explicit CRegisterServerTest(const CLSID& clsid) : m_clsid(clsid) {}
-    void SetUp() override;
-    void TearDown() override;
 
-    std::vector<LONG> Read(LONG device, LONG address, LONG length, const CVariant& mask = {});
-    HRESULT TryRead(LONG device, LONG address, LONG length, CVariant& value, const CVariant& mask = {});
-    void Write(LONG device, LONG address, LONG length, const std::vector<LONG>& value, const CVariant& mask = {});
-    HRESULT TryWrite(LONG device, LONG address, LONG length, const std::vector<LONG>& value, const CVariant& mask = {});
-    LONG GetState();
+    void SetUp() override
+    {
+        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+        m_initialized = true;
+        ASSERT_EQ(CoCreateInstance(m_clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid()), S_OK)
+            << "is the server's DLL registered?";
+    }
+    void TearDown() override
+    {
+        m_server.Reset();
+        if (m_initialized)
+            CoUninitialize();
+    }
+
+    std::vector<LONG> Read(LONG device, LONG address, LONG length, const CVariant& mask = {})
+    {
+        CVariant value;
+        EXPECT_EQ(TryRead(device, address, length, value, mask), S_OK) << Narrow(TakeErrorDescription());
+        return GetI4Elements(value.Get());
+    }
+    HRESULT TryRead(LONG device, LONG address, LONG length, CVariant& value, const CVariant& mask = {})
+    {
+        const CVariant& sent = mask.GetType() == VT_EMPTY ? MakeFullMask(length) : mask;
+        return m_server->ReadRegister(device, address, length, value.Out(), sent.Get(), 0);
+    }
+    void Write(LONG device, LONG address, LONG length, const std::vector<LONG>& value, const CVariant& mask = {})
+    {
+        EXPECT_EQ(TryWrite(device, address, length, value, mask), S_OK) << Narrow(TakeErrorDescription());
+    }
+    HRESULT TryWrite(LONG device, LONG address, LONG length, const std::vector<LONG>& value, const CVariant& mask = {})
+    {
+        const CVariant& sent = mask.GetType() == VT_EMPTY ? MakeFullMask(length) : mask;
+        return m_server->WriteRegister(device, address, length, MakeVariantArray(value).Get(), sent.Get(), 0);
+    }
+    LONG GetState()
+    {
+        LONG state = -1;
+        EXPECT_EQ(m_server->GetServerState(&state), S_OK);
+        return state;
+    }
 
     CComPtr<IVexilFN> m_server;
 
@@ -103,17 +252,51 @@ private:
     bool m_initialized = false;
 };
 
+struct CRegisterEntry
+{
+    LONG address = 0;
+    LONG length = 0;
+};
+
 class CSimulatorTest : public CRegisterServerTest
 {
 protected:
     CSimulatorTest() : CRegisterServerTest(CLSID_VexilSim) {}
-    void SetUp() override;
-    void TearDown() override;
+
+    void SetUp() override
+    {
+        CRegisterServerTest::SetUp();
+        ASSERT_TRUE(m_server);
+        ASSERT_EQ(m_server.QueryInterface(m_control), S_OK);
+    }
+    void TearDown() override
+    {
+        m_control.Reset();
+        CRegisterServerTest::TearDown();
+    }
 
     // A register of the served description, by device and name.
-    CRegisterEntry FindRegister(LONG device, const std::wstring& name);
+    CRegisterEntry FindRegister(LONG device, const std::wstring& name)
+    {
+        for (const std::wstring& row : GetRegisters(m_server.Get(), device))
+        {
+            std::wistringstream fields(row);
+            std::wstring found;
+            CRegisterEntry entry;
+            if (fields >> found >> entry.address >> entry.length && found == name)
+                return entry;
+        }
+        ADD_FAILURE() << "no register " << Narrow(name) << " in device " << device;
+        return {};
+    }
     // Loads a description written to a file of the test's own.
-    HRESULT LoadDescriptionText(const std::string& text);
+    HRESULT LoadDescriptionText(const std::string& text)
+    {
+        CTestDirectory directory;
+        directory.WriteFile("description.txt", text);
+        const std::string path = directory.GetFile("description.txt");
+        return m_control->LoadDescription(CBStr(std::wstring(path.begin(), path.end())).Get());
+    }
 
     CComPtr<IVexilSimControl> m_control;
 };
