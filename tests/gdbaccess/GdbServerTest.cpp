@@ -184,14 +184,14 @@ TEST_F(CGdbServerTest, AnSvdGivesDetailsAlsoInADerivedPeripheralAndAlternateRegi
     ASSERT_EQ(m_server->QueryInterface(IID_IVexilFNDetails, details.OutVoid()), S_OK);
     for (const LONG device : {1, 2})
         EXPECT_THAT(GetFields(details.Get(), device, L"STATE"),
-                    ElementsAre(L"TXFULL 0+1 read-only (transmit buffer full)", L"MODE 1+3", L"OVERRUN 8+1",
-                                L"CNT0 16+8", L"CNT1 24+8"));
+                    ElementsAre(L"TXFULL|0|1|read-only|transmit buffer full", L"MODE|1|3||", L"OVERRUN|8|1||",
+                                L"CNT0|16|8||", L"CNT1|24|8||"));
     // Enumerated values in every notation become value and mask.
     EXPECT_THAT(GetFieldValues(details.Get(), 1, L"STATE", 1),
-                ElementsAre(L"0x0/0x7 IDLE", L"0x4/0x5 HIGH (set)", L"0x7/0x7 LAST", L"0x0/0x0 OTHER"));
+                ElementsAre(L"0x0|0x7|IDLE|", L"0x4|0x5|HIGH|set", L"0x7|0x7|LAST|", L"0x0|0x0|OTHER|"));
     // Read actions of registers and fields are read effects.
     EXPECT_THAT(GetReadEffects(details.Get(), 2),
-                ElementsAre(L"STATE: a read modifies the register; a read clears OVERRUN"));
+                ElementsAre(L"STATE|a read modifies the register; a read clears OVERRUN"));
 
     m_fake->SetMemory(0x4000000C, {1, 0, 0, 0});
     EXPECT_THAT(Read(1, 0x4000000C, 32), ElementsAre(1));

@@ -117,9 +117,7 @@ void CFakeGdbServer::Serve(CSocket& client)
                 continue;
             const std::string& request = item->payload;
             FakeFault fault = FakeFault::None;
-            const bool memoryRequest =
-                request.starts_with("m") || request.starts_with("M") || request.starts_with("X");
-            if (memoryRequest)
+            if (request.find_first_of("mMX") == 0)
             {
                 std::lock_guard guard(m_lock);
                 m_requests.push_back(request);
@@ -138,12 +136,8 @@ void CFakeGdbServer::Serve(CSocket& client)
             switch (fault)
             {
             case FakeFault::BadChecksum:
-            {
-                std::string spoiled = lastReply;
-                spoiled[spoiled.size() - 1] = spoiled.back() == '0' ? '1' : '0';
-                client.SendAll(spoiled);
+                client.SendAll(lastReply.substr(0, lastReply.size() - 1) + (lastReply.back() == '0' ? '1' : '0'));
                 break;
-            }
             case FakeFault::ErrorReply:
             case FakeFault::NotHex:
                 client.SendAll(lastReply = Rsp::FramePacket(fault == FakeFault::ErrorReply ? "E01" : "zz"));

@@ -1,6 +1,6 @@
 // A session against our fake GDB server: writes in the form the server
-// understands, refusals, and the host and port text. (Reads and the faults of
-// a server or the line are checked through the GDB server's COM interface.)
+// understands and refusals. (Reads, the faults of a server or the line and the
+// host and port text are checked through the GDB server's COM interface.)
 #include "FakeGdbServer.h"
 
 #include "gdbremote/RspSession.h"
@@ -44,25 +44,6 @@ TEST(RspSession, WritesInOneRequestOfTheFormTheServerUnderstandsAndARefusalThrow
         EXPECT_EQ(requests, row.requests);
         server.ArmFault(FakeFault::ErrorReply);
         EXPECT_THROW(session.WriteMemory(kAddress, row.bytes), CRspFailure);
-    }
-}
-
-TEST(RspSession, HostAndPortText)
-{
-    const struct
-    {
-        const char* text;
-        const char* split; // "host port"; empty when refused
-    } rows[] = {
-        {"127.0.0.1:1234", "127.0.0.1 1234"}, {"localhost:3333", "localhost 3333"}, {"board:65535", "board 65535"},
-        {"board:65536", ""}, {"board:0", ""}, {":1234", ""}, {"board", ""}, {"board:12a", ""},
-    };
-    for (const auto& row : rows)
-    {
-        std::string host;
-        std::uint16_t port = 0;
-        const bool valid = SplitHostPort(row.text, host, port);
-        EXPECT_EQ(valid ? host + " " + std::to_string(port) : "", row.split) << row.text;
     }
 }
 

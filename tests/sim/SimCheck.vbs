@@ -19,8 +19,8 @@ Sub Check(condition, what)
   End If
 End Sub
 
-Sub NoConnection(what)
-  If Err.Number <> &H80042000 Or InStr(Err.Description, "no connection") = 0 Then
+Sub Expect(code, part, what)
+  If Err.Number <> code Or InStr(Err.Description, part) = 0 Then
     WScript.Echo "FAIL " & what & ": 0x" & Hex(Err.Number) & " " & Err.Description
     failures = failures + 1
   End If
@@ -63,27 +63,26 @@ Check value(0) = &H1234FFFF, "low word under the mask"
 Check value(1) = &HAF, "high word under the mask, cut to 8 bits"
 
 ' A refused write raises an error with the register in its description.
-Err.Clear
 sim.WriteRegister 1, 0, 32, Array(0), Array(-1), 0
-If Err.Number <> &H85000004 Or InStr(Err.Description, "register ID") = 0 Then
-  WScript.Echo "FAIL write to the identification register: 0x" & Hex(Err.Number) & " " & Err.Description
-  failures = failures + 1
-End If
-Err.Clear
+Expect &H85000004, "register ID", "write to the identification register"
 
 ' State 0 refuses register access but still serves the lists.
 Dim names, ids
 sim.SetServerState 0
 Check True, "state 0"
 sim.ReadRegister 1, &H1000, 32, value, Array(-1), 0
-NoConnection "read in state 0"
+Expect &H80042000, "no connection", "read in state 0"
 sim.WriteRegister 1, &H1000, 32, Array(1), Array(-1), 0
-NoConnection "write in state 0"
+Expect &H80042000, "no connection", "write in state 0"
 sim.GetDevices names, ids
 Check VarType(names) = vbArray + vbString, "devices listed in state 0"
 sim.SetServerState 1
 sim.ReadRegister 1, &H1000, 32, value, Array(-1), 0
 Check value(0) = &H12345678, "read again in state 1"
+
+' A missing description file is refused with its name.
+sim.LoadDescription "Z:\no\such\description.txt"
+Expect &H80070002, "description.txt", "missing description file"
 
 If failures > 0 Then WScript.Quit 1
 WScript.Echo "simulator VBScript check passed"

@@ -20,7 +20,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <sstream>
+#include <algorithm>
+#include <cwchar>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -82,26 +84,39 @@ inline std::wstring TakeErrorDescription()
 
 inline std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-// A text and, when there is one, its description in parentheses.
-inline std::wstring Described(const std::wstring& text, const std::wstring& description)
+// The arrays of one call as one "a|b|c" text per element: element i of each
+// array in turn, numbers in decimal.
+inline std::vector<std::wstring> JoinColumns(std::initializer_list<const CVariant*> columns)
 {
-    return description.empty() ? text : text + L" (" + description + L")";
+    std::vector<std::wstring> rows;
+    for (const CVariant* column : columns)
+    {
+        std::vector<std::wstring> texts;
+        if (column->GetType() == (VT_ARRAY | VT_I4))
+        {
+            for (LONG number : GetI4Elements(column->Get()))
+                texts.push_back(std::to_wstring(number));
+        }
+        else
+        {
+            texts = GetStrings(column->Get());
+        }
+        rows.resize(std::max(rows.size(), texts.size()));
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            rows[i] += (column == *columns.begin() ? L"" : L"|") + texts[i];
+    }
+    return rows;
 }
 
-// "id name" per device that GetDevices reports.
+// "id|name" per device.
 inline std::vector<std::wstring> GetDevices(IVexilFN* server)
 {
     CVariant names, ids;
     EXPECT_EQ(server->GetDevices(names.Out(), ids.Out()), S_OK);
-    const auto nameTexts = GetStrings(names.Get());
-    const auto idList = GetI4Elements(ids.Get());
-    std::vector<std::wstring> devices;
-    for (std::size_t i = 0; i < idList.size(); ++i)
-        devices.push_back(std::to_wstring(idList[i]) + L" " + nameTexts.at(i));
-    return devices;
+    return JoinColumns({&ids, &names});
 }
 
-// "name address length operations path" per register that GetRegisters reports, numbers in decimal.
+// "name|address|length|operations|path" per register.
 inline std::vector<std::wstring> GetRegisters(IVexilFN* server, LONG device, LONG* userFlag = nullptr)
 {
     CVariant names, addresses, lengths, operations, paths, numbers, extras;
@@ -109,39 +124,20 @@ inline std::vector<std::wstring> GetRegisters(IVexilFN* server, LONG device, LON
     EXPECT_EQ(server->GetRegisters(device, names.Out(), addresses.Out(), lengths.Out(), operations.Out(), paths.Out(),
                                    numbers.Out(), extras.Out(), userFlag ? userFlag : &flag),
               S_OK);
-    const auto nameTexts = GetStrings(names.Get()), pathTexts = GetStrings(paths.Get());
-    const auto addressList = GetI4Elements(addresses.Get()), lengthList = GetI4Elements(lengths.Get()),
-               operationList = GetI4Elements(operations.Get());
-    std::vector<std::wstring> registers;
-    for (std::size_t i = 0; i < nameTexts.size(); ++i)
-        registers.push_back(nameTexts[i] + L" " + std::to_wstring(addressList.at(i)) + L" " +
-                            std::to_wstring(lengthList.at(i)) + L" " + std::to_wstring(operationList.at(i)) + L" " +
-                            pathTexts.at(i));
-    return registers;
+    return JoinColumns({&names, &addresses, &lengths, &operations, &paths});
 }
 
-// "NAME low+width access (description)" per field of a register that the details interface reports.
+// "name|low bit|width|access|description" per field of a register.
 inline std::vector<std::wstring> GetFields(IVexilFNDetails* details, LONG device, const wchar_t* name)
 {
     CVariant names, lowBits, widths, accesses, descriptions;
     EXPECT_EQ(details->GetFields(device, CBStr(name).Get(), names.Out(), lowBits.Out(), widths.Out(), accesses.Out(),
                                  descriptions.Out()),
               S_OK);
-    const auto nameTexts = GetStrings(names.Get()), accessTexts = GetStrings(accesses.Get()),
-               descriptionTexts = GetStrings(descriptions.Get());
-    const auto lowList = GetI4Elements(lowBits.Get()), widthList = GetI4Elements(widths.Get());
-    std::vector<std::wstring> fields;
-    for (std::size_t i = 0; i < nameTexts.size(); ++i)
-    {
-        const std::wstring& access = accessTexts.at(i);
-        fields.push_back(Described(nameTexts[i] + L" " + std::to_wstring(lowList.at(i)) + L"+" +
-                                       std::to_wstring(widthList.at(i)) + (access.empty() ? L"" : L" " + access),
-                                   descriptionTexts.at(i)));
-    }
-    return fields;
+    return JoinColumns({&names, &lowBits, &widths, &accesses, &descriptions});
 }
 
-// "value/mask name (description)" per enumerated value of a field.
+// "value|mask|name|description" per enumerated value of a field.
 inline std::vector<std::wstring> GetFieldValues(IVexilFNDetails* details, LONG device, const wchar_t* name,
                                                 LONG field)
 {
@@ -149,25 +145,15 @@ inline std::vector<std::wstring> GetFieldValues(IVexilFNDetails* details, LONG d
     EXPECT_EQ(details->GetFieldValues(device, CBStr(name).Get(), field, values.Out(), masks.Out(), names.Out(),
                                       descriptions.Out()),
               S_OK);
-    const auto valueTexts = GetStrings(values.Get()), maskTexts = GetStrings(masks.Get()),
-               nameTexts = GetStrings(names.Get()), descriptionTexts = GetStrings(descriptions.Get());
-    std::vector<std::wstring> result;
-    for (std::size_t i = 0; i < valueTexts.size(); ++i)
-        result.push_back(Described(valueTexts[i] + L"/" + maskTexts.at(i) + L" " + nameTexts.at(i),
-                                   descriptionTexts.at(i)));
-    return result;
+    return JoinColumns({&values, &masks, &names, &descriptions});
 }
 
-// "REGISTER: effect" per register that a read changes.
+// "register|effect" per register that a read changes.
 inline std::vector<std::wstring> GetReadEffects(IVexilFNDetails* details, LONG device)
 {
     CVariant names, effects;
     EXPECT_EQ(details->GetReadEffects(device, names.Out(), effects.Out()), S_OK);
-    const auto registerNames = GetStrings(names.Get()), texts = GetStrings(effects.Get());
-    std::vector<std::wstring> result;
-    for (std::size_t i = 0; i < registerNames.size(); ++i)
-        result.push_back(registerNames[i] + L": " + texts.at(i));
-    return result;
+    return JoinColumns({&names, &effects});
 }
 
 // A sink of a server's events that records the states it is given.
@@ -280,11 +266,11 @@ protected:
     {
         for (const std::wstring& row : GetRegisters(m_server.Get(), device))
         {
-            std::wistringstream fields(row);
-            std::wstring found;
-            CRegisterEntry entry;
-            if (fields >> found >> entry.address >> entry.length && found == name)
-                return entry;
+            if (!row.starts_with(name + L"|"))
+                continue;
+            wchar_t* end = nullptr;
+            const LONG address = std::wcstol(row.c_str() + name.size() + 1, &end, 10);
+            return {address, std::wcstol(end + 1, nullptr, 10)};
         }
         ADD_FAILURE() << "no register " << Narrow(name) << " in device " << device;
         return {};
