@@ -83,9 +83,33 @@ private:
     CComPtr<IConnectionPoint> m_point;
 };
 
-TEST_F(CGdbServerTest, EachAccessIsOneRequestOfTheRegistersSizeInEitherByteOrderAndTheStateFollowsTheConnection)
+TEST_F(CGdbServerTest, ServesItsDescriptionOneRequestPerAccessInEitherByteOrderAndRefusesWithoutReachingTheTarget)
 {
     ASSERT_EQ(LoadDescriptionFile("target.txt", kTargetDescription), S_OK);
+    // A bad description is refused and the previous one stays.
+    const struct
+    {
+        const char* file;
+        const char* text;
+        const char* message; // after the file's path
+    } badDescriptions[] = {
+        {"wide.svd",
+         "<device><name>X</name><size>32</size><peripherals>\n<peripheral><name>P</name><baseAddress>0</baseAddress>"
+         "<registers>\n<register><name>R</name><addressOffset>0</addressOffset><size>256</size></register>"
+         "</registers></peripheral></peripherals></device>",
+         ", line 3, <register>: the register R is 256 bits wide; 1 to 128 are served"},
+        {"broken.svd", "<device>\n<name>X</nam></device>", ", line 2: "},
+        {"bad.txt", "device 1 X\nregister R 0x0 129 RW\n", ", line 2: "},
+    };
+    for (const auto& row : badDescriptions)
+    {
+        EXPECT_EQ(LoadDescriptionFile(row.file, row.text), E_INVALIDARG) << row.file;
+        EXPECT_THAT(Narrow(TakeErrorDescription()), testing::StartsWith(m_directory.GetFile(row.file) + row.message));
+        LONG devices = 0, registers = 0;
+        ASSERT_EQ(m_control->GetDescriptionSize(&devices, &registers), S_OK);
+        EXPECT_EQ(devices, 1) << row.file;
+        EXPECT_EQ(registers, 3) << row.file;
+    }
     EXPECT_EQ(GetState(), 0);
     CVariant value;
     EXPECT_EQ(TryRead(1, kReg32, 32, value), kNoConnection);
@@ -104,6 +128,36 @@ TEST_F(CGdbServerTest, EachAccessIsOneRequestOfTheRegistersSizeInEitherByteOrder
     EXPECT_THAT(m_fake->GetMemoryRequests(),
                 ElementsAre("m20000000,4", "m20000010,1", "me000ed00,8", "X20000000,4:\x78\x56\x34\x12", "m20000000,4",
                             std::string("X20000000,4:\x78\0\x34\x12", 16)));
+    // Refused accesses never reach the target.
+    const struct
+    {
+        const char* name;
+        LONG device;
+        LONG address;
+        LONG length;
+        bool write;
+        HRESULT code;
+        const char* message;
+    } refusals[] = {
+        {"unknown device", 7, kReg32, 32, false, kDeviceNotSupported,
+         "device 7 at 0x20000000: the device is not described"},
+        {"length not the register's", 1, kReg32, 16, false, kInvalidAccessLength, "has 32 bits, not 16"},
+        {"length above 128", 1, 0x100, 129, false, kInvalidAccessLength, "129 bits is not 1 to 128"},
+        {"write of a read-only register", 1, kReadOnly, 32, true, kIllegalAccessType,
+         "TARGET.RO at 0x20000020: the register cannot be written"},
+    };
+    for (const auto& row : refusals)
+    {
+        const HRESULT hr = row.write ? TryWrite(row.device, row.address, row.length, {1})
+                                     : TryRead(row.device, row.address, row.length, value);
+        EXPECT_EQ(hr, row.code) << row.name;
+        EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr(row.message)) << row.name;
+    }
+    EXPECT_EQ(m_fake->GetMemoryRequests().size(), 6u);
+    CComPtr<ISupportErrorInfo> support;
+    ASSERT_EQ(m_server.QueryInterface(support), S_OK);
+    EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IVexilFN), S_OK);
+    EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IVexilGdbControl), S_OK);
 
     ASSERT_EQ(m_control->SetByteOrder(VexilGdbBigEndian), S_OK);
     m_fake->SetMemory(kReg32, {0x41, 0x0F, 0xC2, 0x31});
@@ -114,41 +168,6 @@ TEST_F(CGdbServerTest, EachAccessIsOneRequestOfTheRegistersSizeInEitherByteOrder
     ASSERT_EQ(m_control->Disconnect(), S_OK);
     EXPECT_EQ(GetState(), 0);
     EXPECT_THAT(m_recorder->states, ElementsAre(1, 0));
-}
-
-TEST_F(CGdbServerTest, RefusedAccessesNeverReachTheTarget)
-{
-    ConnectToFake();
-    const struct
-    {
-        const char* name;
-        LONG device;
-        LONG address;
-        LONG length;
-        bool write;
-        HRESULT code;
-        const char* message;
-    } rows[] = {
-        {"unknown device", 7, kReg32, 32, false, kDeviceNotSupported,
-         "device 7 at 0x20000000: the device is not described"},
-        {"length not the register's", 1, kReg32, 16, false, kInvalidAccessLength, "has 32 bits, not 16"},
-        {"length above 128", 1, 0x100, 129, false, kInvalidAccessLength, "129 bits is not 1 to 128"},
-        {"write of a read-only register", 1, kReadOnly, 32, true, kIllegalAccessType,
-         "TARGET.RO at 0x20000020: the register cannot be written"},
-    };
-    for (const auto& row : rows)
-    {
-        CVariant value;
-        const HRESULT hr = row.write ? TryWrite(row.device, row.address, row.length, {1})
-                                     : TryRead(row.device, row.address, row.length, value);
-        EXPECT_EQ(hr, row.code) << row.name;
-        EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr(row.message)) << row.name;
-    }
-    EXPECT_TRUE(m_fake->GetMemoryRequests().empty());
-    CComPtr<ISupportErrorInfo> support;
-    ASSERT_EQ(m_server.QueryInterface(support), S_OK);
-    EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IVexilFN), S_OK);
-    EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IVexilGdbControl), S_OK);
 }
 
 // An SVD with field arrays, enumerated values in every notation the format
@@ -264,33 +283,5 @@ TEST_P(GdbServerFault, FailsThatAccessWithANamedErrorAndKeepsTheServerUsable)
 
 INSTANTIATE_TEST_SUITE_P(Faults, GdbServerFault, testing::ValuesIn(kFaults),
                          [](const auto& row) { return std::string(row.param.name); });
-
-TEST_F(CGdbServerTest, BadDescriptionIsRefusedAndThePreviousStays)
-{
-    ASSERT_EQ(LoadDescriptionFile("target.txt", kTargetDescription), S_OK);
-    const struct
-    {
-        const char* file;
-        const char* text;
-        const char* message; // after the file's path
-    } rows[] = {
-        {"wide.svd",
-         "<device><name>X</name><size>32</size><peripherals>\n<peripheral><name>P</name><baseAddress>0</baseAddress>"
-         "<registers>\n<register><name>R</name><addressOffset>0</addressOffset><size>256</size></register>"
-         "</registers></peripheral></peripherals></device>",
-         ", line 3, <register>: the register R is 256 bits wide; 1 to 128 are served"},
-        {"broken.svd", "<device>\n<name>X</nam></device>", ", line 2: "},
-        {"bad.txt", "device 1 X\nregister R 0x0 129 RW\n", ", line 2: "},
-    };
-    for (const auto& row : rows)
-    {
-        EXPECT_EQ(LoadDescriptionFile(row.file, row.text), E_INVALIDARG) << row.file;
-        EXPECT_THAT(Narrow(TakeErrorDescription()), testing::StartsWith(m_directory.GetFile(row.file) + row.message));
-        LONG devices = 0, registers = 0;
-        ASSERT_EQ(m_control->GetDescriptionSize(&devices, &registers), S_OK);
-        EXPECT_EQ(devices, 1) << row.file;
-        EXPECT_EQ(registers, 3) << row.file;
-    }
-}
 
 } // namespace

@@ -1,6 +1,6 @@
 // Register memory as a client sees it: masks, lengths, the sparse memory for
-// unknown addresses, a read-to-clear register, the refusals with an error
-// object that says why, and the state event that every advised sink hears.
+// unknown addresses, the refusals with an error object that says why, and the
+// state event that every advised sink hears.
 #include "tests/sim/SimTestSupport.h"
 
 #include <olectl.h>
@@ -133,16 +133,6 @@ TEST_F(RegisterAccess, RefusedAccessesFailWithTheirCodeAndSayWhy)
         EXPECT_EQ(value.GetType(), VT_EMPTY);
     }
     EXPECT_THAT(Read(kController, version.address, 16), ElementsAre(0x0102));
-}
-
-TEST_F(RegisterAccess, ReadToClearStatusClearsWhatItReturns)
-{
-    ASSERT_EQ(LoadDescriptionText("device 1 Board\n"
-                                  "register STATUS 0x10 32 R reset=0xF0F behaviour=read-to-clear\n"),
-              S_OK);
-    EXPECT_THAT(Read(kController, 0x10, 32, MakeI4Array({0x00F})), ElementsAre(0x00F));
-    EXPECT_THAT(Read(kController, 0x10, 32), ElementsAre(0xF00));
-    EXPECT_THAT(Read(kController, 0x10, 32), ElementsAre(0));
 }
 
 using StateEvents = CSimulatorTest;

@@ -91,16 +91,10 @@ inline std::vector<std::wstring> JoinColumns(std::initializer_list<const CVarian
     std::vector<std::wstring> rows;
     for (const CVariant* column : columns)
     {
-        std::vector<std::wstring> texts;
-        if (column->GetType() == (VT_ARRAY | VT_I4))
-        {
-            for (LONG number : GetI4Elements(column->Get()))
-                texts.push_back(std::to_wstring(number));
-        }
-        else
-        {
-            texts = GetStrings(column->Get());
-        }
+        const bool numbers = column->GetType() == (VT_ARRAY | VT_I4);
+        std::vector<std::wstring> texts = numbers ? std::vector<std::wstring>() : GetStrings(column->Get());
+        for (LONG number : numbers ? GetI4Elements(column->Get()) : std::vector<LONG>())
+            texts.push_back(std::to_wstring(number));
         rows.resize(std::max(rows.size(), texts.size()));
         for (std::size_t i = 0; i < texts.size(); ++i)
             rows[i] += (column == *columns.begin() ? L"" : L"|") + texts[i];
