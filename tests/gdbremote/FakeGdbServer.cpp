@@ -153,10 +153,6 @@ void CFakeGdbServer::Serve(CSocket& client)
                 client.SendAll(lastReply.substr(0, lastReply.size() / 2));
                 client.Close();
                 return;
-            case FakeFault::Garbage:
-                client.SendAll("\r\nnoise*#\x01");
-                client.SendAll(lastReply);
-                break;
             default:
                 client.SendAll(lastReply);
                 break;

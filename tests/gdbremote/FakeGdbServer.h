@@ -23,7 +23,6 @@ enum class FakeFault
     Silence,       // does not answer
     LateReply,     // answers after half a second
     CloseMidReply, // sends half a reply and closes the connection
-    Garbage,       // sends bytes outside any packet before the reply
     NotHex,        // answers with a packet that is not data
 };
 
