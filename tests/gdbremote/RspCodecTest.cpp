@@ -80,7 +80,7 @@ TEST(RspCodec, ReaderSplitsTheStreamInAnyPieces)
     }
 }
 
-TEST(RspCodec, ReadReplies)
+TEST(RspCodec, ReadAndWriteReplies)
 {
     using Bytes = std::vector<std::uint8_t>;
     const Bytes NOT_DATA = {}, ERROR_REPLY = {0xEE};
@@ -104,11 +104,7 @@ TEST(RspCodec, ReadReplies)
         EXPECT_EQ(problem ? (problem->errorReply ? ERROR_REPLY : NOT_DATA) : std::get<Bytes>(reply), row.bytes);
         EXPECT_EQ(problem && problem->errorReply ? problem->text : "", row.bytes == ERROR_REPLY ? row.payload : "");
     }
-}
-
-// The requests themselves are checked by what the fake server receives.
-TEST(RspCodec, WriteReplies)
-{
+    // Writes: the requests themselves are checked by what the fake server receives.
     EXPECT_FALSE(Rsp::ParseWriteReply("OK"));
     EXPECT_TRUE(Rsp::ParseWriteReply("E03")->errorReply);
     EXPECT_FALSE(Rsp::ParseWriteReply("1234")->errorReply);

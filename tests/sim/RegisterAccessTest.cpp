@@ -65,13 +65,12 @@ TEST_F(RegisterAccess, UnknownAddressIsSparseMemoryOfItsDevice)
 TEST_F(RegisterAccess, ArraysOfAnyNumberTypeAreRead)
 {
     const CRegisterEntry ctrl = FindRegister(kTransceiver, L"CTRL");
-    const std::vector<double> doubles = {4294967295.0}; // JScript's 0xFFFFFFFF
-    const std::vector<std::wstring> strings = {L"305419896"};
-    ASSERT_EQ(m_server->WriteRegister(kTransceiver, ctrl.address, 32, CVariant(CSafeArray::MakeBStr(strings)).Get(),
-                                      CVariant(CSafeArray::MakeR8(doubles)).Get(), 0),
-              S_OK);
-    const std::vector<SHORT> shorts = {0x7FFF};
-    EXPECT_THAT(Read(kTransceiver, ctrl.address, 32, CVariant(CSafeArray::MakeI2(shorts))), ElementsAre(0x5678));
+    // A decimal string under JScript's 0xFFFFFFFF.
+    const CVariant strings(CSafeArray::MakeBStr(std::vector<std::wstring>{L"305419896"}));
+    const CVariant doubles(CSafeArray::MakeR8(std::vector<double>{4294967295.0}));
+    ASSERT_EQ(m_server->WriteRegister(kTransceiver, ctrl.address, 32, strings.Get(), doubles.Get(), 0), S_OK);
+    const CVariant shorts(CSafeArray::MakeI2(std::vector<SHORT>{0x7FFF}));
+    EXPECT_THAT(Read(kTransceiver, ctrl.address, 32, shorts), ElementsAre(0x5678));
     EXPECT_THAT(Read(kTransceiver, ctrl.address, 32, MakeVariantArray({-1})), ElementsAre(0x12345678));
 }
 
@@ -81,8 +80,8 @@ TEST_F(RegisterAccess, RefusedAccessesFailWithTheirCodeAndSayWhy)
     const CRegisterEntry version = FindRegister(kController, L"VERSION");
     const CRegisterEntry w40 = FindRegister(kController, L"W40");
     const CRegisterEntry flush = FindRegister(kTransceiver, L"FLUSH");
-    const std::vector<std::wstring> words = {L"one", L"two"};
     const CVariant none, one = MakeVariantArray({1});
+    const CVariant words(CSafeArray::MakeBStr(std::vector<std::wstring>{L"one", L"two"}));
     // A row with a value writes it, one without reads; a mask left empty is all ones.
     const struct
     {
@@ -108,7 +107,7 @@ TEST_F(RegisterAccess, RefusedAccessesFailWithTheirCodeAndSayWhy)
          "illegal mask: not an array"},
         {"value a word short", kController, w40.address, 40, one, none, 0, kIllegalParameter,
          "the value is 1 elements instead of 2"},
-        {"value of words", kController, w40.address, 40, CVariant(CSafeArray::MakeBStr(words)), none, 0,
+        {"value of words", kController, w40.address, 40, words, none, 0,
          kIllegalParameter, "illegal parameter: the value is "},
         {"last argument not 0", kTransceiver, ctrl.address, 32, none, none, 1, kIllegalParameter,
          "the last argument is 1, not 0"},
@@ -136,12 +135,11 @@ using StateEvents = CSimulatorTest;
 
 TEST_F(StateEvents, ReachEveryAdvisedSinkAlsoWhenSinksLeaveOrReleaseTheServerDuringTheEvent)
 {
+    CComPtr<IConnectionPointContainer> container;
+    ASSERT_EQ(m_server.QueryInterface(container), S_OK);
     CComPtr<IConnectionPoint> point;
-    {
-        CComPtr<IConnectionPointContainer> container;
-        ASSERT_EQ(m_server.QueryInterface(container), S_OK);
-        ASSERT_EQ(container->FindConnectionPoint(DIID__IVexilFNEvents, point.Out()), S_OK);
-    }
+    ASSERT_EQ(container->FindConnectionPoint(DIID__IVexilFNEvents, point.Out()), S_OK);
+    container.Reset(); // the sink below must be able to drop the last reference
     const CComPtr<CStateSink> sinks[] = {CStateSink::Create(), CStateSink::Create()};
     DWORD cookies[2] = {};
     for (int i = 0; i < 2; ++i)
