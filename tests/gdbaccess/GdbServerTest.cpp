@@ -19,7 +19,6 @@ using testing::HasSubstr;
 
 constexpr LONG kReg32 = 0x20000000;
 constexpr LONG kReg8 = 0x20000010;
-constexpr LONG kReadOnly = 0x20000020;
 
 const char kTargetDescription[] = "device 1 TARGET\n"
                                   "register REG32 0x20000000 32 RW\n"
@@ -137,7 +136,7 @@ TEST_F(CGdbServerTest, ServesItsDescriptionOneRequestPerAccessInEitherByteOrderA
          "device 7 at 0x20000000: the device is not described"},
         {"length not the register's", 1, kReg32, 16, false, kInvalidAccessLength, "has 32 bits, not 16"},
         {"length above 128", 1, 0x100, 129, false, kInvalidAccessLength, "129 bits is not 1 to 128"},
-        {"write of a read-only register", 1, kReadOnly, 32, true, kIllegalAccessType,
+        {"write of a read-only register", 1, 0x20000020, 32, true, kIllegalAccessType,
          "TARGET.RO at 0x20000020: the register cannot be written"},
     };
     for (const auto& row : refusals)

@@ -11,8 +11,8 @@
 constexpr CMilliseconds kPoll(20);
 
 CFakeGdbServer::CFakeGdbServer(bool offerNoAckMode, bool acceptBinaryWrites)
-    : m_listener(CSocket::Listen()), m_port(m_listener.GetLocalPort()), m_offerNoAck(offerNoAckMode),
-      m_acceptBinaryWrites(acceptBinaryWrites), m_thread([this] { Run(); })
+    : m_listener(CSocket::Listen()), m_offerNoAck(offerNoAckMode), m_acceptBinaryWrites(acceptBinaryWrites),
+      m_thread([this] { Run(); })
 {
 }
 

@@ -34,7 +34,7 @@ public:
     CFakeGdbServer(const CFakeGdbServer&) = delete;
     CFakeGdbServer& operator=(const CFakeGdbServer&) = delete;
 
-    std::uint16_t GetPort() const { return m_port; }
+    std::uint16_t GetPort() const { return m_listener.GetLocalPort(); }
 
     void SetMemory(std::uint32_t address, const std::vector<std::uint8_t>& bytes);
     std::vector<std::uint8_t> GetMemory(std::uint32_t address, std::size_t size);
@@ -51,7 +51,6 @@ private:
     std::string Answer(const std::string& request, bool& noAck);
 
     CSocket m_listener;
-    std::uint16_t m_port = 0;
     std::mutex m_lock;
     std::map<std::uint32_t, std::uint8_t> m_memory;
     FakeFault m_fault = FakeFault::None;
