@@ -5,6 +5,8 @@
 
 #include <olectl.h>
 
+#include <utility>
+
 namespace {
 
 using testing::ElementsAre;
@@ -151,18 +153,22 @@ TEST_F(StateEvents, ReachEveryAdvisedSinkAlsoWhenSinksLeaveOrReleaseTheServerDur
     EXPECT_EQ(GetState(), 5);
     ASSERT_EQ(point->Advise(static_cast<IDispatch*>(sinks[0].Get()), &cookies[0]), S_OK);
 
-    // The first sink takes both sinks away and drops the last references to the
-    // simulator: the second still hears that event, and the call still returns.
+    // Whichever sink hears the event first takes both sinks away and drops the last
+    // references to the simulator: the other still hears that event, and the call still returns.
     IVexilSimControl* control = m_control.Get();
     CComPtr<IVexilFN> server = std::move(m_server);
     CComPtr<IVexilSimControl> controlOwner = std::move(m_control);
-    sinks[0]->onEvent = [&] {
+    bool left = false;
+    const auto leave = [&] {
+        if (std::exchange(left, true))
+            return;
         EXPECT_EQ(point->Unadvise(cookies[0]), S_OK);
-        point->Unadvise(cookies[1]);
+        EXPECT_EQ(point->Unadvise(cookies[1]), S_OK);
         point.Reset();
         controlOwner.Reset();
         server.Reset();
     };
+    sinks[0]->onEvent = sinks[1]->onEvent = leave;
     EXPECT_EQ(control->SetServerState(1), S_OK);
     EXPECT_THAT(sinks[0]->states, ElementsAre(0, 1));
     EXPECT_THAT(sinks[1]->states, ElementsAre(0, 5, 1));
