@@ -18,10 +18,7 @@ constexpr LONG kFreeAddress = 0x7000; // no register of the built-in set lives t
 
 using RegisterAccess = CSimulatorTest;
 
-struct CWrite
-{
-    std::vector<LONG> value, mask;
-};
+using CWrite = std::pair<std::vector<LONG>, std::vector<LONG>>; // value and mask
 
 TEST_F(RegisterAccess, ReadsAndWritesKeepToTheMaskAndTheLength)
 {
@@ -49,7 +46,7 @@ TEST_F(RegisterAccess, ReadsAndWritesKeepToTheMaskAndTheLength)
         SCOPED_TRACE(row.name);
         const CRegisterEntry entry = FindRegister(row.device, row.reg);
         for (const CWrite& write : row.writes)
-            Write(row.device, entry.address, entry.length, write.value, MakeI4Array(write.mask));
+            Write(row.device, entry.address, entry.length, write.first, MakeI4Array(write.second));
         const CVariant mask = row.readMask.empty() ? MakeFullMask(entry.length) : MakeI4Array(row.readMask);
         EXPECT_EQ(Read(row.device, entry.address, entry.length, mask), row.expected);
     }
