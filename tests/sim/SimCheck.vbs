@@ -1,5 +1,6 @@
 ' The simulator as a VBScript client sees it: created by its ProgID, a
-' register written and read back through IDispatch. Wine's VBScript cannot
+' register written from variables (by reference) and read back through
+' IDispatch, state 0 and refusals with their messages. Wine's VBScript cannot
 ' index an array of 4-byte integers (only arrays of VARIANT), so the normal
 ' value is checked for its type and the values are read in the VARIANT shape.
 Option Explicit
