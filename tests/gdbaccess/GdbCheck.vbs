@@ -33,6 +33,14 @@ server.LoadDescription "Z:\no\such\missing.svd"
 Expect &H80070057, "missing.svd", "missing description file"
 server.Connect "board"
 Expect &H80070057, "Connect: ""board"" is not HOST:PORT", "not host and port"
+Dim text
+For Each text In Array("board:65536", "board:0", ":1234", "board:12a")
+  server.Connect text
+  Expect &H80070057, "is not HOST:PORT", "not host and port: " & text
+Next
+' The highest port is taken, and nothing listens there.
+server.Connect "127.0.0.1:65535"
+Expect &H80042000, "cannot connect", "highest port"
 ' Nothing listens on port 1 of the loopback address.
 server.Connect "127.0.0.1:1"
 Expect &H80042000, "cannot connect to the GDB server at 127.0.0.1:1", "refused connection"

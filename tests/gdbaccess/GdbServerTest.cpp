@@ -1,7 +1,16 @@
 // The GDB register access server through COM against our fake GDB server:
-// connection and state, reads and writes as memory requests, descriptions,
-// and the faults of a server or the line, each named in an error object.
-#include "GdbServerTestSupport.h"
+// connection and state, reads and writes as memory requests, descriptions and
+// their details, and the faults of a server or the line, each named in an
+// error object.
+#include "FakeGdbServer.h"
+
+#include "tests/sim/SimTestSupport.h"
+
+#include "VexilGdb.h"
+
+#include <ocidl.h>
+
+#include <memory>
 
 namespace {
 
@@ -10,51 +19,109 @@ using testing::HasSubstr;
 
 constexpr LONG kReg32 = 0x20000000;
 constexpr LONG kReg8 = 0x20000010;
-constexpr LONG kReadOnly = 0x20000020;
 
-TEST_F(CGdbServerTest, StateFollowsTheConnectionAndEveryChangeIsFired)
+const char kTargetDescription[] = "device 1 TARGET\n"
+                                  "register REG32 0x20000000 32 RW\n"
+                                  "register REG8 0x20000010 8 RW\n"
+                                  "register RO 0x20000020 32 R\n";
+
+// The server with a recorder of its state events and descriptions written to
+// a directory of the test's own.
+class CGdbServerTest : public CRegisterServerTest
+{
+protected:
+    CGdbServerTest() : CRegisterServerTest(CLSID_VexilGdb) {}
+
+    void SetUp() override
+    {
+        CRegisterServerTest::SetUp();
+        ASSERT_TRUE(m_server);
+        ASSERT_EQ(m_server.QueryInterface(m_control), S_OK);
+        CComPtr<IConnectionPointContainer> container;
+        ASSERT_EQ(m_server.QueryInterface(container), S_OK);
+        CComPtr<IConnectionPoint> point;
+        ASSERT_EQ(container->FindConnectionPoint(DIID__IVexilFNEvents, point.Out()), S_OK);
+        DWORD cookie = 0;
+        ASSERT_EQ(point->Advise(static_cast<IDispatch*>(m_recorder.Get()), &cookie), S_OK);
+        ASSERT_EQ(m_control->SetTimeout(300), S_OK);
+    }
+    void TearDown() override
+    {
+        m_control.Reset();
+        CRegisterServerTest::TearDown();
+    }
+
+    // Starts a fake GDB server, loads the description and connects.
+    void ConnectToFake(bool offerNoAckMode = true, const char* file = "target.txt",
+                       const char* description = kTargetDescription)
+    {
+        m_fake = std::make_unique<CFakeGdbServer>(offerNoAckMode);
+        ASSERT_EQ(LoadDescriptionFile(file, description), S_OK) << Narrow(TakeErrorDescription());
+        ASSERT_EQ(Connect(), S_OK) << Narrow(TakeErrorDescription());
+    }
+    HRESULT Connect()
+    {
+        return m_control->Connect(CBStr(L"127.0.0.1:" + std::to_wstring(m_fake->GetPort())).Get());
+    }
+    HRESULT LoadDescriptionFile(const std::string& name, const std::string& text)
+    {
+        m_directory.WriteFile(name, text);
+        const std::string path = m_directory.GetFile(name);
+        return m_control->LoadDescription(CBStr(std::wstring(path.begin(), path.end())).Get());
+    }
+
+    CTestDirectory m_directory;
+    std::unique_ptr<CFakeGdbServer> m_fake;
+    CComPtr<IVexilGdbControl> m_control;
+    CComPtr<CStateSink> m_recorder = CStateSink::Create();
+};
+
+TEST_F(CGdbServerTest, ServesItsDescriptionOneRequestPerAccessInEitherByteOrderAndRefusesWithoutReachingTheTarget)
 {
     ASSERT_EQ(LoadDescriptionFile("target.txt", kTargetDescription), S_OK);
+    // A bad description is refused and the previous one stays.
+    const struct
+    {
+        const char* file;
+        const char* text;
+        const char* message; // after the file's path
+    } badDescriptions[] = {
+        {"wide.svd",
+         "<device><name>X</name><size>32</size><peripherals>\n<peripheral><name>P</name><baseAddress>0</baseAddress>"
+         "<registers>\n<register><name>R</name><addressOffset>0</addressOffset><size>256</size></register>"
+         "</registers></peripheral></peripherals></device>",
+         ", line 3, <register>: the register R is 256 bits wide; 1 to 128 are served"},
+        {"broken.svd", "<device>\n<name>X</nam></device>", ", line 2: "},
+        {"bad.txt", "device 1 X\nregister R 0x0 129 RW\n", ", line 2: "},
+    };
+    for (const auto& row : badDescriptions)
+    {
+        EXPECT_EQ(LoadDescriptionFile(row.file, row.text), E_INVALIDARG) << row.file;
+        EXPECT_THAT(Narrow(TakeErrorDescription()), testing::StartsWith(m_directory.GetFile(row.file) + row.message));
+        LONG devices = 0, registers = 0;
+        ASSERT_EQ(m_control->GetDescriptionSize(&devices, &registers), S_OK);
+        EXPECT_EQ(devices, 1) << row.file;
+        EXPECT_EQ(registers, 3) << row.file;
+    }
     EXPECT_EQ(GetState(), 0);
     CVariant value;
     EXPECT_EQ(TryRead(1, kReg32, 32, value), kNoConnection);
     EXPECT_EQ(Narrow(TakeErrorDescription()), "TARGET.REG32 at 0x20000000: no connection to a GDB server");
     ConnectToFake();
     EXPECT_EQ(GetState(), 1);
-    ASSERT_EQ(m_control->Disconnect(), S_OK);
-    EXPECT_EQ(GetState(), 0);
-    EXPECT_THAT(m_recorder->states, ElementsAre(1, 0));
-}
-
-TEST_F(CGdbServerTest, EachAccessIsOneRequestOfTheRegistersSizeAndAMaskedWriteReadsFirst)
-{
-    ConnectToFake();
     m_fake->SetMemory(kReg32, {0x31, 0xC2, 0x0F, 0x41});
     m_fake->SetMemory(kReg8, {0xA5});
     EXPECT_THAT(Read(1, kReg32, 32), ElementsAre(0x410FC231));
     EXPECT_THAT(Read(1, kReg8, 8), ElementsAre(0xA5));
     EXPECT_THAT(Read(1, 0xE000ED00, 64), ElementsAre(0, 0)); // an address of the user's own
-    ASSERT_EQ(TryWrite(1, kReg32, 32, {0x12345678}, MakeFullMask(32)), S_OK) << Narrow(TakeErrorDescription());
-    ASSERT_EQ(TryWrite(1, kReg32, 32, {0x00000000}, MakeI4Array({0x0000FF00})), S_OK);
+    Write(1, kReg32, 32, {0x12345678});
+    // A masked write reads first.
+    Write(1, kReg32, 32, {0x00000000}, MakeI4Array({0x0000FF00}));
     EXPECT_THAT(m_fake->GetMemory(kReg32, 4), ElementsAre(0x78, 0x00, 0x34, 0x12));
     EXPECT_THAT(m_fake->GetMemoryRequests(),
                 ElementsAre("m20000000,4", "m20000010,1", "me000ed00,8", "X20000000,4:\x78\x56\x34\x12", "m20000000,4",
                             std::string("X20000000,4:\x78\0\x34\x12", 16)));
-}
-
-TEST_F(CGdbServerTest, BigEndianTargetsAssembleTheOtherWay)
-{
-    ConnectToFake();
-    ASSERT_EQ(m_control->SetByteOrder(VexilGdbBigEndian), S_OK);
-    m_fake->SetMemory(kReg32, {0x41, 0x0F, 0xC2, 0x31});
-    EXPECT_THAT(Read(1, kReg32, 32), ElementsAre(0x410FC231));
-    ASSERT_EQ(TryWrite(1, kReg32, 32, {0x01020304}, MakeFullMask(32)), S_OK);
-    EXPECT_THAT(m_fake->GetMemory(kReg32, 4), ElementsAre(1, 2, 3, 4));
-}
-
-TEST_F(CGdbServerTest, RefusedAccessesNeverReachTheTarget)
-{
-    ConnectToFake();
+    // Refused accesses never reach the target.
     const struct
     {
         const char* name;
@@ -64,47 +131,86 @@ TEST_F(CGdbServerTest, RefusedAccessesNeverReachTheTarget)
         bool write;
         HRESULT code;
         const char* message;
-    } rows[] = {
+    } refusals[] = {
         {"unknown device", 7, kReg32, 32, false, kDeviceNotSupported,
          "device 7 at 0x20000000: the device is not described"},
         {"length not the register's", 1, kReg32, 16, false, kInvalidAccessLength, "has 32 bits, not 16"},
         {"length above 128", 1, 0x100, 129, false, kInvalidAccessLength, "129 bits is not 1 to 128"},
-        {"write of a read-only register", 1, kReadOnly, 32, true, kIllegalAccessType,
+        {"write of a read-only register", 1, 0x20000020, 32, true, kIllegalAccessType,
          "TARGET.RO at 0x20000020: the register cannot be written"},
     };
-    for (const auto& row : rows)
+    for (const auto& row : refusals)
     {
-        CVariant value;
-        const HRESULT hr = row.write ? TryWrite(row.device, row.address, row.length, {1}, MakeFullMask(row.length))
+        const HRESULT hr = row.write ? TryWrite(row.device, row.address, row.length, {1})
                                      : TryRead(row.device, row.address, row.length, value);
         EXPECT_EQ(hr, row.code) << row.name;
         EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr(row.message)) << row.name;
     }
-    EXPECT_TRUE(m_fake->GetMemoryRequests().empty());
+    EXPECT_EQ(m_fake->GetMemoryRequests().size(), 6u);
     CComPtr<ISupportErrorInfo> support;
     ASSERT_EQ(m_server.QueryInterface(support), S_OK);
     EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IVexilFN), S_OK);
     EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IVexilGdbControl), S_OK);
+
+    ASSERT_EQ(m_control->SetByteOrder(VexilGdbBigEndian), S_OK);
+    m_fake->SetMemory(kReg32, {0x41, 0x0F, 0xC2, 0x31});
+    EXPECT_THAT(Read(1, kReg32, 32), ElementsAre(0x410FC231));
+    Write(1, kReg32, 32, {0x01020304});
+    EXPECT_THAT(m_fake->GetMemory(kReg32, 4), ElementsAre(1, 2, 3, 4));
+
+    ASSERT_EQ(m_control->Disconnect(), S_OK);
+    EXPECT_EQ(GetState(), 0);
+    EXPECT_THAT(m_recorder->states, ElementsAre(1, 0));
 }
 
-TEST_F(CGdbServerTest, AlternateRegistersAtOneAddressEachTakeTheirAccess)
+// An SVD with field arrays, enumerated values in every notation the format
+// has, read actions, a derived peripheral and alternate registers.
+const char kBoard[] =
+    "<device><name>X</name><size>32</size><peripherals>"
+    "<peripheral><name>UART</name><baseAddress>0x40000000</baseAddress><registers>"
+    "<register><name>STATE</name><addressOffset>0x4</addressOffset><readAction>modify</readAction><fields>"
+    "<field><name>TXFULL</name><bitOffset>0</bitOffset><bitWidth>1</bitWidth><access>read-only</access>"
+    "<description>transmit buffer full</description></field>"
+    "<field><name>MODE</name><bitRange>[3:1]</bitRange><enumeratedValues>"
+    "<enumeratedValue><name>IDLE</name><value>0</value></enumeratedValue>"
+    "<enumeratedValue><name>HIGH</name><value>#1x0</value><description>set</description></enumeratedValue>"
+    "<enumeratedValue><name>LAST</name><value>0x7</value></enumeratedValue>"
+    "<enumeratedValue><name>OTHER</name><isDefault>true</isDefault></enumeratedValue>"
+    "</enumeratedValues></field>"
+    "<field><name>OVERRUN</name><lsb>8</lsb><msb>8</msb><readAction>clear</readAction></field>"
+    "<field><name>CNT%s</name><dim>2</dim><dimIncrement>8</dimIncrement><bitOffset>16</bitOffset>"
+    "<bitWidth>8</bitWidth></field>"
+    "</fields></register>"
+    "<register><name>DATA</name><addressOffset>0x0</addressOffset></register>"
+    "<register><name>INTSTATUS</name><addressOffset>0xC</addressOffset><access>read-only</access></register>"
+    "<register><name>INTCLEAR</name><alternateRegister>INTSTATUS</alternateRegister>"
+    "<addressOffset>0xC</addressOffset><access>write-only</access></register>"
+    "</registers></peripheral>"
+    "<peripheral derivedFrom=\"UART\"><name>UART2</name><baseAddress>0x40001000</baseAddress></peripheral>"
+    "</peripherals></device>";
+
+TEST_F(CGdbServerTest, AnSvdGivesDetailsAlsoInADerivedPeripheralAndAlternateRegistersEachTakeTheirAccess)
 {
-    m_fake = std::make_unique<CFakeGdbServer>();
-    ASSERT_EQ(LoadDescriptionFile("alternate.svd",
-                                  "<device><name>X</name><size>32</size><peripherals><peripheral><name>TIMER</name>"
-                                  "<baseAddress>0x40000000</baseAddress><registers>"
-                                  "<register><name>INTSTATUS</name><addressOffset>0xC</addressOffset>"
-                                  "<access>read-only</access></register>"
-                                  "<register><name>INTCLEAR</name><alternateRegister>INTSTATUS</alternateRegister>"
-                                  "<addressOffset>0xC</addressOffset><access>write-only</access></register>"
-                                  "</registers></peripheral></peripherals></device>"),
-              S_OK)
-        << Narrow(TakeErrorDescription());
-    ASSERT_EQ(Connect(m_fake->GetAddress()), S_OK);
+    ConnectToFake(true, "board.svd", kBoard);
+    CComPtr<IVexilFNDetails> details;
+    ASSERT_EQ(m_server->QueryInterface(IID_IVexilFNDetails, details.OutVoid()), S_OK);
+    for (const LONG device : {1, 2})
+        EXPECT_THAT(GetFields(details.Get(), device, L"STATE"),
+                    ElementsAre(L"TXFULL|0|1|read-only|transmit buffer full", L"MODE|1|3||", L"OVERRUN|8|1||",
+                                L"CNT0|16|8||", L"CNT1|24|8||"));
+    // Enumerated values in every notation become value and mask.
+    EXPECT_THAT(GetFieldValues(details.Get(), 1, L"STATE", 1),
+                ElementsAre(L"0x0|0x7|IDLE|", L"0x4|0x5|HIGH|set", L"0x7|0x7|LAST|", L"0x0|0x0|OTHER|"));
+    // Read actions of registers and fields are read effects.
+    EXPECT_THAT(GetReadEffects(details.Get(), 2),
+                ElementsAre(L"STATE|a read modifies the register; a read clears OVERRUN"));
+
     m_fake->SetMemory(0x4000000C, {1, 0, 0, 0});
     EXPECT_THAT(Read(1, 0x4000000C, 32), ElementsAre(1));
-    EXPECT_EQ(GetRegisters(m_server.Get(), 1).userFlag, 1); // any address may be read: user registers everywhere
-    EXPECT_EQ(TryWrite(1, 0x4000000C, 32, {1}, MakeFullMask(32)), S_OK) << Narrow(TakeErrorDescription());
+    LONG userFlag = 0;
+    GetRegisters(m_server.Get(), 1, &userFlag);
+    EXPECT_EQ(userFlag, 1); // any address may be read: user registers everywhere
+    Write(1, 0x4000000C, 32, {1});
     EXPECT_THAT(m_fake->GetMemoryRequests(), ElementsAre("m4000000c,4", std::string("X4000000c,4:\x01\0\0\0", 16)));
 }
 
@@ -133,8 +239,6 @@ const CFaultRow kFaults[] = {
      "TARGET.REG32 at 0x20000000: the server closed the connection", 0},
     {"LateReplyIsDroppedBeforeTheNextRequest", false, FakeFault::LateReply, static_cast<HRESULT>(0x80042007u),
      "no reply within 300 ms", 1},
-    {"Garbage", false, FakeFault::Garbage, S_OK, "", 1},
-    {"GarbageWithAcknowledgements", true, FakeFault::Garbage, S_OK, "", 1},
     {"ReplyThatIsNotData", false, FakeFault::NotHex, static_cast<HRESULT>(0x80042006u), "not hexadecimal", 1},
 };
 
@@ -151,53 +255,23 @@ TEST_P(GdbServerFault, FailsThatAccessWithANamedErrorAndKeepsTheServerUsable)
     CVariant value;
     EXPECT_EQ(TryRead(1, kReg32, 32, value), row.code);
     EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr(row.message));
-    if (SUCCEEDED(row.code))
-    {
-        EXPECT_THAT(GetI4Elements(value.Get()), ElementsAre(0x01020304));
-    }
+    EXPECT_EQ(value.GetType() == VT_EMPTY ? std::vector<LONG>() : GetI4Elements(value.Get()),
+              SUCCEEDED(row.code) ? std::vector<LONG>{0x01020304} : std::vector<LONG>());
     EXPECT_EQ(GetState(), row.stateAfter);
     if (row.fault == FakeFault::LateReply)
-        Sleep(700); // the late reply is in by now
+        m_fake->WaitForLateReply();
     m_fake->SetMemory(kReg32, {8, 7, 6, 5});
     EXPECT_EQ(m_recorder->states, (row.stateAfter == 1 ? std::vector<LONG>{1} : std::vector<LONG>{1, 0}));
     if (row.stateAfter == 0)
     {
         EXPECT_EQ(TryRead(1, kReg32, 32, value), kNoConnection);
         // The host reconnects and the server is back.
-        ASSERT_EQ(Connect(m_fake->GetAddress()), S_OK) << Narrow(TakeErrorDescription());
+        ASSERT_EQ(Connect(), S_OK) << Narrow(TakeErrorDescription());
     }
     EXPECT_THAT(Read(1, kReg32, 32), ElementsAre(0x05060708));
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, GdbServerFault, testing::ValuesIn(kFaults),
                          [](const auto& row) { return std::string(row.param.name); });
-
-TEST_F(CGdbServerTest, BadDescriptionIsRefusedAndThePreviousStays)
-{
-    ASSERT_EQ(LoadDescriptionFile("target.txt", kTargetDescription), S_OK);
-    const struct
-    {
-        const char* file;
-        const char* text;
-        const char* message; // after the file's path
-    } rows[] = {
-        {"wide.svd",
-         "<device><name>X</name><size>32</size><peripherals>\n<peripheral><name>P</name><baseAddress>0</baseAddress>"
-         "<registers>\n<register><name>R</name><addressOffset>0</addressOffset><size>256</size></register>"
-         "</registers></peripheral></peripherals></device>",
-         ", line 3, <register>: the register R is 256 bits wide; 1 to 128 are served"},
-        {"broken.svd", "<device>\n<name>X</nam></device>", ", line 2: "},
-        {"bad.txt", "device 1 X\nregister R 0x0 129 RW\n", ", line 2: "},
-    };
-    for (const auto& row : rows)
-    {
-        EXPECT_EQ(LoadDescriptionFile(row.file, row.text), E_INVALIDARG) << row.file;
-        EXPECT_THAT(Narrow(TakeErrorDescription()), testing::StartsWith(m_directory.GetFile(row.file) + row.message));
-        LONG devices = 0, registers = 0;
-        ASSERT_EQ(m_control->GetDescriptionSize(&devices, &registers), S_OK);
-        EXPECT_EQ(devices, 1) << row.file;
-        EXPECT_EQ(registers, 3) << row.file;
-    }
-}
 
 } // namespace

@@ -3,28 +3,16 @@
 #include "gdbremote/RspCodec.h"
 
 #include <array>
-#include <cctype>
+#include <cstdio>
 #include <optional>
 #include <utility>
 #include <chrono>
 
-namespace {
-
 constexpr CMilliseconds kPoll(20);
 
-std::uint32_t ParseHex(const std::string& text, std::size_t& position)
-{
-    std::uint32_t value = 0;
-    while (position < text.size() && std::isxdigit(static_cast<unsigned char>(text[position])))
-        value = value * 16 + static_cast<std::uint32_t>(std::stoul(text.substr(position++, 1), nullptr, 16));
-    return value;
-}
-
-} // namespace
-
 CFakeGdbServer::CFakeGdbServer(bool offerNoAckMode, bool acceptBinaryWrites)
-    : m_listener(CSocket::Listen()), m_port(m_listener.GetLocalPort()), m_offerNoAck(offerNoAckMode),
-      m_acceptBinaryWrites(acceptBinaryWrites), m_thread([this] { Run(); })
+    : m_listener(CSocket::Listen()), m_offerNoAck(offerNoAckMode), m_acceptBinaryWrites(acceptBinaryWrites),
+      m_thread([this] { Run(); })
 {
 }
 
@@ -46,10 +34,7 @@ std::vector<std::uint8_t> CFakeGdbServer::GetMemory(std::uint32_t address, std::
     std::lock_guard guard(m_lock);
     std::vector<std::uint8_t> bytes;
     for (std::size_t i = 0; i < size; ++i)
-    {
-        auto found = m_memory.find(address + static_cast<std::uint32_t>(i));
-        bytes.push_back(found == m_memory.end() ? 0 : found->second);
-    }
+        bytes.push_back(m_memory[address + static_cast<std::uint32_t>(i)]); // unknown bytes read as 0
     return bytes;
 }
 
@@ -92,23 +77,20 @@ std::string CFakeGdbServer::Answer(const std::string& request, bool& noAck)
         noAck = true;
         return "OK";
     }
-    std::size_t position = 1;
-    const std::uint32_t address = ParseHex(request, position);
-    ++position;
-    const std::uint32_t size = ParseHex(request, position);
+    unsigned address = 0, size = 0;
+    std::sscanf(request.c_str() + 1, "%x,%x", &address, &size);
+    const std::string data = request.substr(request.find(':') + 1);
     if (request.starts_with("m"))
         return Rsp::EncodeHex(GetMemory(address, size));
     // Writes are taken as sent: the tests compare the requests themselves.
     if (request.starts_with("M"))
     {
-        SetMemory(address, Rsp::DecodeHex(std::string_view(request).substr(position + 1)).value_or(
-                               std::vector<std::uint8_t>()));
+        SetMemory(address, Rsp::DecodeHex(data).value_or(std::vector<std::uint8_t>()));
         return "OK";
     }
     if (request.starts_with("X") && m_acceptBinaryWrites)
     {
-        SetMemory(address, std::vector<std::uint8_t>(request.begin() + static_cast<std::ptrdiff_t>(position) + 1,
-                                                     request.end()));
+        SetMemory(address, std::vector<std::uint8_t>(data.begin(), data.end()));
         return "OK";
     }
     return "";
@@ -135,9 +117,7 @@ void CFakeGdbServer::Serve(CSocket& client)
                 continue;
             const std::string& request = item->payload;
             FakeFault fault = FakeFault::None;
-            const bool memoryRequest =
-                request.starts_with("m") || request.starts_with("M") || request.starts_with("X");
-            if (memoryRequest)
+            if (request.find_first_of("mMX") == 0)
             {
                 std::lock_guard guard(m_lock);
                 m_requests.push_back(request);
@@ -156,32 +136,23 @@ void CFakeGdbServer::Serve(CSocket& client)
             switch (fault)
             {
             case FakeFault::BadChecksum:
-            {
-                std::string spoiled = lastReply;
-                spoiled[spoiled.size() - 1] = spoiled.back() == '0' ? '1' : '0';
-                client.SendAll(spoiled);
+                client.SendAll(lastReply.substr(0, lastReply.size() - 1) + (lastReply.back() == '0' ? '1' : '0'));
                 break;
-            }
             case FakeFault::ErrorReply:
-                client.SendAll(lastReply = Rsp::FramePacket("E01"));
+            case FakeFault::NotHex:
+                client.SendAll(lastReply = Rsp::FramePacket(fault == FakeFault::ErrorReply ? "E01" : "zz"));
                 break;
             case FakeFault::Silence:
                 break;
             case FakeFault::LateReply:
                 std::this_thread::sleep_for(CMilliseconds(500));
                 client.SendAll(lastReply);
+                m_lateReplySent.set_value();
                 break;
             case FakeFault::CloseMidReply:
                 client.SendAll(lastReply.substr(0, lastReply.size() / 2));
                 client.Close();
                 return;
-            case FakeFault::Garbage:
-                client.SendAll("\r\nnoise*#\x01");
-                client.SendAll(lastReply);
-                break;
-            case FakeFault::NotHex:
-                client.SendAll(lastReply = Rsp::FramePacket("zz"));
-                break;
             default:
                 client.SendAll(lastReply);
                 break;

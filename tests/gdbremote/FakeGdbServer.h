@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <future>
 #include <map>
 #include <mutex>
 #include <string>
@@ -22,7 +23,6 @@ enum class FakeFault
     Silence,       // does not answer
     LateReply,     // answers after half a second
     CloseMidReply, // sends half a reply and closes the connection
-    Garbage,       // sends bytes outside any packet before the reply
     NotHex,        // answers with a packet that is not data
 };
 
@@ -34,14 +34,15 @@ public:
     CFakeGdbServer(const CFakeGdbServer&) = delete;
     CFakeGdbServer& operator=(const CFakeGdbServer&) = delete;
 
-    std::uint16_t GetPort() const { return m_port; }
-    std::string GetAddress() const { return "127.0.0.1:" + std::to_string(m_port); }
+    std::uint16_t GetPort() const { return m_listener.GetLocalPort(); }
 
     void SetMemory(std::uint32_t address, const std::vector<std::uint8_t>& bytes);
     std::vector<std::uint8_t> GetMemory(std::uint32_t address, std::size_t size);
     void ArmFault(FakeFault fault);
     // Memory requests ("m...", "M..." and "X...", unescaped) received, in order.
     std::vector<std::string> GetMemoryRequests();
+    // Returns once the reply that LateReply held back has been sent.
+    void WaitForLateReply() { m_lateReplySent.get_future().wait(); }
 
 private:
     void Run();
@@ -50,11 +51,11 @@ private:
     std::string Answer(const std::string& request, bool& noAck);
 
     CSocket m_listener;
-    std::uint16_t m_port = 0;
     std::mutex m_lock;
     std::map<std::uint32_t, std::uint8_t> m_memory;
     FakeFault m_fault = FakeFault::None;
     std::vector<std::string> m_requests;
+    std::promise<void> m_lateReplySent;
     bool m_offerNoAck;
     bool m_acceptBinaryWrites;
     std::atomic<bool> m_stop{false};

@@ -1,16 +1,7 @@
-// What the simulator serves: description files, their errors, and the file
-// beside the DLL.
+// What the simulator serves: description files, their errors, and the
+// details interface (a register's bit fields, their enumerated values as value
+// and mask, and which registers a read changes).
 #include "tests/sim/SimTestSupport.h"
-
-#include "tests/support/TestDirectory.h"
-
-#include "frame/com/BStr.h"
-
-#include <windows.h>
-
-#include <filesystem>
-#include <memory>
-#include <type_traits>
 
 namespace {
 
@@ -18,17 +9,6 @@ using testing::ElementsAre;
 using testing::HasSubstr;
 
 using DescriptionFile = CSimulatorTest;
-
-TEST_F(DescriptionFile, UnknownDeviceHasNoRegisters)
-{
-    CVariant names, addresses, lengthList, operations, paths, numbers, extras;
-    LONG flag = -1;
-    EXPECT_EQ(m_server->GetRegisters(99, names.Out(), addresses.Out(), lengthList.Out(), operations.Out(), paths.Out(),
-                                     numbers.Out(), extras.Out(), &flag),
-              kDeviceNotSupported);
-    EXPECT_EQ(names.GetType(), VT_EMPTY);
-    EXPECT_EQ(flag, 0);
-}
 
 TEST_F(DescriptionFile, ReplacesDevicesRegistersAndMemory)
 {
@@ -39,37 +19,38 @@ TEST_F(DescriptionFile, ReplacesDevicesRegistersAndMemory)
                                   "  register CFG 0x20 40 RWC reset=0xAB00000001 path=\"Top/Sub one\"\n"
                                   "  register EVT 0x24 8 1 behaviour=read-to-clear:100\n"
                                   "device -2 Other\n"
-                                  "  register CTRL 0x0 32 RW  # same address as elsewhere\n"),
+                                  "  register CFG 0x20 32 RW  # a name and an address are unique per device only\n"),
               S_OK);
-    const CDeviceList devices = GetDevices(m_server.Get());
-    EXPECT_THAT(devices.ids, ElementsAre(7, -2));
-    EXPECT_THAT(devices.names, ElementsAre(L"Test board", L"Other"));
-    const CRegisterList board = GetRegisters(m_server.Get(), 7);
-    EXPECT_THAT(board.names, ElementsAre(L"CFG", L"EVT"));
-    EXPECT_THAT(board.paths, ElementsAre(L"Top/Sub one", L""));
-    EXPECT_THAT(board.lengths, ElementsAre(40, 8));
-    EXPECT_THAT(board.operations, ElementsAre(0x7, 0x1));
-    EXPECT_EQ(board.userFlag, 1);
-    EXPECT_EQ(GetRegisters(m_server.Get(), -2).userFlag, 0);
+    EXPECT_THAT(GetDevices(m_server.Get()), ElementsAre(L"7|Test board", L"-2|Other"));
+    LONG userFlag = -1;
+    EXPECT_THAT(GetRegisters(m_server.Get(), 7, &userFlag), ElementsAre(L"CFG|32|40|7|Top/Sub one", L"EVT|36|8|1|"));
+    EXPECT_EQ(userFlag, 1);
+    GetRegisters(m_server.Get(), -2, &userFlag);
+    EXPECT_EQ(userFlag, 0);
     EXPECT_THAT(Read(7, 0x20, 40), ElementsAre(1, 0xAB));
-    EXPECT_THAT(Read(-2, 0, 32), ElementsAre(0));
+    EXPECT_THAT(Read(-2, 0x20, 32), ElementsAre(0));
     CVariant value;
     EXPECT_EQ(TryRead(2, ctrl.address, 32, value), kDeviceNotSupported);
-}
-
-TEST_F(DescriptionFile, MissingFileIsRefused)
-{
-    EXPECT_EQ(m_control->LoadDescription(CBStr(L"Z:\\no\\such\\description.txt").Get()),
-              HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
-    EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr("description.txt"));
+    // An unknown device has no registers.
+    CVariant names, addresses, lengths, operations, paths, numbers, extras;
+    userFlag = -1;
+    EXPECT_EQ(m_server->GetRegisters(99, names.Out(), addresses.Out(), lengths.Out(), operations.Out(), paths.Out(),
+                                     numbers.Out(), extras.Out(), &userFlag),
+              kDeviceNotSupported);
+    EXPECT_EQ(names.GetType(), VT_EMPTY);
+    EXPECT_EQ(userFlag, 0);
 }
 
 TEST_F(DescriptionFile, MalformedOneIsRefusedWithTheLineAndTheProblemAndTheOldOneStays)
 {
+    // Many registers in a device: a repeated address or name is found among the lookup's collisions.
+    std::string many = "device 1 Big\n";
+    for (int r = 0; r < 200; ++r)
+        many += "register R" + std::to_string(r) + " " + std::to_string(4 * r) + " 32 RW\n";
     const struct
     {
         const char* name;
-        const char* text;
+        std::string text;
         const char* line;
         const char* problem;
     } rows[] = {
@@ -77,25 +58,18 @@ TEST_F(DescriptionFile, MalformedOneIsRefusedWithTheLineAndTheProblemAndTheOldOn
         {"DeviceIdTwice", "device 1 A\n\ndevice 1 B\n", "line 3", "used twice"},
         {"LengthAbove128", "device 7 A\nregister A 0x0 32 RW\nregister B 0x4 129 RW\n", "line 3", "129"},
         {"UnknownOperationLetter", "device 1 A\nregister X 0 32 RX\n", "line 2", "RX"},
-        {"OperationLetterTwice", "device 1 A\nregister X 0 32 RR\n", "line 2", "twice"},
         {"ResetWiderThanLength", "device 1 A\nregister X 0 8 RW reset=0x100\n", "line 2", "does not fit"},
-        {"AddressBeyond32Bits", "device 1 A\nregister X 0x1FFFFFFFF 8 RW\n", "line 2", "32-bit"},
-        {"UnknownBehaviour", "device 1 A\nregister X 0 8 RW behaviour=sticky\n", "line 2", "sticky"},
-        {"UnknownSetting", "device 1 A\nregister X 0 8 RW colour=red\n", "line 2", "colour=red"},
         {"OpenQuote", "device 1 \"A\nregister X 0 8 RW\n", "line 1", "quote"},
-        {"UserFlagNotZeroOrOne", "device 1 A user=2\n", "line 1", "user=2"},
         {"MissingOperations", "device 1 A\nregister X 0 8\n", "line 2", "needs"},
         {"NameWithBar", "device 1 A\nregister X|Y 0 8 RW\n", "line 2", "X|Y"},
         {"UnknownStatement", "board 1 A\n", "line 1", "board"},
         {"FieldBeforeRegister", "device 1 A\nfield F 0\n", "line 2", "before the first register"},
         {"FieldBeyondLength", "device 1 A\nregister X 0 8 RW\nfield F 8:4\n", "line 3", "8 bits"},
-        {"FieldBitsReversed", "device 1 A\nregister X 0 8 RW\nfield F 2:4\n", "line 3", "2:4"},
         {"FieldNameTwice", "device 1 A\nregister X 0 8 RW\nfield F 0\nfield F 1\n", "line 4", "field named F"},
-        {"FieldAccessUnknown", "device 1 A\nregister X 0 8 RW\nfield F 0 access=rw\n", "line 3", "access=rw"},
-        {"FieldReadActionUnknown", "device 1 A\nregister X 0 8 RW\nfield F 0 read=pop\n", "line 3", "read=pop"},
         {"ValueBeforeField", "device 1 A\nregister X 0 8 RW\nvalue 1 ONE\n", "line 3", "before the first field"},
         {"ValueWiderThanField", "device 1 A\nregister X 0 8 RW\nfield F 1:0\nvalue 4 FOUR\n", "line 4", "2 bits"},
-        {"ValueNotANumber", "device 1 A\nregister X 0 8 RW\nfield F 1:0\nvalue 0y1 ODD\n", "line 4", "0y1"},
+        {"AddressTwice", many + "register X 0 32 RW\n", "line 202", "\"Big\" already has register R0 at address 0"},
+        {"NameTwice", many + "register R100 0x10000000 32 RW\n", "line 202", "already has a register named R100"},
     };
     for (const auto& row : rows)
     {
@@ -104,65 +78,67 @@ TEST_F(DescriptionFile, MalformedOneIsRefusedWithTheLineAndTheProblemAndTheOldOn
         const std::string description = Narrow(TakeErrorDescription());
         EXPECT_THAT(description, HasSubstr(row.line));
         EXPECT_THAT(description, HasSubstr(row.problem));
-        EXPECT_EQ(GetDevices(m_server.Get()).ids.front(), 1);
+        EXPECT_EQ(GetDevices(m_server.Get()).front(), L"1|Controller");
     }
 }
 
-// Many registers in a device, then one more line: a repeated address or name
-// is found among the lookup's collisions, and only within its device.
-TEST_F(DescriptionFile, RepeatsAreFoundAmongManyRegisters)
+const char* const BOARD = "device 7 Board\n"
+                          "register CTRL 0x0 32 RW\n"
+                          "  field ENABLE 0 description=\"runs when set\"\n"
+                          "  field MODE 5:4 access=read-write\n"
+                          "    value 0 IDLE description=\"does nothing\"\n"
+                          "    value 0x2 FAST\n"
+                          "    value 0b1x SLOWISH\n"
+                          "    value default OTHER\n"
+                          "  field FLAGS 31:24 read=clear\n"
+                          "register KEY 0x10 128 W\n"
+                          "  field WIDE 99:28\n"
+                          "    value 0x123456789 MAGIC\n"
+                          "register EVT 0x20 8 R behaviour=read-to-clear\n"
+                          "register DATA 0x24 32 RW\n";
+
+using DetailsTest = CSimulatorTest;
+
+TEST_F(DetailsTest, ADescriptionFilesFieldsValuesAndReadEffectsComeInTheirOrderAndUnknownOnesAreRefused)
 {
-    std::string registers = "device 1 Big\n";
-    for (int r = 0; r < 200; ++r)
-        registers += "register R" + std::to_string(r) + " " + std::to_string(4 * r) + " 32 RW\n";
+    ASSERT_EQ(LoadDescriptionText(BOARD), S_OK) << Narrow(TakeErrorDescription());
+    CComPtr<IVexilFNDetails> details;
+    ASSERT_EQ(m_server->QueryInterface(IID_IVexilFNDetails, details.OutVoid()), S_OK);
+    EXPECT_THAT(GetFields(details.Get(), 7, L"CTRL"),
+                ElementsAre(L"ENABLE|0|1||runs when set", L"MODE|4|2|read-write|", L"FLAGS|24|8||"));
+    EXPECT_THAT(GetFields(details.Get(), 7, L"KEY"), ElementsAre(L"WIDE|28|72||"));
+    EXPECT_TRUE(GetFields(details.Get(), 7, L"DATA").empty());
+    // Enumerated values come as value and mask whatever their notation.
+    EXPECT_THAT(GetFieldValues(details.Get(), 7, L"CTRL", 1),
+                ElementsAre(L"0x0|0x3|IDLE|does nothing", L"0x2|0x3|FAST|", L"0x2|0x2|SLOWISH|", L"0x0|0x0|OTHER|"));
+    EXPECT_THAT(GetFieldValues(details.Get(), 7, L"KEY", 0), ElementsAre(L"0x123456789|0xFFFFFFFFFFFFFFFFFF|MAGIC|"));
+    EXPECT_TRUE(GetFieldValues(details.Get(), 7, L"CTRL", 0).empty());
+    // The registers that a read changes, and how.
+    EXPECT_THAT(GetReadEffects(details.Get(), 7),
+                ElementsAre(L"CTRL|a read clears FLAGS", L"EVT|a read clears the bits it returns"));
+
+    // An unknown register or field fails with invalid argument and says why.
     const struct
     {
-        const char* lastLines;
-        const char* problem; // empty: the description is served
+        LONG device;
+        const wchar_t* registerName;
+        LONG field;
+        const char* problem;
     } rows[] = {
-        {"register X 0 32 RW\n", "line 202: device \"Big\" already has register R0 at address 0"},
-        {"register X 796 32 RW\n", "line 202: device \"Big\" already has register R199 at address"},
-        {"register R100 0x10000000 32 RW\n", "line 202: device \"Big\" already has a register named R100"},
-        {"device 2 Other\nregister R0 0 32 RW\n", ""},
+        {99, L"CTRL", 0, "device 99 has no register named \"CTRL\""},
+        {7, L"NOPE", 0, "no register named \"NOPE\""},
+        {7, L"CTRL", 3, "has no field 3"},
+        {7, L"CTRL", -1, "has no field -1"},
     };
     for (const auto& row : rows)
     {
-        SCOPED_TRACE(row.lastLines);
-        EXPECT_EQ(LoadDescriptionText(registers + row.lastLines), *row.problem ? E_INVALIDARG : S_OK);
+        CVariant a, b, c, d;
+        EXPECT_EQ(details->GetFieldValues(row.device, CBStr(row.registerName).Get(), row.field, a.Out(), b.Out(),
+                                            c.Out(), d.Out()),
+                  E_INVALIDARG)
+            << row.problem;
         EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr(row.problem));
     }
-}
-
-// A copy of the DLL in a directory of the test's own, loaded without the
-// registry, so that its "VexilSim.txt" concerns no one else.
-TEST(DescriptionBesideTheDll, IsServedFromEachCreationAndAMalformedOneFailsIt)
-{
-    CTestDirectory directory;
-    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
-    const std::string copy = directory.GetFile("VexilSim.dll");
-    std::filesystem::copy_file(std::string("Z:") + VEXIL_SIM_DLL, std::filesystem::path(copy));
-    {
-        using CModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)>;
-        const CModule module(LoadLibraryA(copy.c_str()), &FreeLibrary);
-        using CGetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-        const auto getClassObject = reinterpret_cast<CGetClassObject>(
-            reinterpret_cast<void*>(GetProcAddress(module.get(), "DllGetClassObject")));
-        CComPtr<IClassFactory> factory;
-        ASSERT_EQ(getClassObject(CLSID_VexilSim, IID_IClassFactory, factory.OutVoid()), S_OK);
-        directory.WriteFile("VexilSim.txt", "device 42 Beside\nregister R 0x8 16 RW reset=0x1234\n");
-        CComPtr<IVexilFN> server;
-        ASSERT_EQ(factory->CreateInstance(nullptr, IID_IVexilFN, server.OutVoid()), S_OK);
-        EXPECT_THAT(GetDevices(server.Get()).ids, ElementsAre(42));
-        CVariant value;
-        ASSERT_EQ(server->ReadRegister(42, 8, 16, value.Out(), MakeFullMask(16).Get(), 0), S_OK);
-        EXPECT_THAT(GetI4Elements(value.Get()), ElementsAre(0x1234));
-
-        directory.WriteFile("VexilSim.txt", "device 42 Beside\nregister R 0x8 0 RW\n");
-        CComPtr<IVexilFN> refused;
-        EXPECT_EQ(factory->CreateInstance(nullptr, IID_IVexilFN, refused.OutVoid()), E_INVALIDARG);
-        EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr("VexilSim.txt, line 2"));
-    } // the module is freed after its objects, before the directory
-    CoUninitialize();
 }
 
 } // namespace

@@ -1,7 +1,11 @@
 // Register memory as a client sees it: masks, lengths, the sparse memory for
-// unknown addresses, a read-to-clear register, the server state,
-// and the refusals with an error object that says why.
+// unknown addresses, the refusals with an error object that says why, and the
+// state event that every advised sink hears.
 #include "tests/sim/SimTestSupport.h"
+
+#include <olectl.h>
+
+#include <utility>
 
 namespace {
 
@@ -14,10 +18,7 @@ constexpr LONG kFreeAddress = 0x7000; // no register of the built-in set lives t
 
 using RegisterAccess = CSimulatorTest;
 
-struct CWrite
-{
-    std::vector<LONG> value, mask;
-};
+using CWrite = std::pair<std::vector<LONG>, std::vector<LONG>>; // value and mask
 
 TEST_F(RegisterAccess, ReadsAndWritesKeepToTheMaskAndTheLength)
 {
@@ -31,26 +32,21 @@ TEST_F(RegisterAccess, ReadsAndWritesKeepToTheMaskAndTheLength)
         std::vector<LONG> readMask;
         std::vector<LONG> expected;
     } rows[] = {
-        {"reset values", kController, L"W128", {}, {}, {LONG(0x89ABCDEF), 0x01234567, 0x76543210, LONG(0xFEDCBA98)}},
-        {"read of 128 bits under a mask", kController, L"W128", {}, {0, -1, 0, -1},
-         {0, 0x01234567, 0, LONG(0xFEDCBA98)}},
+        {"reset value read under a mask", kController, L"W128", {}, {-1, -1, 0, LONG(0xFFFF0000)},
+         {LONG(0x89ABCDEF), 0x01234567, 0, LONG(0xFEDC0000)}},
         {"write under a mask", kTransceiver, L"CTRL", {{{0x11111111}, {-1}}, {{LONG(0xABCDEF00)}, {0xFF00}}}, {},
          {0x1111EF11}},
-        {"read under a mask", kTransceiver, L"CTRL", {{{0x12345678}, {-1}}}, {0x00F0F000}, {0x00305000}},
         {"one bit", kController, L"CTRL_LOCK", {{{-1}, {-1}}}, {-1}, {1}},
         {"33 bits", kController, L"W33", {{{-1, -1}, {-1, -1}}}, {-1, -1}, {-1, 1}},
         {"128 bits word by word", kController, L"W128",
          {{{1, 2, 3, 4}, {-1, -1, -1, -1}}, {{-1, -1, -1, -1}, {0, 0, 0x00FF0000, 0}}}, {}, {1, 2, 0x00FF0003, 4}},
-        // Ones under the mask clear, zeros leave the flags (reset 0xA5).
-        {"write-1-to-clear flags", kController, L"IRQ_FLAGS", {{{5}, {0xFFFF}}, {{0}, {0xFFFF}}, {{0xFFFF}, {0x80}}},
-         {}, {0x20}},
     };
     for (const auto& row : rows)
     {
         SCOPED_TRACE(row.name);
         const CRegisterEntry entry = FindRegister(row.device, row.reg);
         for (const CWrite& write : row.writes)
-            Write(row.device, entry.address, entry.length, write.value, MakeI4Array(write.mask));
+            Write(row.device, entry.address, entry.length, write.first, MakeI4Array(write.second));
         const CVariant mask = row.readMask.empty() ? MakeFullMask(entry.length) : MakeI4Array(row.readMask);
         EXPECT_EQ(Read(row.device, entry.address, entry.length, mask), row.expected);
     }
@@ -65,36 +61,26 @@ TEST_F(RegisterAccess, UnknownAddressIsSparseMemoryOfItsDevice)
     EXPECT_THAT(Read(kController, kFreeAddress, 8), ElementsAre(0xFE)); // the same memory cut to another length
 }
 
-TEST_F(RegisterAccess, ArraysOfAnyNumberTypeAndByReferenceAreRead)
+TEST_F(RegisterAccess, ArraysOfAnyNumberTypeAreRead)
 {
     const CRegisterEntry ctrl = FindRegister(kTransceiver, L"CTRL");
-    const std::vector<double> doubles = {4294967295.0}; // JScript's 0xFFFFFFFF
-    const std::vector<std::wstring> strings = {L"305419896"};
-    ASSERT_EQ(m_server->WriteRegister(kTransceiver, ctrl.address, 32, CVariant(CSafeArray::MakeBStr(strings)).Get(),
-                                      CVariant(CSafeArray::MakeR8(doubles)).Get(), 0),
-              S_OK);
-    const std::vector<SHORT> shorts = {0x7FFF};
-    EXPECT_THAT(Read(kTransceiver, ctrl.address, 32, CVariant(CSafeArray::MakeI2(shorts))), ElementsAre(0x5678));
+    // A decimal string under JScript's 0xFFFFFFFF.
+    const CVariant strings(CSafeArray::MakeBStr(std::vector<std::wstring>{L"305419896"}));
+    const CVariant doubles(CSafeArray::MakeR8(std::vector<double>{4294967295.0}));
+    ASSERT_EQ(m_server->WriteRegister(kTransceiver, ctrl.address, 32, strings.Get(), doubles.Get(), 0), S_OK);
+    const CVariant shorts(CSafeArray::MakeI2(std::vector<SHORT>{0x7FFF}));
+    EXPECT_THAT(Read(kTransceiver, ctrl.address, 32, shorts), ElementsAre(0x5678));
     EXPECT_THAT(Read(kTransceiver, ctrl.address, 32, MakeVariantArray({-1})), ElementsAre(0x12345678));
-    // Scripts pass their variables by reference.
-    CVariant value = MakeVariantArray({0x2468});
-    CVariant mask = MakeI4Array({-1});
-    VARIANT valueReference{}, maskReference{};
-    V_VT(&valueReference) = V_VT(&maskReference) = VT_BYREF | VT_VARIANT;
-    V_VARIANTREF(&valueReference) = value.GetPointer();
-    V_VARIANTREF(&maskReference) = mask.GetPointer();
-    ASSERT_EQ(m_server->WriteRegister(kTransceiver, ctrl.address, 32, valueReference, maskReference, 0), S_OK);
-    EXPECT_THAT(Read(kTransceiver, ctrl.address, 32), ElementsAre(0x2468));
 }
 
 TEST_F(RegisterAccess, RefusedAccessesFailWithTheirCodeAndSayWhy)
 {
     const CRegisterEntry data = FindRegister(kTransceiver, L"DATA"), ctrl = FindRegister(kTransceiver, L"CTRL");
-    const CRegisterEntry version = FindRegister(kController, L"VERSION"), id = FindRegister(kController, L"ID");
+    const CRegisterEntry version = FindRegister(kController, L"VERSION");
     const CRegisterEntry w40 = FindRegister(kController, L"W40");
-    const CRegisterEntry flush = FindRegister(kTransceiver, L"FLUSH"), reset = FindRegister(kController, L"RESET");
-    const std::vector<std::wstring> words = {L"one", L"two"};
+    const CRegisterEntry flush = FindRegister(kTransceiver, L"FLUSH");
     const CVariant none, one = MakeVariantArray({1});
+    const CVariant words(CSafeArray::MakeBStr(std::vector<std::wstring>{L"one", L"two"}));
     // A row with a value writes it, one without reads; a mask left empty is all ones.
     const struct
     {
@@ -110,26 +96,22 @@ TEST_F(RegisterAccess, RefusedAccessesFailWithTheirCodeAndSayWhy)
         {"write without a write type", kController, version.address, 16, one, none, 0, kIllegalAccessType,
          "register VERSION cannot be written"},
         {"write with C only", kTransceiver, flush.address, 1, one, none, 0, S_OK, ""},
-        {"write with S only", kController, reset.address, 1, one, none, 0, S_OK, ""},
         {"length not the register's", kTransceiver, ctrl.address, 16, none, none, 0, kInvalidAccessLength,
          "register CTRL has 32 bits, not 16"},
         {"length 0", kController, kFreeAddress, 0, none, none, 0, kInvalidAccessLength, "0 bits is not 1 to 128"},
         {"length 129", kController, kFreeAddress, 129, none, none, 0, kInvalidAccessLength, "129 bits is not 1 to"},
         {"mask a word short", kController, w40.address, 40, none, MakeI4Array({-1}), 0, kIllegalMask,
          "illegal mask: 1 elements instead of 2"},
-        {"mask a word long", kController, w40.address, 40, MakeVariantArray({1, 1}), MakeI4Array({-1, -1, -1}), 0,
-         kIllegalMask, "illegal mask: 3 elements instead of 2"},
         {"mask not an array", kController, w40.address, 40, none, CVariant(LONG{-1}), 0, kIllegalMask,
          "illegal mask: not an array"},
         {"value a word short", kController, w40.address, 40, one, none, 0, kIllegalParameter,
          "the value is 1 elements instead of 2"},
-        {"value of words", kController, w40.address, 40, CVariant(CSafeArray::MakeBStr(words)), none, 0,
+        {"value of words", kController, w40.address, 40, words, none, 0,
          kIllegalParameter, "illegal parameter: the value is "},
         {"last argument not 0", kTransceiver, ctrl.address, 32, none, none, 1, kIllegalParameter,
          "the last argument is 1, not 0"},
         {"unknown device, high address", 99, LONG(0xFFFF0000u), 32, none, none, 0, kDeviceNotSupported,
          "device 99, address 0xFFFF0000: the device is not supported"},
-        {"write to an unknown device", 99, 0, 32, one, none, 0, kDeviceNotSupported, "not supported"},
     };
     for (const auto& row : rows)
     {
@@ -146,33 +128,47 @@ TEST_F(RegisterAccess, RefusedAccessesFailWithTheirCodeAndSayWhy)
         EXPECT_EQ(value.GetType(), VT_EMPTY);
     }
     EXPECT_THAT(Read(kController, version.address, 16), ElementsAre(0x0102));
-    EXPECT_THAT(Read(kController, id.address, 32), ElementsAre(0x56580201));
-    EXPECT_EQ(m_server->Reserved2(), E_NOTIMPL);
 }
 
-TEST_F(RegisterAccess, StateZeroRefusesRegisterAccessButServesTheLists)
+using StateEvents = CSimulatorTest;
+
+TEST_F(StateEvents, ReachEveryAdvisedSinkAlsoWhenSinksLeaveOrReleaseTheServerDuringTheEvent)
 {
-    const CRegisterEntry ctrl = FindRegister(kTransceiver, L"CTRL");
+    CComPtr<IConnectionPointContainer> container;
+    ASSERT_EQ(m_server.QueryInterface(container), S_OK);
+    CComPtr<IConnectionPoint> point;
+    ASSERT_EQ(container->FindConnectionPoint(DIID__IVexilFNEvents, point.Out()), S_OK);
+    container.Reset(); // the sink below must be able to drop the last reference
+    const CComPtr<CStateSink> sinks[] = {CStateSink::Create(), CStateSink::Create()};
+    DWORD cookies[2] = {};
+    for (int i = 0; i < 2; ++i)
+        ASSERT_EQ(point->Advise(static_cast<IDispatch*>(sinks[i].Get()), &cookies[i]), S_OK);
     ASSERT_EQ(m_control->SetServerState(0), S_OK);
-    CVariant value;
-    EXPECT_EQ(TryRead(kTransceiver, ctrl.address, 32, value), kNoConnection);
-    EXPECT_EQ(TryWrite(kTransceiver, ctrl.address, 32, {1}), kNoConnection);
-    EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr("no connection"));
-    EXPECT_EQ(GetState(), 0);
-    EXPECT_FALSE(GetDevices(m_server.Get()).ids.empty());
-    EXPECT_EQ(FindRegister(kTransceiver, L"CTRL").address, ctrl.address);
-    ASSERT_EQ(m_control->SetServerState(1), S_OK);
-    EXPECT_EQ(TryRead(kTransceiver, ctrl.address, 32, value), S_OK);
-}
+    ASSERT_EQ(point->Unadvise(cookies[0]), S_OK);
+    EXPECT_EQ(point->Unadvise(cookies[0]), CONNECT_E_NOCONNECTION);
+    ASSERT_EQ(m_control->SetServerState(5), S_OK);
+    EXPECT_EQ(GetState(), 5);
+    ASSERT_EQ(point->Advise(static_cast<IDispatch*>(sinks[0].Get()), &cookies[0]), S_OK);
 
-TEST_F(RegisterAccess, ReadToClearStatusClearsWhatItReturns)
-{
-    ASSERT_EQ(LoadDescriptionText("device 1 Board\n"
-                                  "register STATUS 0x10 32 R reset=0xF0F behaviour=read-to-clear\n"),
-              S_OK);
-    EXPECT_THAT(Read(kController, 0x10, 32, MakeI4Array({0x00F})), ElementsAre(0x00F));
-    EXPECT_THAT(Read(kController, 0x10, 32), ElementsAre(0xF00));
-    EXPECT_THAT(Read(kController, 0x10, 32), ElementsAre(0));
+    // Whichever sink hears the event first takes both sinks away and drops the last
+    // references to the simulator: the other still hears that event, and the call still returns.
+    IVexilSimControl* control = m_control.Get();
+    CComPtr<IVexilFN> server = std::move(m_server);
+    CComPtr<IVexilSimControl> controlOwner = std::move(m_control);
+    bool left = false;
+    const auto leave = [&] {
+        if (std::exchange(left, true))
+            return;
+        EXPECT_EQ(point->Unadvise(cookies[0]), S_OK);
+        EXPECT_EQ(point->Unadvise(cookies[1]), S_OK);
+        point.Reset();
+        controlOwner.Reset();
+        server.Reset();
+    };
+    sinks[0]->onEvent = sinks[1]->onEvent = leave;
+    EXPECT_EQ(control->SetServerState(1), S_OK);
+    EXPECT_THAT(sinks[0]->states, ElementsAre(0, 1));
+    EXPECT_THAT(sinks[1]->states, ElementsAre(0, 5, 1));
 }
 
 } // namespace

@@ -14,16 +14,19 @@ try {
     sim.SetServerState(0);
     if (sim.GetServerState() != 0)
         fail("server state 0 after SetServerState(0)");
-    var failed = false;
-    try {
-        sim.Reserved1();
-    } catch (e) {
-        failed = true;
-        if ((e.number >>> 0) != 0x80004001 || e.description.indexOf("Reserved1") < 0)
-            fail("Reserved1 error: " + (e.number >>> 0).toString(16) + " " + e.description);
+    var names = ["Reserved1", "Reserved2"];
+    for (var i = 0; i < names.length; ++i) {
+        var failed = false;
+        try {
+            sim[names[i]]();
+        } catch (e) {
+            failed = true;
+            if ((e.number >>> 0) != 0x80004001 || e.description.indexOf(names[i]) < 0)
+                fail(names[i] + " error: " + (e.number >>> 0).toString(16) + " " + e.description);
+        }
+        if (!failed)
+            fail(names[i] + " did not fail");
     }
-    if (!failed)
-        fail("Reserved1 did not fail");
     WScript.Echo("simulator JScript check passed");
 } catch (e) {
     fail("script error " + (e.number >>> 0).toString(16) + " " + e.description);

@@ -1,5 +1,6 @@
 ' The simulator as a VBScript client sees it: created by its ProgID, a
-' register written and read back through IDispatch. Wine's VBScript cannot
+' register written from variables (by reference) and read back through
+' IDispatch, state 0 and refusals with their messages. Wine's VBScript cannot
 ' index an array of 4-byte integers (only arrays of VARIANT), so the normal
 ' value is checked for its type and the values are read in the VARIANT shape.
 Option Explicit
@@ -19,6 +20,14 @@ Sub Check(condition, what)
   End If
 End Sub
 
+Sub Expect(code, part, what)
+  If Err.Number <> code Or InStr(Err.Description, part) = 0 Then
+    WScript.Echo "FAIL " & what & ": 0x" & Hex(Err.Number) & " " & Err.Description
+    failures = failures + 1
+  End If
+  Err.Clear
+End Sub
+
 Dim sim, value, state
 Set sim = CreateObject("Vexil.Simulator")
 If Err.Number <> 0 Then
@@ -29,9 +38,13 @@ End If
 state = sim.GetServerState()
 Check state = 1, "server state 1"
 
-' Controller, Memory/Buffer/WORD00: a plain 32-bit register.
-sim.WriteRegister 1, &H1000, 32, Array(&H12345678), Array(-1), 0
-Check True, "write 32 bits"
+' Controller, Memory/Buffer/WORD00: a plain 32-bit register. Variables reach
+' the server by reference.
+Dim words, ones
+words = Array(&H12345678)
+ones = Array(-1)
+sim.WriteRegister 1, &H1000, 32, words, ones, 0
+Check True, "write 32 bits from variables"
 sim.ReadRegister 1, &H1000, 32, value, Array(-1), 0
 Check VarType(value) = vbArray + vbLong, "normal read value is an array of 4-byte integers"
 
@@ -51,13 +64,26 @@ Check value(0) = &H1234FFFF, "low word under the mask"
 Check value(1) = &HAF, "high word under the mask, cut to 8 bits"
 
 ' A refused write raises an error with the register in its description.
-Err.Clear
 sim.WriteRegister 1, 0, 32, Array(0), Array(-1), 0
-If Err.Number <> &H85000004 Or InStr(Err.Description, "register ID") = 0 Then
-  WScript.Echo "FAIL write to the identification register: 0x" & Hex(Err.Number) & " " & Err.Description
-  failures = failures + 1
-End If
-Err.Clear
+Expect &H85000004, "register ID", "write to the identification register"
+
+' State 0 refuses register access but still serves the lists.
+Dim names, ids
+sim.SetServerState 0
+Check True, "state 0"
+sim.ReadRegister 1, &H1000, 32, value, Array(-1), 0
+Expect &H80042000, "no connection", "read in state 0"
+sim.WriteRegister 1, &H1000, 32, Array(1), Array(-1), 0
+Expect &H80042000, "no connection", "write in state 0"
+sim.GetDevices names, ids
+Check VarType(names) = vbArray + vbString, "devices listed in state 0"
+sim.SetServerState 1
+sim.ReadRegister 1, &H1000, 32, value, Array(-1), 0
+Check value(0) = &H12345678, "read again in state 1"
+
+' A missing description file is refused with its name.
+sim.LoadDescription "Z:\no\such\description.txt"
+Expect &H80070002, "description.txt", "missing description file"
 
 If failures > 0 Then WScript.Quit 1
 WScript.Echo "simulator VBScript check passed"

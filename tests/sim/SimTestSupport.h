@@ -3,6 +3,9 @@
 // single-threaded apartment, driven through the server interface and the
 // control interface, values as VARIANT arrays.
 
+#include "tests/support/TestDirectory.h"
+
+#include "frame/com/BStr.h"
 #include "frame/com/ComObject.h"
 #include "frame/com/ComPtr.h"
 #include "frame/com/SafeArray.h"
@@ -11,60 +14,138 @@
 
 #include "VexilSim.h"
 
+#include <oleauto.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <algorithm>
+#include <cwchar>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 // Arrays as the control sends them: masks of I4, values of VARIANTs.
-CVariant MakeI4Array(const std::vector<LONG>& words);
-CVariant MakeVariantArray(const std::vector<LONG>& words);
+inline CVariant MakeI4Array(const std::vector<LONG>& words) { return CVariant(CSafeArray::MakeI4(words)); }
+
+inline CVariant MakeVariantArray(const std::vector<LONG>& words)
+{
+    std::vector<CVariant> elements;
+    for (LONG word : words)
+        elements.emplace_back(word);
+    return CVariant(CSafeArray::MakeVariant(elements));
+}
+
 // A mask of all ones for a length.
-CVariant MakeFullMask(int length);
+inline CVariant MakeFullMask(int length)
+{
+    std::vector<LONG> words(static_cast<std::size_t>((length + 31) / 32), -1);
+    if (length % 32 != 0)
+        words.back() = static_cast<LONG>((1u << (length % 32)) - 1u);
+    return CVariant(CSafeArray::MakeI4(words));
+}
 
 // The elements of an array of I4 (the normal read shape); fails the test otherwise.
-std::vector<LONG> GetI4Elements(const VARIANT& value);
+inline std::vector<LONG> GetI4Elements(const VARIANT& value)
+{
+    EXPECT_EQ(V_VT(&value), VT_ARRAY | VT_I4);
+    if (V_VT(&value) != (VT_ARRAY | VT_I4))
+        return {};
+    CSafeArrayData<LONG> data(V_ARRAY(&value));
+    EXPECT_TRUE(data.IsValid());
+    return {data.GetElements().begin(), data.GetElements().end()};
+}
+
 // The elements of an array of BSTR; fails the test otherwise.
-std::vector<std::wstring> GetStrings(const VARIANT& value);
+inline std::vector<std::wstring> GetStrings(const VARIANT& value)
+{
+    EXPECT_EQ(V_VT(&value), VT_ARRAY | VT_BSTR);
+    CSafeArrayData<BSTR> data(V_VT(&value) == (VT_ARRAY | VT_BSTR) ? V_ARRAY(&value) : nullptr);
+    std::vector<std::wstring> strings;
+    for (BSTR text : data.GetElements())
+        strings.emplace_back(text ? text : L"");
+    return strings;
+}
 
 // The description of the thread's error object, taken from it.
-std::wstring TakeErrorDescription();
-std::string Narrow(const std::wstring& text);
+inline std::wstring TakeErrorDescription()
+{
+    CComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.Out()) != S_OK || !info)
+        return {};
+    CBStr description;
+    info->GetDescription(description.Out());
+    return description.ToString();
+}
 
-struct CRegisterEntry
-{
-    LONG address = 0;
-    LONG length = 0;
-};
+inline std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-// What GetDevices and GetRegisters report.
-struct CDeviceList
+// The arrays of one call as one "a|b|c" text per element: element i of each
+// array in turn, numbers in decimal.
+inline std::vector<std::wstring> JoinColumns(std::initializer_list<const CVariant*> columns)
 {
-    std::vector<std::wstring> names;
-    std::vector<LONG> ids;
-};
-struct CRegisterList
-{
-    std::vector<std::wstring> names, paths;
-    std::vector<LONG> addresses, lengths, operations;
-    LONG userFlag = -1;
-};
-CDeviceList GetDevices(IVexilFN* server);
-CRegisterList GetRegisters(IVexilFN* server, LONG device);
+    std::vector<std::wstring> rows;
+    for (const CVariant* column : columns)
+    {
+        const bool numbers = column->GetType() == (VT_ARRAY | VT_I4);
+        std::vector<std::wstring> texts = numbers ? std::vector<std::wstring>() : GetStrings(column->Get());
+        for (LONG number : numbers ? GetI4Elements(column->Get()) : std::vector<LONG>())
+            texts.push_back(std::to_wstring(number));
+        rows.resize(std::max(rows.size(), texts.size()));
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            rows[i] += (column == *columns.begin() ? L"" : L"|") + texts[i];
+    }
+    return rows;
+}
 
-// What the details interface reports of a register's fields.
-struct CFieldList
+// "id|name" per device.
+inline std::vector<std::wstring> GetDevices(IVexilFN* server)
 {
-    std::vector<std::wstring> names, accesses, descriptions;
-    std::vector<LONG> lowBits, widths;
-};
-CFieldList GetFields(IVexilFNDetails* details, LONG device, const wchar_t* name);
-// "value/mask name (description)" per enumerated value of a field.
-std::vector<std::wstring> GetFieldValues(IVexilFNDetails* details, LONG device, const wchar_t* name, LONG field);
-// "REGISTER: effect" per register that a read changes.
-std::vector<std::wstring> GetReadEffects(IVexilFNDetails* details, LONG device);
+    CVariant names, ids;
+    EXPECT_EQ(server->GetDevices(names.Out(), ids.Out()), S_OK);
+    return JoinColumns({&ids, &names});
+}
+
+// "name|address|length|operations|path" per register.
+inline std::vector<std::wstring> GetRegisters(IVexilFN* server, LONG device, LONG* userFlag = nullptr)
+{
+    CVariant names, addresses, lengths, operations, paths, numbers, extras;
+    LONG flag = -1;
+    EXPECT_EQ(server->GetRegisters(device, names.Out(), addresses.Out(), lengths.Out(), operations.Out(), paths.Out(),
+                                   numbers.Out(), extras.Out(), userFlag ? userFlag : &flag),
+              S_OK);
+    return JoinColumns({&names, &addresses, &lengths, &operations, &paths});
+}
+
+// "name|low bit|width|access|description" per field of a register.
+inline std::vector<std::wstring> GetFields(IVexilFNDetails* details, LONG device, const wchar_t* name)
+{
+    CVariant names, lowBits, widths, accesses, descriptions;
+    EXPECT_EQ(details->GetFields(device, CBStr(name).Get(), names.Out(), lowBits.Out(), widths.Out(), accesses.Out(),
+                                 descriptions.Out()),
+              S_OK);
+    return JoinColumns({&names, &lowBits, &widths, &accesses, &descriptions});
+}
+
+// "value|mask|name|description" per enumerated value of a field.
+inline std::vector<std::wstring> GetFieldValues(IVexilFNDetails* details, LONG device, const wchar_t* name,
+                                                LONG field)
+{
+    CVariant values, masks, names, descriptions;
+    EXPECT_EQ(details->GetFieldValues(device, CBStr(name).Get(), field, values.Out(), masks.Out(), names.Out(),
+                                      descriptions.Out()),
+              S_OK);
+    return JoinColumns({&values, &masks, &names, &descriptions});
+}
+
+// "register|effect" per register that a read changes.
+inline std::vector<std::wstring> GetReadEffects(IVexilFNDetails* details, LONG device)
+{
+    CVariant names, effects;
+    EXPECT_EQ(details->GetReadEffects(device, names.Out(), effects.Out()), S_OK);
+    return JoinColumns({&names, &effects});
+}
 
 // A sink of a server's events that records the states it is given.
 class CStateSink final : public CComObjectImpl<CStateSink, _IVexilFNEvents>
@@ -75,10 +156,18 @@ public:
     std::vector<LONG> states;
     std::function<void()> onEvent; // runs inside the event
 
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*, UINT*) override;
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        if (id != 1 || parameters->cArgs != 1 || V_VT(&parameters->rgvarg[0]) != VT_I4)
+            return DISP_E_MEMBERNOTFOUND;
+        states.push_back(V_I4(&parameters->rgvarg[0]));
+        if (onEvent)
+            onEvent();
+        return S_OK;
+    }
 };
 
 // A register server created through COM in a single-threaded apartment and
@@ -87,14 +176,47 @@ class CRegisterServerTest : public testing::Test
 {
 protected:
     explicit CRegisterServerTest(const CLSID& clsid) : m_clsid(clsid) {}
-    void SetUp() override;
-    void TearDown() override;
 
-    std::vector<LONG> Read(LONG device, LONG address, LONG length, const CVariant& mask = {});
-    HRESULT TryRead(LONG device, LONG address, LONG length, CVariant& value, const CVariant& mask = {});
-    void Write(LONG device, LONG address, LONG length, const std::vector<LONG>& value, const CVariant& mask = {});
-    HRESULT TryWrite(LONG device, LONG address, LONG length, const std::vector<LONG>& value, const CVariant& mask = {});
-    LONG GetState();
+    void SetUp() override
+    {
+        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+        m_initialized = true;
+        ASSERT_EQ(CoCreateInstance(m_clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid()), S_OK)
+            << "is the server's DLL registered?";
+    }
+    void TearDown() override
+    {
+        m_server.Reset();
+        if (m_initialized)
+            CoUninitialize();
+    }
+
+    std::vector<LONG> Read(LONG device, LONG address, LONG length, const CVariant& mask = {})
+    {
+        CVariant value;
+        EXPECT_EQ(TryRead(device, address, length, value, mask), S_OK) << Narrow(TakeErrorDescription());
+        return GetI4Elements(value.Get());
+    }
+    HRESULT TryRead(LONG device, LONG address, LONG length, CVariant& value, const CVariant& mask = {})
+    {
+        const CVariant& sent = mask.GetType() == VT_EMPTY ? MakeFullMask(length) : mask;
+        return m_server->ReadRegister(device, address, length, value.Out(), sent.Get(), 0);
+    }
+    void Write(LONG device, LONG address, LONG length, const std::vector<LONG>& value, const CVariant& mask = {})
+    {
+        EXPECT_EQ(TryWrite(device, address, length, value, mask), S_OK) << Narrow(TakeErrorDescription());
+    }
+    HRESULT TryWrite(LONG device, LONG address, LONG length, const std::vector<LONG>& value, const CVariant& mask = {})
+    {
+        const CVariant& sent = mask.GetType() == VT_EMPTY ? MakeFullMask(length) : mask;
+        return m_server->WriteRegister(device, address, length, MakeVariantArray(value).Get(), sent.Get(), 0);
+    }
+    LONG GetState()
+    {
+        LONG state = -1;
+        EXPECT_EQ(m_server->GetServerState(&state), S_OK);
+        return state;
+    }
 
     CComPtr<IVexilFN> m_server;
 
@@ -103,17 +225,51 @@ private:
     bool m_initialized = false;
 };
 
+struct CRegisterEntry
+{
+    LONG address = 0;
+    LONG length = 0;
+};
+
 class CSimulatorTest : public CRegisterServerTest
 {
 protected:
     CSimulatorTest() : CRegisterServerTest(CLSID_VexilSim) {}
-    void SetUp() override;
-    void TearDown() override;
+
+    void SetUp() override
+    {
+        CRegisterServerTest::SetUp();
+        ASSERT_TRUE(m_server);
+        ASSERT_EQ(m_server.QueryInterface(m_control), S_OK);
+    }
+    void TearDown() override
+    {
+        m_control.Reset();
+        CRegisterServerTest::TearDown();
+    }
 
     // A register of the served description, by device and name.
-    CRegisterEntry FindRegister(LONG device, const std::wstring& name);
+    CRegisterEntry FindRegister(LONG device, const std::wstring& name)
+    {
+        for (const std::wstring& row : GetRegisters(m_server.Get(), device))
+        {
+            if (!row.starts_with(name + L"|"))
+                continue;
+            wchar_t* end = nullptr;
+            const LONG address = std::wcstol(row.c_str() + name.size() + 1, &end, 10);
+            return {address, std::wcstol(end + 1, nullptr, 10)};
+        }
+        ADD_FAILURE() << "no register " << Narrow(name) << " in device " << device;
+        return {};
+    }
     // Loads a description written to a file of the test's own.
-    HRESULT LoadDescriptionText(const std::string& text);
+    HRESULT LoadDescriptionText(const std::string& text)
+    {
+        CTestDirectory directory;
+        directory.WriteFile("description.txt", text);
+        const std::string path = directory.GetFile("description.txt");
+        return m_control->LoadDescription(CBStr(std::wstring(path.begin(), path.end())).Get());
+    }
 
     CComPtr<IVexilSimControl> m_control;
 };
