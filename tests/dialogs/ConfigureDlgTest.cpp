@@ -152,67 +152,65 @@ TEST_F(ConfigureDialog, TreeDevicesExpansionAndTypedFields)
     EXPECT_TRUE(m_reporter.Shown.empty());
 }
 
-TEST_F(ConfigureDialog, ClickingAMixedFolderUnchecksThenChecksEverythingBelowIt)
+// Recursive select is stored at once and kept after Cancel; OK commits the
+// check marks, Cancel none.
+TEST_F(ConfigureDialog, ClicksToggleRegistersFoldersAndDevicesAndOnlyOkCommitsThem)
 {
     Select(BOARD, "A1");
-    const INT_PTR result = Run([](HWND dialog, HWND tree) {
-        EXPECT_TRUE(IsChecked(dialog, IDC_CFG_RECURSIVE));
-        const HTREEITEM a = Node(tree, {"Board", "a"});
-        for (const HTREEITEM mixed : {Node(tree, {"Board", "a", "b"}), a, Node(tree, {"Board"})})
-            EXPECT_EQ(State(tree, mixed), CConfigureDlg::STATE_PARTIAL);
-        ClickImage(tree, a);
-        for (const auto* name : {"A1", "A2"})
-            EXPECT_EQ(State(tree, Node(tree, {"Board", "a", "b", name})), CConfigureDlg::STATE_UNCHECKED);
-        EXPECT_EQ(State(tree, Node(tree, {"Board"})), CConfigureDlg::STATE_UNCHECKED);
-        ClickImage(tree, a);
-        EXPECT_EQ(State(tree, Node(tree, {"Board", "a", "b", "A2"})), CConfigureDlg::STATE_CHECKED);
-        EXPECT_EQ(State(tree, a), CConfigureDlg::STATE_CHECKED);
-        EXPECT_EQ(State(tree, Node(tree, {"Board"})), CConfigureDlg::STATE_PARTIAL);
-        // The space bar toggles the selected node the same way.
-        TreeView_SelectItem(tree, Node(tree, {"Board", "STATUS"}));
-        PressKey(tree, VK_SPACE);
-        EXPECT_EQ(State(tree, Node(tree, {"Board", "STATUS"})), CConfigureDlg::STATE_CHECKED);
-        Click(dialog, IDOK);
-    });
-    EXPECT_EQ(result, IDOK);
-    for (const auto* name : {"A1", "A2", "A3", "STATUS"})
-        EXPECT_EQ(StateOf(BOARD, name), CRegisterData::STATE_SELECTED) << name;
-    for (const auto* name : {"CTRL", "SUB", "MINE", "UNDER"})
-        EXPECT_EQ(StateOf(BOARD, name), CRegisterData::STATE_NOT_SELECTED) << name;
-}
-
-TEST_F(ConfigureDialog, RecursiveSelectIsStoredAtOnceAndCancelKeepsOnlyIt)
-{
-    m_options.SetRecursiveSelect(0);
     Select(BOARD, "SUB");
-    const INT_PTR result = Run([this](HWND dialog, HWND tree) {
-        const HTREEITEM control = Node(tree, {"Board", "CTRL"});
-        const HTREEITEM sub = Node(tree, {"Board", "CTRL", "SUB"});
-        EXPECT_FALSE(IsChecked(dialog, IDC_CFG_RECURSIVE));
-        // Off: a register toggles alone, below it nothing changes.
-        ClickImage(tree, control);
-        EXPECT_EQ(State(tree, control), CConfigureDlg::STATE_CHECKED);
-        ClickImage(tree, control);
-        EXPECT_EQ(State(tree, sub), CConfigureDlg::STATE_CHECKED);
-        for (const int stored : {1, 0, 1})
-        {
-            Click(dialog, IDC_CFG_RECURSIVE);
-            EXPECT_EQ(m_options.GetRecursiveSelect(), stored);
-        }
-        // On: the register takes its children along.
-        ClickImage(tree, control);
-        ClickImage(tree, control);
-        EXPECT_EQ(State(tree, sub), CConfigureDlg::STATE_UNCHECKED);
-        // A device always propagates.
-        ClickImage(tree, Node(tree, {"Other"}));
-        EXPECT_EQ(State(tree, Node(tree, {"Other", "X"})), CConfigureDlg::STATE_CHECKED);
-        EXPECT_TRUE(IsWindowVisible(tree)); // shown again after the nodes changed
-    });
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(m_options.GetRecursiveSelect(), 1);
-    EXPECT_EQ(StateOf(BOARD, "CTRL"), CRegisterData::STATE_NOT_SELECTED);
-    EXPECT_EQ(StateOf(BOARD, "SUB"), CRegisterData::STATE_SELECTED);
-    EXPECT_EQ(StateOf(OTHER, "X"), CRegisterData::STATE_NOT_SELECTED);
+    for (const bool ok : {false, true})
+    {
+        SCOPED_TRACE(ok ? "OK" : "Cancel");
+        m_options.SetRecursiveSelect(0);
+        const INT_PTR result = Run([this, ok](HWND dialog, HWND tree) {
+            const HTREEITEM control = Node(tree, {"Board", "CTRL"});
+            const HTREEITEM sub = Node(tree, {"Board", "CTRL", "SUB"});
+            const HTREEITEM a = Node(tree, {"Board", "a"});
+            EXPECT_FALSE(IsChecked(dialog, IDC_CFG_RECURSIVE));
+            for (const HTREEITEM mixed : {Node(tree, {"Board", "a", "b"}), a, Node(tree, {"Board"})})
+                EXPECT_EQ(State(tree, mixed), CConfigureDlg::STATE_PARTIAL);
+            // Off: a register toggles alone, below it nothing changes.
+            ClickImage(tree, control);
+            EXPECT_EQ(State(tree, control), CConfigureDlg::STATE_CHECKED);
+            ClickImage(tree, control);
+            EXPECT_EQ(State(tree, sub), CConfigureDlg::STATE_CHECKED);
+            for (const int stored : {1, 0, 1})
+            {
+                Click(dialog, IDC_CFG_RECURSIVE);
+                EXPECT_EQ(m_options.GetRecursiveSelect(), stored);
+            }
+            // On: the register takes its children along.
+            ClickImage(tree, control);
+            ClickImage(tree, control);
+            EXPECT_EQ(State(tree, sub), CConfigureDlg::STATE_UNCHECKED);
+            // A mixed folder unchecks, then checks everything below it.
+            ClickImage(tree, a);
+            for (const auto* name : {"A1", "A2"})
+                EXPECT_EQ(State(tree, Node(tree, {"Board", "a", "b", name})), CConfigureDlg::STATE_UNCHECKED);
+            EXPECT_EQ(State(tree, Node(tree, {"Board"})), CConfigureDlg::STATE_UNCHECKED);
+            ClickImage(tree, a);
+            EXPECT_EQ(State(tree, Node(tree, {"Board", "a", "b", "A2"})), CConfigureDlg::STATE_CHECKED);
+            EXPECT_EQ(State(tree, a), CConfigureDlg::STATE_CHECKED);
+            EXPECT_EQ(State(tree, Node(tree, {"Board"})), CConfigureDlg::STATE_PARTIAL);
+            // The space bar toggles the selected node the same way.
+            TreeView_SelectItem(tree, Node(tree, {"Board", "STATUS"}));
+            PressKey(tree, VK_SPACE);
+            EXPECT_EQ(State(tree, Node(tree, {"Board", "STATUS"})), CConfigureDlg::STATE_CHECKED);
+            // A device always propagates.
+            ClickImage(tree, Node(tree, {"Other"}));
+            EXPECT_EQ(State(tree, Node(tree, {"Other", "X"})), CConfigureDlg::STATE_CHECKED);
+            EXPECT_TRUE(IsWindowVisible(tree)); // shown again after the nodes changed
+            Click(dialog, ok ? IDOK : IDCANCEL);
+        });
+        EXPECT_EQ(result, ok ? IDOK : IDCANCEL);
+        EXPECT_EQ(m_options.GetRecursiveSelect(), 1);
+        Texts selected;
+        for (const auto* name : {"A1", "A2", "A3", "STATUS", "CTRL", "SUB", "MINE", "UNDER"})
+            if (StateOf(BOARD, name) == CRegisterData::STATE_SELECTED)
+                selected.push_back(name);
+        EXPECT_EQ(selected, (ok ? Texts{"A1", "A2", "A3", "STATUS"} : Texts{"A1", "SUB"}));
+        EXPECT_EQ(StateOf(OTHER, "X") == CRegisterData::STATE_SELECTED, ok);
+    }
 }
 
 TEST_F(ConfigureDialog, UserRegistersAndSelectionFiles)

@@ -44,14 +44,26 @@ private:
 
 using FrameContextMembership = FrameTest;
 
+// Attach joins and leaves when another comes or the control goes; a context
+// that refuses, or one only set, is let go without being left.
 TEST_F(FrameContextMembership, ControlJoinsAnAttachedContextAndLeavesItWhenDestroyedOrGivenAnother)
 {
+    const CComPtr<CFakeHostContext> refusing = CFakeHostContext::Create(0, E_ACCESSDENIED);
+    const CComPtr<CFakeHostContext> set = CFakeHostContext::Create();
     const CComPtr<CFakeHostContext> first = CFakeHostContext::Create(7);
     const CComPtr<CFakeHostContext> second = CFakeHostContext::Create(42);
     const ULONG references = CountReferences(first->GetUnknown());
 
+    EXPECT_EQ(Query<IContextMember>()->AttachContext(refusing.Get()), E_ACCESSDENIED);
+    EXPECT_EQ(Query<IContextMember>()->SetContext(set.Get()), S_OK);
+    EXPECT_EQ(CountReferences(refusing->GetUnknown()), references);
+    EXPECT_EQ(refusing->m_calls, (CCalls{"AddMember"}));
+    EXPECT_EQ(CountReferences(set->GetUnknown()), references + 1);
+
     EXPECT_EQ(Query<IContextMember>()->AttachContext(first.Get()), S_OK);
     EXPECT_EQ(first->m_member, Query<IContextMember>().Get());
+    EXPECT_TRUE(set->m_calls.empty());
+    EXPECT_EQ(CountReferences(set->GetUnknown()), references);
     // A missing context is refused and the held one stays.
     EXPECT_EQ(Query<IContextMember>()->AttachContext(nullptr), E_POINTER);
     EXPECT_EQ(Query<IContextMember>()->SetContext(nullptr), E_POINTER);
@@ -65,23 +77,6 @@ TEST_F(FrameContextMembership, ControlJoinsAnAttachedContextAndLeavesItWhenDestr
     m_control.Reset();
     EXPECT_EQ(second->m_calls, (CCalls{"AddMember", "RemoveMember(42)"}));
     EXPECT_EQ(CountReferences(second->GetUnknown()), references);
-}
-
-TEST_F(FrameContextMembership, ContextThatRefusesOrIsOnlySetIsLetGoWithoutLeavingIt)
-{
-    const CComPtr<CFakeHostContext> refusing = CFakeHostContext::Create(0, E_ACCESSDENIED);
-    const CComPtr<CFakeHostContext> set = CFakeHostContext::Create();
-    const ULONG references = CountReferences(set->GetUnknown());
-
-    EXPECT_EQ(Query<IContextMember>()->AttachContext(refusing.Get()), E_ACCESSDENIED);
-    EXPECT_EQ(Query<IContextMember>()->SetContext(set.Get()), S_OK);
-    EXPECT_EQ(CountReferences(refusing->GetUnknown()), references);
-    EXPECT_EQ(CountReferences(set->GetUnknown()), references + 1);
-    m_control.Reset();
-
-    EXPECT_EQ(refusing->m_calls, (CCalls{"AddMember"}));
-    EXPECT_TRUE(set->m_calls.empty());
-    EXPECT_EQ(CountReferences(set->GetUnknown()), references);
 }
 
 } // namespace
