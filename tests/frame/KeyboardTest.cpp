@@ -1,6 +1,6 @@
-// Keys in the UI-active control: what it keeps (dialog navigation, children
-// that translate for themselves) and what it leaves to the host (function
-// keys, characters nobody wants), and how the host's control site is asked.
+// Keys in the UI-active control: what it keeps (dialog navigation) and what it
+// leaves to the host (function keys, characters nobody wants), and how the
+// host's control site is asked.
 #include "tests/frame/FrameTestSupport.h"
 
 #include <algorithm>
@@ -9,18 +9,7 @@
 
 namespace {
 
-constexpr wchar_t ChildClass[] = L"VexilTestKeyChild";
-int forwardedMessages = 0;
-
-// A child that wants no keys (dialog code 0); one marked in its user data
-// translates every message forwarded to it.
-LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message != WM_FORWARDMSG || !GetWindowLongPtrW(window, GWLP_USERDATA))
-        return DefWindowProcW(window, message, wParam, lParam);
-    ++forwardedMessages;
-    return 1;
-}
+constexpr wchar_t ChildClass[] = L"VexilTestKeyChild"; // wants no keys: dialog code 0
 
 MSG MakeMessage(HWND window, UINT message, WPARAM key) { return MSG{window, message, key, 1, 0, {0, 0}}; }
 
@@ -29,24 +18,16 @@ class FrameKeyboard : public FrameTest
 protected:
     void SetUp() override
     {
-        static const WNDCLASSW childClass{0, ChildProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr,
-                                          nullptr, ChildClass};
+        static const WNDCLASSW childClass{0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr,
+                                          nullptr, nullptr, ChildClass};
         static const bool registered = RegisterClassW(&childClass) != 0;
         ASSERT_TRUE(registered);
-        forwardedMessages = 0;
         ASSERT_NO_FATAL_FAILURE(Embed());
         ASSERT_EQ(m_container.DoVerb(OLEIVERB_UIACTIVATE), S_OK);
         m_list = Item(IDC_REGISTER_LIST);
         SetFocus(m_list);
         m_container.PumpMessages();
         m_container.ClearCalls();
-    }
-    HWND AddChild(HWND parent, bool translates)
-    {
-        const HWND child = CreateWindowExW(0, ChildClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent, nullptr,
-                                           GetModuleHandleW(nullptr), nullptr);
-        SetWindowLongPtrW(child, GWLP_USERDATA, translates ? 1 : 0);
-        return child;
     }
     bool HostSawKey(UINT message, WPARAM key) const
     {
@@ -60,7 +41,8 @@ protected:
 
 TEST_F(FrameKeyboard, FunctionKeysAndCharactersForAWindowThatWantsNoneAreLeftToTheHost)
 {
-    const HWND plain = AddChild(m_window, false);
+    const HWND plain = CreateWindowExW(0, ChildClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, m_window, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
     for (MSG message : {MakeMessage(m_list, WM_KEYDOWN, VK_F1), MakeMessage(m_list, WM_KEYDOWN, VK_F10),
                         MakeMessage(m_list, WM_KEYDOWN, VK_F24), MakeMessage(plain, WM_CHAR, 'a')})
     {
@@ -69,6 +51,12 @@ TEST_F(FrameKeyboard, FunctionKeysAndCharactersForAWindowThatWantsNoneAreLeftToT
         EXPECT_TRUE(HostSawKey(message.message, message.wParam)) << message.wParam;
     }
     DestroyWindow(plain);
+    // Without a message or a site, nothing is translated.
+    const auto active = Query<IOleInPlaceActiveObject>();
+    EXPECT_EQ(active->TranslateAccelerator(nullptr), E_POINTER);
+    Query<IOleObject>()->SetClientSite(nullptr);
+    MSG message = MakeMessage(m_list, WM_KEYDOWN, VK_F1);
+    EXPECT_EQ(active->TranslateAccelerator(&message), S_FALSE);
 }
 
 TEST_F(FrameKeyboard, TabMovesTheFocusToTheNextTabStopWithoutTheHost)
@@ -115,37 +103,6 @@ TEST_F(FrameKeyboard, HostSiteGetsTheModifierKeysHeldAndDecidesWhetherItTranslat
         EXPECT_EQ(m_container.GetAccelerators()[0].modifiers, row.modifiers);
         EXPECT_EQ(m_container.GetAccelerators()[0].message.wParam, static_cast<WPARAM>(VK_F2));
     }
-}
-
-TEST_F(FrameKeyboard, ChildThatTranslatesForwardedKeysAndClicksKeepsThem)
-{
-    // The message goes to the control's direct child that holds the focus.
-    const HWND forwarding = AddChild(m_window, true);
-    const HWND inner = AddChild(forwarding, false);
-    SetFocus(inner);
-    MSG key = MakeMessage(inner, WM_KEYDOWN, 'Q');
-    MSG click = MakeMessage(inner, WM_LBUTTONDOWN, MK_LBUTTON);
-    MSG timer = MakeMessage(inner, WM_TIMER, 1);
-
-    EXPECT_EQ(m_container.TranslateAccelerator(key), S_OK);
-    EXPECT_FALSE(m_container.WasCalled("TranslateAccelerator"));
-    EXPECT_TRUE(m_control->TranslateDialogKeys(&key));
-    EXPECT_TRUE(m_control->TranslateDialogKeys(&click));
-    EXPECT_EQ(forwardedMessages, 3);
-    // Other messages are not the control's to translate.
-    EXPECT_FALSE(m_control->TranslateDialogKeys(&timer));
-    EXPECT_EQ(forwardedMessages, 3);
-    DestroyWindow(forwarding);
-}
-
-TEST_F(FrameKeyboard, AcceleratorsNeedAMessageAndASite)
-{
-    const auto active = Query<IOleInPlaceActiveObject>();
-    EXPECT_EQ(active->TranslateAccelerator(nullptr), E_POINTER);
-
-    Query<IOleObject>()->SetClientSite(nullptr);
-    MSG message = MakeMessage(m_list, WM_KEYDOWN, VK_F1);
-    EXPECT_EQ(active->TranslateAccelerator(&message), S_FALSE);
 }
 
 } // namespace
