@@ -42,9 +42,11 @@ std::int32_t RunScript(const std::string& script, Registrar::Mode mode, CFakeReg
                           registry);
 }
 
-TEST(Registrar, RegistrationWritesEveryKeyAndValueOfTheScript)
+// Register, register again over what an older version left, unregister.
+TEST(Registrar, RegistrationWritesTheScriptReplacesWhatWasBelowTheClassKeyAndUnregistrationKeepsNoRemoveKeys)
 {
     CFakeRegistry registry;
+    registry.CreateKey("HKCR", "CLSID\\{99999999-0000-0000-0000-000000000000}"); // another component's class
     ASSERT_EQ(RunScript(SCRIPT, Registrar::Mode::Register, registry), 0);
     EXPECT_EQ(registry.GetValue("HKCR", "Test.Thing.1"), "Test Thing");
     EXPECT_EQ(registry.GetValue("HKCR", "Test.Thing.1\\CLSID"), "{11111111-2222-3333-4444-555555555555}");
@@ -55,24 +57,13 @@ TEST(Registrar, RegistrationWritesEveryKeyAndValueOfTheScript)
     EXPECT_EQ(registry.GetValue("HKCR", std::string(CLASS_KEY) + "\\InprocServer32", "ThreadingModel"), "Apartment");
     EXPECT_EQ(registry.GetValue("HKCR", std::string(CLASS_KEY) + "\\MiscStatus\\1"), "131473");
     EXPECT_EQ(registry.GetValue("HKCR", std::string(CLASS_KEY) + "\\Flags"), "7");
-}
 
-TEST(Registrar, RegisteringAgainReplacesWhatWasBelowTheClassKey)
-{
-    CFakeRegistry registry;
-    ASSERT_EQ(RunScript(SCRIPT, Registrar::Mode::Register, registry), 0);
     // Something left below the class key by an older version goes with it.
     registry.CreateKey("HKCR", std::string(CLASS_KEY) + "\\Stale");
     ASSERT_EQ(RunScript(SCRIPT, Registrar::Mode::Register, registry), 0);
     EXPECT_TRUE(registry.HasKey("HKCR", std::string(CLASS_KEY) + "\\InprocServer32"));
     EXPECT_FALSE(registry.HasKey("HKCR", std::string(CLASS_KEY) + "\\Stale"));
-}
 
-TEST(Registrar, UnregistrationRemovesTheKeysButKeepsNoRemoveKeys)
-{
-    CFakeRegistry registry;
-    registry.CreateKey("HKCR", "CLSID\\{99999999-0000-0000-0000-000000000000}"); // another component's class
-    ASSERT_EQ(RunScript(SCRIPT, Registrar::Mode::Register, registry), 0);
     ASSERT_EQ(RunScript(SCRIPT, Registrar::Mode::Unregister, registry), 0);
     EXPECT_FALSE(registry.HasKey("HKCR", "Test.Thing.1"));
     EXPECT_FALSE(registry.HasKey("HKCR", CLASS_KEY));
