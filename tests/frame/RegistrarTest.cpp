@@ -71,18 +71,13 @@ TEST(Registrar, RegistrationWritesTheScriptReplacesWhatWasBelowTheClassKeyAndUnr
     EXPECT_TRUE(registry.HasKey("HKCR", "CLSID\\{99999999-0000-0000-0000-000000000000}"));
 }
 
-TEST(Registrar, RegistrationStopsAtTheFirstFailingKey)
+TEST(Registrar, RegistrationStopsAtTheFirstFailingKeyAndScriptsThatCannotBeReadAreRefused)
 {
     CFakeRegistry registry;
     registry.FailOn("MiscStatus");
     EXPECT_EQ(RunScript(SCRIPT, Registrar::Mode::Register, registry), static_cast<std::int32_t>(0x80070005u));
     EXPECT_TRUE(registry.HasKey("HKCR", std::string(CLASS_KEY) + "\\InprocServer32"));
     EXPECT_FALSE(registry.HasKey("HKCR", std::string(CLASS_KEY) + "\\Flags"));
-}
-
-TEST(Registrar, ScriptsThatCannotBeReadAreRefused)
-{
-    CFakeRegistry registry;
     EXPECT_EQ(RunScript("HKCR { Key = s 'open }", Registrar::Mode::Register, registry),
               static_cast<std::int32_t>(0x80070057u));
     EXPECT_EQ(Registrar::Run("HKCR { K = s '%UNKNOWN%' }", {}, Registrar::Mode::Register, registry),
