@@ -123,8 +123,8 @@ TEST_F(ConfigureDialog, TreeDevicesExpansionAndTypedFields)
     {
         m_options.SetShowSelection(show);
         Run([show](HWND dialog, HWND tree) {
-            EXPECT_EQ(IsExpanded(tree, Node(tree, {"Board", "a", "b"})), show == 1);
-            EXPECT_EQ(IsExpanded(tree, Node(tree, {"Board"})), show == 1);
+            for (const HTREEITEM node : {Node(tree, {"Board", "a", "b"}), Node(tree, {"Board"})})
+                EXPECT_EQ(TreeView_GetItemState(tree, node, TVIS_EXPANDED) & TVIS_EXPANDED, show == 1 ? TVIS_EXPANDED : 0U);
             if (show == 0)
                 return;
             EXPECT_EQ(Children(tree, nullptr), (Texts{"Board", "Other", "Third"}));

@@ -157,11 +157,6 @@ int State(HWND tree, HTREEITEM node)
     return item.iImage;
 }
 
-bool IsExpanded(HWND tree, HTREEITEM node)
-{
-    return (TreeView_GetItemState(tree, node, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
-}
-
 void ClickImage(HWND tree, HTREEITEM node)
 {
     const POINT corner = TextCorner(tree, node);

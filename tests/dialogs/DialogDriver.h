@@ -36,7 +36,6 @@ bool IsOpen(HWND dialog); // not ended yet
 std::vector<std::string> Children(HWND tree, HTREEITEM parent); // null: the roots
 HTREEITEM Node(HWND tree, std::initializer_list<const char*> path);
 int State(HWND tree, HTREEITEM node);
-bool IsExpanded(HWND tree, HTREEITEM node);
 void ClickImage(HWND tree, HTREEITEM node);
 void ClickText(HWND tree, HTREEITEM node);
 
