@@ -43,20 +43,22 @@ TEST(DataContainer, LookupsChecksStatesAndRemovalsReachTheRightDeviceAndRegister
     const CRegisterData& reg = container.GetRegister(0x1A, 1);
     EXPECT_EQ(reg.GetAddress(), 0x20u);
     EXPECT_EQ(reg.GetLength(), 32);
+    container.ModifyRegister(0x1A, TestGuid(2), 0, "NEW", 0, CDeviceData::CHANGE_NAME); // a free name is taken
+    EXPECT_EQ(container.FindRegisterByName(0x1A, "NEW"), &reg);
     EXPECT_EQ(RaisedCode([&] { container.ModifyRegister(0x1A, TestGuid(3), 1, "", 8, 1); }),
               Vx::E_REGISTER_NOT_FOUND);
 
     // States and removals reach every device; a missing register is not found.
     EXPECT_EQ(container.SetRegisterState(0x1A, TestGuid(3), 2), Vx::E_REGISTER_NOT_FOUND);
     EXPECT_EQ(container.SetRegisterStateByName(0x1A, "NONE", 2), Vx::E_REGISTER_NOT_FOUND);
-    EXPECT_EQ(container.SetRegisterStateByName(0x1A, "USR", 2), S_OK);
+    EXPECT_EQ(container.SetRegisterStateByName(0x1A, "NEW", 2), S_OK);
     EXPECT_EQ(container.SetRegisterState(-1, TestGuid(3), 2), S_OK);
     EXPECT_EQ(container.GetRegister(-1, 0).State, 2);
     container.ClearStates();
     EXPECT_EQ(container.GetRegister(-1, 0).State, 1);
 
     container.RemoveRegister(0x1A, TestGuid(1));
-    EXPECT_EQ(container.GetRegister(0x1A, 0).GetName(), "USR");
+    EXPECT_EQ(container.GetRegister(0x1A, 0).GetName(), "NEW");
     EXPECT_EQ(RaisedCode([&] { container.RemoveRegister(0x1A, TestGuid(1)); }), Vx::E_REGISTER_NOT_FOUND);
     container.RemoveUserRegisters();
     EXPECT_EQ(container.GetRegisterCount(-1), 0);
