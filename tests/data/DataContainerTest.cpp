@@ -5,27 +5,17 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-class DataContainer : public testing::Test
+// One container walked through lookups, checked adds and renames, states and removals.
+TEST(DataContainer, LookupsChecksStatesAndRemovalsReachTheRightDeviceAndRegister)
 {
-protected:
-    DataContainer()
-    {
-        container.AddDevice(0x1A, "DSP", 1);
-        container.AddDevice(-1, "ASIC", 0);
-        container.AddRegister(0x1A, 0x10, "SRV", "f/g", 32, 0, 3, TestGuid(1));
-        container.AddRegister(0x1A, 0x20, "USR", "", 32, 1, CRegisterData::USER_OPERATIONS, TestGuid(2));
-        container.AddRegister(-1, 0x30, "USR", "", 32, 1, CRegisterData::USER_OPERATIONS, TestGuid(3));
-    }
-
     CDataContainer container;
-};
+    container.AddDevice(0x1A, "DSP", 1);
+    container.AddDevice(-1, "ASIC", 0);
+    container.AddRegister(0x1A, 0x10, "SRV", "f/g", 32, 0, 3, TestGuid(1));
+    container.AddRegister(0x1A, 0x20, "USR", "", 32, 1, CRegisterData::USER_OPERATIONS, TestGuid(2));
+    container.AddRegister(-1, 0x30, "USR", "", 32, 1, CRegisterData::USER_OPERATIONS, TestGuid(3));
 
-} // namespace
-
-TEST_F(DataContainer, DevicesAreFoundByIdByIndexAndByTheFirstOfTheirName)
-{
+    // Devices are found by id, by index and by the first of their name.
     CDeviceData& again = container.AddDevice(0x1A, "Other", 0); // an existing device comes back unchanged
     EXPECT_EQ(&again, container.FindDevice(0x1A));
     EXPECT_EQ(container.GetUserRegisterFlag(0x1A), 1);
@@ -40,10 +30,8 @@ TEST_F(DataContainer, DevicesAreFoundByIdByIndexAndByTheFirstOfTheirName)
     EXPECT_EQ(RaisedCode([&] { container.GetDeviceName(7); }), Vx::E_INVALID_INDEX);
     EXPECT_EQ(RaisedCode([&] { container.GetRegister(0x1A, 2); }), Vx::E_INVALID_INDEX);
     EXPECT_EQ(RaisedCode([&] { container.GetRegister(0x1A, -1); }), Vx::E_INVALID_INDEX);
-}
 
-TEST_F(DataContainer, NamesOfUserRegistersAndRenamesAreCheckedBeforeAnythingChanges)
-{
+    // Names of user registers and renames are checked before anything changes.
     EXPECT_EQ(RaisedCode([&] { container.AddRegister(0x1A, 0, "SRV", "", 8, 1, 0, TestGuid(9)); }),
               Vx::E_REGISTER_NAME_EXISTS);
     container.AddRegister(0x1A, 0, "SRV", "", 8, 0, 0, TestGuid(9)); // a server register is not checked
@@ -55,26 +43,23 @@ TEST_F(DataContainer, NamesOfUserRegistersAndRenamesAreCheckedBeforeAnythingChan
     const CRegisterData& reg = container.GetRegister(0x1A, 1);
     EXPECT_EQ(reg.GetAddress(), 0x20u);
     EXPECT_EQ(reg.GetLength(), 32);
-    container.ModifyRegister(0x1A, TestGuid(2), 0, "NEW", 0, CDeviceData::CHANGE_NAME);
+    container.ModifyRegister(0x1A, TestGuid(2), 0, "NEW", 0, CDeviceData::CHANGE_NAME); // a free name is taken
     EXPECT_EQ(container.FindRegisterByName(0x1A, "NEW"), &reg);
     EXPECT_EQ(RaisedCode([&] { container.ModifyRegister(0x1A, TestGuid(3), 1, "", 8, 1); }),
               Vx::E_REGISTER_NOT_FOUND);
-}
 
-TEST_F(DataContainer, StatesAndRemovalsReachEveryDeviceAndAMissingRegisterIsNotFound)
-{
+    // States and removals reach every device; a missing register is not found.
     EXPECT_EQ(container.SetRegisterState(0x1A, TestGuid(3), 2), Vx::E_REGISTER_NOT_FOUND);
     EXPECT_EQ(container.SetRegisterStateByName(0x1A, "NONE", 2), Vx::E_REGISTER_NOT_FOUND);
-    EXPECT_EQ(container.SetRegisterStateByName(0x1A, "USR", 2), S_OK);
+    EXPECT_EQ(container.SetRegisterStateByName(0x1A, "NEW", 2), S_OK);
     EXPECT_EQ(container.SetRegisterState(-1, TestGuid(3), 2), S_OK);
     EXPECT_EQ(container.GetRegister(-1, 0).State, 2);
     container.ClearStates();
     EXPECT_EQ(container.GetRegister(-1, 0).State, 1);
 
     container.RemoveRegister(0x1A, TestGuid(1));
-    EXPECT_EQ(container.GetRegister(0x1A, 0).GetName(), "USR");
+    EXPECT_EQ(container.GetRegister(0x1A, 0).GetName(), "NEW");
     EXPECT_EQ(RaisedCode([&] { container.RemoveRegister(0x1A, TestGuid(1)); }), Vx::E_REGISTER_NOT_FOUND);
-    container.AddRegister(0x1A, 0x10, "SRV", "", 32, 0, 3, TestGuid(1));
     container.RemoveUserRegisters();
     EXPECT_EQ(container.GetRegisterCount(-1), 0);
     EXPECT_EQ(container.GetRegisterCount(0x1A), 1);

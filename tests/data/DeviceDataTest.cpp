@@ -8,22 +8,14 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-CRegisterData& AddServer(CDeviceData& device, const std::string& name, const GUID& id = GUID{})
-{
-    return device.AddRegister(0x10, name, "folder", 32, 0, 3, id, false);
-}
-
-} // namespace
-
 TEST(DeviceData, LookupsTakeTheFirstInListOrderThroughDuplicatesRenamesAndRemovals)
 {
     CDeviceData device(1, "DSP");
-    CRegisterData& first = AddServer(device, "A", TestGuid(1));
-    CRegisterData& second = AddServer(device, "A", TestGuid(1)); // an unchecked add keeps duplicates
-    CRegisterData& late = AddServer(device, "Y", TestGuid(2));
-    AddServer(device, "Z", TestGuid(3));
+    CRegisterData& first = device.AddRegister(0x10, "A", "folder", 32, 0, 3, TestGuid(1), false);
+    // An unchecked add keeps duplicates.
+    CRegisterData& second = device.AddRegister(0x10, "A", "folder", 32, 0, 3, TestGuid(1), false);
+    CRegisterData& late = device.AddRegister(0x10, "Y", "folder", 32, 0, 3, TestGuid(2), false);
+    device.AddRegister(0x10, "Z", "folder", 32, 0, 3, TestGuid(3), false);
     EXPECT_EQ(device.FindRegisterByName("A"), &first);
     EXPECT_EQ(device.FindRegister(TestGuid(1)), &first);
     EXPECT_EQ(device.FindRegisterByName("a"), nullptr); // case-sensitive

@@ -195,26 +195,17 @@ TEST_F(RegisterFiles, SelectionLoadNeedsTheExactHeaderAddsToTheSelectionAndSkips
     EXPECT_EQ(State(longName.c_str()), 2);
 }
 
-// A missing list is created empty; a file that cannot be read or replaced raises its code, creates nothing and
-// keeps its bytes.
-TEST_F(RegisterFiles, FileThatCannotBeUsedRaisesItsCodeAndKeepsTheOldFile)
+// A missing list is created empty; a file that cannot be read raises its code and creates nothing. (A file that
+// cannot be replaced is the full disk's case.)
+TEST_F(RegisterFiles, MissingFilesAreCreatedOrRaiseTheirCode)
 {
     container.LoadUserRegisters(LIST);
     EXPECT_TRUE(dir.Exists(LIST));
     const std::string missing = dir.GetFile("missing") + Platform::GetPathSeparator();
-    std::filesystem::create_directory(dir.GetFile("folder"));
     EXPECT_EQ(RaisedCode([&] { container.LoadUserRegisters(missing + LIST); }), Vx::E_USER_REGISTER_FILE_UNAVAILABLE);
-    EXPECT_EQ(RaisedCode([&] { container.LoadUserRegisters("folder"); }), Vx::E_USER_REGISTER_FILE_UNAVAILABLE);
     EXPECT_EQ(RaisedCode([&] { container.LoadSelections(SELECTIONS); }), Vx::E_SELECTION_FILE_UNAVAILABLE);
     EXPECT_FALSE(dir.Exists("missing"));
     EXPECT_FALSE(dir.Exists(SELECTIONS));
-
-    dir.WriteFile(LIST, "old");
-    namespace fs = std::filesystem;
-    fs::permissions(dir.GetFile(LIST), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    EXPECT_EQ(RaisedCode([&] { container.SaveUserRegisters(LIST); }), Vx::E_OPEN_USER_REGISTER_FILE);
-    EXPECT_EQ(dir.ReadFile(LIST), "old");
 }
 
 TEST_F(RegisterFiles, OnAFullDiskEverySaveFailsAndKeepsItsFile)

@@ -1,11 +1,52 @@
-// What the importer makes of SVD documents: one table of documents that
-// import, with every register they yield, and one of documents refused,
-// with the line, element and problem named.
+// What the importer makes of SVD documents: one table of documents, each with every register it yields and its
+// byte order, or with the line, element and problem of its refusal.
 #include "SvdTestSupport.h"
+
+#include "svd/SvdImporter.h"
+#include "svd/XmlDocument.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <variant>
+
 namespace {
+
+// A <device> with the given level properties and peripherals.
+std::string MakeSvd(const std::string& peripherals, const std::string& deviceProperties = "<size>32</size>")
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+           "<device schemaVersion=\"1.3\">\n"
+           "<name>TEST</name>\n" +
+           deviceProperties + "\n<peripherals>\n" + peripherals + "\n</peripherals>\n</device>\n";
+}
+
+// One line per register, "DEVICE.path/NAME@ADDRESS/LENGTH/OPS=RESET" in hex, then a byte order other than
+// unspecified; or the refusal as "LINE ELEMENT: PROBLEM" (the XML parser's own problem text left out).
+std::string Import(const std::string& text)
+{
+    std::variant<CXmlDocument, CXmlProblem> document = ReadXmlDocument(text);
+    if (const CXmlProblem* problem = std::get_if<CXmlProblem>(&document))
+        return std::to_string(problem->line) + " xml";
+    const std::variant<CDescription, CSvdError> result = ImportSvd(std::get<CXmlDocument>(document).root);
+    if (const CSvdError* error = std::get_if<CSvdError>(&result))
+        return std::to_string(error->line) + " " + Narrow(error->element) + ": " + Narrow(error->problem);
+    const CDescription& description = std::get<CDescription>(result);
+    std::string dump;
+    for (const CDeviceInfo& device : description.devices)
+        for (const CRegisterInfo& info : device.registers)
+        {
+            char numbers[64];
+            std::snprintf(numbers, sizeof numbers, "@%08lX/%d/%s=%X\n",
+                          static_cast<unsigned long>(info.address) & 0xFFFFFFFFul, info.length,
+                          info.operations == 3 ? "RW" : info.operations == 1 ? "R" : "W",
+                          static_cast<unsigned>(info.reset[0]));
+            dump += Narrow(device.name) + "." + (info.path.empty() ? "" : Narrow(info.path) + "/") + Narrow(info.name) +
+                    numbers;
+        }
+    const ByteOrder order = description.byteOrder;
+    return dump + (order == ByteOrder::Big ? "big" : order == ByteOrder::Little ? "little" : "");
+}
 
 std::string Peripheral(const std::string& name, const std::string& base, const std::string& registers,
                        const std::string& extra = "")
@@ -23,7 +64,7 @@ struct CImportCase
 {
     const char* name;
     std::string svd;
-    std::string registers; // DumpRegisters
+    std::string outcome; // Import
 };
 
 const CImportCase kImports[] = {
@@ -34,17 +75,19 @@ const CImportCase kImports[] = {
                         "") +
                  "<peripheral><name>Q</name><baseAddress>0</baseAddress><size>8</size><access>read-write</access>"
                  "<registers>" + Register("A", "1") + "</registers></peripheral>",
-             "<size>16</size><access>read-only</access><resetValue>0xABCD</resetValue><resetMask>0xFF0F</resetMask>"),
-     "P.A@00001000/16/R=AB0D\nP.B@00001004/8/W=D\nP.C@00001008/16/R=10F\nQ.A@00000001/8/RW=D\n"},
+             "<size>16</size><access>read-only</access><resetValue>0xABCD</resetValue><resetMask>0xFF0F</resetMask>"
+             "<cpu><endian>big</endian></cpu>"),
+     "P.A@00001000/16/R=AB0D\nP.B@00001004/8/W=D\nP.C@00001008/16/R=10F\nQ.A@00000001/8/RW=D\nbig"},
     {"AccessTypesAlternateGroupsScaledNumbersAndWideRegisters",
      MakeSvd(Peripheral("P", "4k",
                         Register("WO", "0", "<access>writeOnce</access>") +
                             Register("RWO", "4", "<access>read-writeOnce</access>") +
                             Register("RO", "8", "<access>read-only</access>") +
                             Register("RO", "8", "<alternateGroup>ALT</alternateGroup>") +
-                            Register("WIDE", "#10000", "<size>128</size>"))),
+                            Register("WIDE", "#10000", "<size>128</size>")),
+             "<size>32</size><cpu><endian>little</endian></cpu>"),
      "P.WO@00001000/32/W=0\nP.RWO@00001004/32/RW=0\nP.RO@00001008/32/R=0\nP.RO_ALT@00001008/32/RW=0\n"
-     "P.WIDE@00001010/128/RW=0\n"},
+     "P.WIDE@00001010/128/RW=0\nlittle"},
     {"ArraysWithAndWithoutAnIndexList",
      MakeSvd(Peripheral("P", "0x100", Register("CH%s", "0x10", "<dim>2</dim><dimIncrement>4</dimIncrement>"
                                                                  "<dimIndex>A,B</dimIndex>") +
@@ -81,96 +124,48 @@ const CImportCase kImports[] = {
                                       "</register>")),
      "P.A@00000000/16/R=0\nP.B@00000008/16/R=0\nP.X/R@00000024/32/RW=0\nP.Y/R@00000044/32/RW=0\n"
      "Q.B@00000104/16/R=0\n"},
-};
-
-TEST(SvdImport, YieldsTheRegisters)
-{
-    for (const CImportCase& row : kImports)
-    {
-        SCOPED_TRACE(row.name);
-        std::variant<CDescription, CSvdError> result = ImportSvdText(row.svd);
-        const CSvdError* error = std::get_if<CSvdError>(&result);
-        ASSERT_EQ(error, nullptr) << Narrow(FormatSvdError(L"test.svd", *error));
-        EXPECT_EQ(DumpRegisters(std::get<CDescription>(result)), row.registers);
-    }
-}
-
-struct CRefusalCase
-{
-    const char* name;
-    std::string svd;
-    int line;
-    const char* element;
-    const char* problem; // a part of the message
-};
-
-// Each document puts the offending element on a line of its own.
-const CRefusalCase kRefusals[] = {
-    {"RegisterWiderThan128Bits", MakeSvd(Peripheral("P", "0", "\n" + Register("R", "0", "<size>129</size>"))), 7,
-     "register", "129 bits wide"},
-    {"NameRepeatedInAPeripheral", MakeSvd(Peripheral("P", "0", Register("R", "0") + "\n" + Register("R", "4"))), 7,
-     "register", "the name R is repeated in peripheral P"},
+    // Each refused document puts the offending element on a line of its own.
+    {"RegisterWiderThan128Bits", MakeSvd(Peripheral("P", "0", "\n" + Register("R", "0", "<size>129</size>"))),
+     "7 register: the register R is 129 bits wide; 1 to 128 are served"},
+    {"NameRepeatedInAPeripheral", MakeSvd(Peripheral("P", "0", Register("R", "0") + "\n" + Register("R", "4"))),
+     "7 register: the name R is repeated in peripheral P"},
     {"PeripheralDerivationCycle",
-     MakeSvd(Peripheral("A", "0", "", " derivedFrom=\"B\"") + Peripheral("B", "0", "", " derivedFrom=\"A\"")), 6,
-     "peripheral", "derivation cycle"},
+     MakeSvd(Peripheral("A", "0", "", " derivedFrom=\"B\"") + Peripheral("B", "0", "", " derivedFrom=\"A\"")),
+     "6 peripheral: derivedFrom \"B\" forms a derivation cycle"},
     {"RegisterDerivedFromItself",
      MakeSvd(Peripheral("P", "0", "\n<register derivedFrom=\"R\"><name>R</name><addressOffset>0</addressOffset>"
                                   "</register>")),
-     7, "register", "derivation cycle"},
-    {"DerivedFromUnknownPeripheral", MakeSvd(Peripheral("A", "0", "", " derivedFrom=\"NOPE\"")), 6, "peripheral",
-     "\"NOPE\", which is not a peripheral"},
+     "7 register: derivedFrom \"R\" forms a derivation cycle"},
+    {"DerivedFromUnknownPeripheral", MakeSvd(Peripheral("A", "0", "", " derivedFrom=\"NOPE\"")),
+     "6 peripheral: derivedFrom names \"NOPE\", which is not a peripheral"},
     {"DimListDoesNotMatch",
      MakeSvd(Peripheral("P", "0", Register("R%s", "0", "<dim>3</dim><dimIncrement>4</dimIncrement>\n"
                                                         "<dimIndex>A,B</dimIndex>"))),
-     7, "dimIndex", "dimIndex lists 2 names for dim 3"},
+     "7 dimIndex: dimIndex lists 2 names for dim 3"},
     {"ArrayWithoutPlaceholder",
      MakeSvd(Peripheral("P", "0", "\n" + Register("R", "0", "<dim>2</dim><dimIncrement>4</dimIncrement>"))),
-     7, "register", "has no %s"},
-    {"MissingBaseAddress", MakeSvd("\n<peripheral><name>P</name></peripheral>"), 7, "peripheral",
-     "<baseAddress> is missing"},
-    {"NoSizeAnywhere", MakeSvd(Peripheral("P", "0", "\n" + Register("R", "0")), ""), 7, "register", "has no size"},
-    {"NotANumber", MakeSvd(Peripheral("P", "0", "\n" + Register("R", "0x1G"))), 7, "addressOffset",
-     "\"0x1G\" is not a number"},
-    {"UnknownAccess", MakeSvd(Peripheral("P", "0", "\n" + Register("R", "0", "<access>sometimes</access>"))), 7,
-     "access", "\"sometimes\" is not an access type"},
+     "7 register: the array R has no %s in its name"},
+    {"MissingBaseAddress", MakeSvd("\n<peripheral><name>P</name></peripheral>"),
+     "7 peripheral: the required element <baseAddress> is missing"},
+    {"NoSizeAnywhere", MakeSvd(Peripheral("P", "0", "\n" + Register("R", "0")), ""),
+     "7 register: the register R has no size, nor does any level above it"},
+    {"NotANumber", MakeSvd(Peripheral("P", "0", "\n" + Register("R", "0x1G"))),
+     "7 addressOffset: \"0x1G\" is not a number"},
+    {"UnknownAccess", MakeSvd(Peripheral("P", "0", "\n" + Register("R", "0", "<access>sometimes</access>"))),
+     "7 access: \"sometimes\" is not an access type"},
     {"FieldOutsideTheRegister",
      MakeSvd(Peripheral("P", "0", Register("R", "0", "<size>8</size><fields>\n<field><name>F</name>"
                                                       "<bitRange>[8:1]</bitRange></field></fields>"))),
-     7, "field", "does not lie within the register's 8 bits"},
-    {"RootIsNotADevice", "<?xml version=\"1.0\"?>\n<peripherals/>", 2, "peripherals", "not <device>"},
-    {"XmlNotWellFormed", MakeSvd(Peripheral("P", "0", "\n<register><name>R</name></reg>")), 7, "xml", ""},
+     "7 field: the field F does not lie within the register's 8 bits"},
+    {"RootIsNotADevice", "<?xml version=\"1.0\"?>\n<peripherals/>",
+     "2 peripherals: the document's root is <peripherals>, not <device>"},
+    {"XmlNotWellFormed", MakeSvd(Peripheral("P", "0", "\n<register><name>R</name></reg>")), "7 xml"},
 };
 
-TEST(SvdRefusal, NamesTheLineTheElementAndTheProblem)
+TEST(SvdImport, YieldsTheRegistersOrNamesTheProblem)
 {
-    for (const CRefusalCase& row : kRefusals)
-    {
-        SCOPED_TRACE(row.name);
-        std::variant<CDescription, CSvdError> result = ImportSvdText(row.svd);
-        const CSvdError* error = std::get_if<CSvdError>(&result);
-        ASSERT_NE(error, nullptr) << DumpRegisters(std::get<CDescription>(result));
-        EXPECT_EQ(error->line, row.line);
-        EXPECT_EQ(Narrow(error->element), row.element);
-        EXPECT_NE(Narrow(error->problem).find(row.problem), std::string::npos) << Narrow(error->problem);
-    }
-}
-
-TEST(SvdImporter, ByteOrderFromTheCpu)
-{
-    const struct
-    {
-        const char* cpu;
-        ByteOrder order;
-    } rows[] = {{"<cpu><endian>little</endian></cpu>", ByteOrder::Little},
-                {"<cpu><endian>big</endian></cpu>", ByteOrder::Big},
-                {"<cpu><endian>selectable</endian></cpu>", ByteOrder::Unspecified},
-                {"", ByteOrder::Unspecified}};
-    for (const auto& row : rows)
-    {
-        std::variant<CDescription, CSvdError> result =
-            ImportSvdText(MakeSvd(Peripheral("P", "0", Register("R", "0")), std::string("<size>32</size>") + row.cpu));
-        EXPECT_EQ(std::get<CDescription>(result).byteOrder, row.order) << row.cpu;
-    }
+    for (const CImportCase& row : kImports)
+        EXPECT_EQ(Import(row.svd), row.outcome) << row.name;
 }
 
 } // namespace
