@@ -25,9 +25,8 @@ const char kTargetDescription[] = "device 1 TARGET\n"
                                   "register REG8 0x20000010 8 RW\n"
                                   "register RO 0x20000020 32 R\n";
 
-// The server with a recorder of its state events and descriptions written to
-// a directory of the test's own.
-class CGdbServerTest : public CRegisterServerTest
+// The server with a recorder of its state events.
+class CGdbServerTest : public CRegisterServerTest<IVexilGdbControl>
 {
 protected:
     CGdbServerTest() : CRegisterServerTest(CLSID_VexilGdb) {}
@@ -35,8 +34,7 @@ protected:
     void SetUp() override
     {
         CRegisterServerTest::SetUp();
-        ASSERT_TRUE(m_server);
-        ASSERT_EQ(m_server.QueryInterface(m_control), S_OK);
+        ASSERT_TRUE(m_control);
         CComPtr<IConnectionPointContainer> container;
         ASSERT_EQ(m_server.QueryInterface(container), S_OK);
         CComPtr<IConnectionPoint> point;
@@ -45,40 +43,27 @@ protected:
         ASSERT_EQ(point->Advise(static_cast<IDispatch*>(m_recorder.Get()), &cookie), S_OK);
         ASSERT_EQ(m_control->SetTimeout(300), S_OK);
     }
-    void TearDown() override
-    {
-        m_control.Reset();
-        CRegisterServerTest::TearDown();
-    }
 
     // Starts a fake GDB server, loads the description and connects.
     void ConnectToFake(bool offerNoAckMode = true, const char* file = "target.txt",
                        const char* description = kTargetDescription)
     {
         m_fake = std::make_unique<CFakeGdbServer>(offerNoAckMode);
-        ASSERT_EQ(LoadDescriptionFile(file, description), S_OK) << Narrow(TakeErrorDescription());
+        ASSERT_EQ(LoadDescription(file, description), S_OK) << Narrow(TakeErrorDescription());
         ASSERT_EQ(Connect(), S_OK) << Narrow(TakeErrorDescription());
     }
     HRESULT Connect()
     {
         return m_control->Connect(CBStr(L"127.0.0.1:" + std::to_wstring(m_fake->GetPort())).Get());
     }
-    HRESULT LoadDescriptionFile(const std::string& name, const std::string& text)
-    {
-        m_directory.WriteFile(name, text);
-        const std::string path = m_directory.GetFile(name);
-        return m_control->LoadDescription(CBStr(std::wstring(path.begin(), path.end())).Get());
-    }
 
-    CTestDirectory m_directory;
     std::unique_ptr<CFakeGdbServer> m_fake;
-    CComPtr<IVexilGdbControl> m_control;
     CComPtr<CStateSink> m_recorder = CStateSink::Create();
 };
 
 TEST_F(CGdbServerTest, ServesItsDescriptionOneRequestPerAccessInEitherByteOrderAndRefusesWithoutReachingTheTarget)
 {
-    ASSERT_EQ(LoadDescriptionFile("target.txt", kTargetDescription), S_OK);
+    ASSERT_EQ(LoadDescription("target.txt", kTargetDescription), S_OK);
     // A bad description is refused and the previous one stays.
     const struct
     {
@@ -96,7 +81,7 @@ TEST_F(CGdbServerTest, ServesItsDescriptionOneRequestPerAccessInEitherByteOrderA
     };
     for (const auto& row : badDescriptions)
     {
-        EXPECT_EQ(LoadDescriptionFile(row.file, row.text), E_INVALIDARG) << row.file;
+        EXPECT_EQ(LoadDescription(row.file, row.text), E_INVALIDARG) << row.file;
         EXPECT_THAT(Narrow(TakeErrorDescription()), testing::StartsWith(m_directory.GetFile(row.file) + row.message));
         LONG devices = 0, registers = 0;
         ASSERT_EQ(m_control->GetDescriptionSize(&devices, &registers), S_OK);

@@ -12,7 +12,7 @@ namespace {
 
 constexpr LONG kSram = 0x20000000;
 
-class QemuServer : public CRegisterServerTest
+class QemuServer : public CRegisterServerTest<IVexilGdbControl>
 {
 protected:
     QemuServer() : CRegisterServerTest(CLSID_VexilGdb) {}
@@ -21,12 +21,10 @@ protected:
 TEST_F(QemuServer, ReadsTheCpuIdAndPeripheralsAndWritesSram)
 {
     // ARM's description, connected to the QEMU that the test fixture started.
-    CComPtr<IVexilGdbControl> control;
-    ASSERT_EQ(m_server.QueryInterface(control), S_OK);
-    ASSERT_EQ(control->LoadDescription(CBStr(L"" VEXIL_CMSDK_SVD_W).Get()), S_OK) << Narrow(TakeErrorDescription());
+    ASSERT_EQ(m_control->LoadDescription(CBStr(L"" VEXIL_CMSDK_SVD_W).Get()), S_OK) << Narrow(TakeErrorDescription());
     int port = 0;
     std::ifstream(VEXIL_QEMU_STATE) >> port;
-    ASSERT_EQ(control->Connect(CBStr(L"127.0.0.1:" + std::to_wstring(port)).Get()), S_OK)
+    ASSERT_EQ(m_control->Connect(CBStr(L"127.0.0.1:" + std::to_wstring(port)).Get()), S_OK)
         << Narrow(TakeErrorDescription());
     EXPECT_EQ(GetState(), 1);
     EXPECT_THAT(Read(1, static_cast<LONG>(0xE000ED00u), 32), testing::ElementsAre(0x410FC231)); // CPUID

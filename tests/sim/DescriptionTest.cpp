@@ -14,12 +14,12 @@ TEST_F(DescriptionFile, ReplacesDevicesRegistersAndMemory)
 {
     const CRegisterEntry ctrl = FindRegister(2, L"CTRL");
     Write(2, ctrl.address, 32, {7});
-    ASSERT_EQ(LoadDescriptionText("# a small board\n"
-                                  "device 7 \"Test board\" user=1\n"
-                                  "  register CFG 0x20 40 RWC reset=0xAB00000001 path=\"Top/Sub one\"\n"
-                                  "  register EVT 0x24 8 1 behaviour=read-to-clear:100\n"
-                                  "device -2 Other\n"
-                                  "  register CFG 0x20 32 RW  # a name and an address are unique per device only\n"),
+    ASSERT_EQ(LoadDescription("board.txt", "# a small board\n"
+                                               "device 7 \"Test board\" user=1\n"
+                                               "  register CFG 0x20 40 RWC reset=0xAB00000001 path=\"Top/Sub one\"\n"
+                                               "  register EVT 0x24 8 1 behaviour=read-to-clear:100\n"
+                                               "device -2 Other\n"
+                                               "  register CFG 0x20 32 RW  # unique per device only\n"),
               S_OK);
     EXPECT_THAT(GetDevices(m_server.Get()), ElementsAre(L"7|Test board", L"-2|Other"));
     LONG userFlag = -1;
@@ -74,7 +74,7 @@ TEST_F(DescriptionFile, MalformedOneIsRefusedWithTheLineAndTheProblemAndTheOldOn
     for (const auto& row : rows)
     {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(LoadDescriptionText(row.text), E_INVALIDARG);
+        EXPECT_EQ(LoadDescription("board.txt", row.text), E_INVALIDARG);
         const std::string description = Narrow(TakeErrorDescription());
         EXPECT_THAT(description, HasSubstr(row.line));
         EXPECT_THAT(description, HasSubstr(row.problem));
@@ -101,7 +101,7 @@ using DetailsTest = CSimulatorTest;
 
 TEST_F(DetailsTest, ADescriptionFilesFieldsValuesAndReadEffectsComeInTheirOrderAndUnknownOnesAreRefused)
 {
-    ASSERT_EQ(LoadDescriptionText(BOARD), S_OK) << Narrow(TakeErrorDescription());
+    ASSERT_EQ(LoadDescription("board.txt", BOARD), S_OK) << Narrow(TakeErrorDescription());
     CComPtr<IVexilFNDetails> details;
     ASSERT_EQ(m_server->QueryInterface(IID_IVexilFNDetails, details.OutVoid()), S_OK);
     EXPECT_THAT(GetFields(details.Get(), 7, L"CTRL"),

@@ -171,7 +171,9 @@ public:
 };
 
 // A register server created through COM in a single-threaded apartment and
-// driven through its server interface; masks left empty are all ones.
+// driven through its server interface and its control interface; masks left
+// empty are all ones.
+template <class TControl>
 class CRegisterServerTest : public testing::Test
 {
 protected:
@@ -183,9 +185,11 @@ protected:
         m_initialized = true;
         ASSERT_EQ(CoCreateInstance(m_clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid()), S_OK)
             << "is the server's DLL registered?";
+        ASSERT_EQ(m_server.QueryInterface(m_control), S_OK);
     }
     void TearDown() override
     {
+        m_control.Reset();
         m_server.Reset();
         if (m_initialized)
             CoUninitialize();
@@ -217,8 +221,17 @@ protected:
         EXPECT_EQ(m_server->GetServerState(&state), S_OK);
         return state;
     }
+    // Loads a description written to a file of the test's own.
+    HRESULT LoadDescription(const std::string& name, const std::string& text)
+    {
+        m_directory.WriteFile(name, text);
+        const std::string path = m_directory.GetFile(name);
+        return m_control->LoadDescription(CBStr(std::wstring(path.begin(), path.end())).Get());
+    }
 
+    CTestDirectory m_directory;
     CComPtr<IVexilFN> m_server;
+    CComPtr<TControl> m_control;
 
 private:
     CLSID m_clsid;
@@ -231,22 +244,10 @@ struct CRegisterEntry
     LONG length = 0;
 };
 
-class CSimulatorTest : public CRegisterServerTest
+class CSimulatorTest : public CRegisterServerTest<IVexilSimControl>
 {
 protected:
     CSimulatorTest() : CRegisterServerTest(CLSID_VexilSim) {}
-
-    void SetUp() override
-    {
-        CRegisterServerTest::SetUp();
-        ASSERT_TRUE(m_server);
-        ASSERT_EQ(m_server.QueryInterface(m_control), S_OK);
-    }
-    void TearDown() override
-    {
-        m_control.Reset();
-        CRegisterServerTest::TearDown();
-    }
 
     // A register of the served description, by device and name.
     CRegisterEntry FindRegister(LONG device, const std::wstring& name)
@@ -262,14 +263,4 @@ protected:
         ADD_FAILURE() << "no register " << Narrow(name) << " in device " << device;
         return {};
     }
-    // Loads a description written to a file of the test's own.
-    HRESULT LoadDescriptionText(const std::string& text)
-    {
-        CTestDirectory directory;
-        directory.WriteFile("description.txt", text);
-        const std::string path = directory.GetFile("description.txt");
-        return m_control->LoadDescription(CBStr(std::wstring(path.begin(), path.end())).Get());
-    }
-
-    CComPtr<IVexilSimControl> m_control;
 };
