@@ -50,22 +50,8 @@ inline CVariant MakeFullMask(int length)
 inline std::vector<LONG> GetI4Elements(const VARIANT& value)
 {
     EXPECT_EQ(V_VT(&value), VT_ARRAY | VT_I4);
-    if (V_VT(&value) != (VT_ARRAY | VT_I4))
-        return {};
-    CSafeArrayData<LONG> data(V_ARRAY(&value));
-    EXPECT_TRUE(data.IsValid());
+    CSafeArrayData<LONG> data(V_VT(&value) == (VT_ARRAY | VT_I4) ? V_ARRAY(&value) : nullptr);
     return {data.GetElements().begin(), data.GetElements().end()};
-}
-
-// The elements of an array of BSTR; fails the test otherwise.
-inline std::vector<std::wstring> GetStrings(const VARIANT& value)
-{
-    EXPECT_EQ(V_VT(&value), VT_ARRAY | VT_BSTR);
-    CSafeArrayData<BSTR> data(V_VT(&value) == (VT_ARRAY | VT_BSTR) ? V_ARRAY(&value) : nullptr);
-    std::vector<std::wstring> strings;
-    for (BSTR text : data.GetElements())
-        strings.emplace_back(text ? text : L"");
-    return strings;
 }
 
 // The description of the thread's error object, taken from it.
@@ -82,16 +68,24 @@ inline std::wstring TakeErrorDescription()
 inline std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 // The arrays of one call as one "a|b|c" text per element: element i of each
-// array in turn, numbers in decimal.
+// array in turn, numbers in decimal; an array that holds no strings must hold numbers.
 inline std::vector<std::wstring> JoinColumns(std::initializer_list<const CVariant*> columns)
 {
     std::vector<std::wstring> rows;
     for (const CVariant* column : columns)
     {
-        const bool numbers = column->GetType() == (VT_ARRAY | VT_I4);
-        std::vector<std::wstring> texts = numbers ? std::vector<std::wstring>() : GetStrings(column->Get());
-        for (LONG number : numbers ? GetI4Elements(column->Get()) : std::vector<LONG>())
-            texts.push_back(std::to_wstring(number));
+        std::vector<std::wstring> texts;
+        if (column->GetType() == (VT_ARRAY | VT_BSTR))
+        {
+            CSafeArrayData<BSTR> strings(V_ARRAY(&column->Get()));
+            for (BSTR text : strings.GetElements())
+                texts.emplace_back(text ? text : L"");
+        }
+        else
+        {
+            for (LONG number : GetI4Elements(column->Get()))
+                texts.push_back(std::to_wstring(number));
+        }
         rows.resize(std::max(rows.size(), texts.size()));
         for (std::size_t i = 0; i < texts.size(); ++i)
             rows[i] += (column == *columns.begin() ? L"" : L"|") + texts[i];
@@ -173,17 +167,15 @@ public:
 // A register server created through COM in a single-threaded apartment and
 // driven through its server interface and its control interface; masks left
 // empty are all ones.
-template <class TControl>
+template <class TControl, const CLSID& clsid>
 class CRegisterServerTest : public testing::Test
 {
 protected:
-    explicit CRegisterServerTest(const CLSID& clsid) : m_clsid(clsid) {}
-
     void SetUp() override
     {
         ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
         m_initialized = true;
-        ASSERT_EQ(CoCreateInstance(m_clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid()), S_OK)
+        ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid()), S_OK)
             << "is the server's DLL registered?";
         ASSERT_EQ(m_server.QueryInterface(m_control), S_OK);
     }
@@ -234,7 +226,6 @@ protected:
     CComPtr<TControl> m_control;
 
 private:
-    CLSID m_clsid;
     bool m_initialized = false;
 };
 
@@ -244,11 +235,9 @@ struct CRegisterEntry
     LONG length = 0;
 };
 
-class CSimulatorTest : public CRegisterServerTest<IVexilSimControl>
+class CSimulatorTest : public CRegisterServerTest<IVexilSimControl, CLSID_VexilSim>
 {
 protected:
-    CSimulatorTest() : CRegisterServerTest(CLSID_VexilSim) {}
-
     // A register of the served description, by device and name.
     CRegisterEntry FindRegister(LONG device, const std::wstring& name)
     {
