@@ -76,7 +76,7 @@ TEST(RspCodec, ReaderSplitsTheStreamInAnyPieces)
     }
 }
 
-TEST(RspCodec, ReadAndWriteReplies)
+TEST(RspCodec, RepliesToReadsWritesAndTheFeatureQuery)
 {
     using Bytes = std::vector<std::uint8_t>;
     const Bytes NOT_DATA = {}, ERROR_REPLY = {0xEE};
@@ -102,12 +102,9 @@ TEST(RspCodec, ReadAndWriteReplies)
     // Writes: the requests themselves are checked by what the fake server receives.
     EXPECT_TRUE(Rsp::ParseWriteReply("E03")->errorReply);
     EXPECT_FALSE(Rsp::ParseWriteReply("1234")->errorReply);
-}
-
-// The packet size a server offers is not needed: no register access comes near it. A server that offers the
-// mode has it taken: the GDB server's fault rows without acknowledgements depend on that.
-TEST(RspCodec, NoAcknowledgementModeOnlyWhenOffered)
-{
+    // A server that marks no acknowledgement mode '-' does not offer it. (The packet size it offers is not needed: no
+    // register access comes near it. One that offers the mode has it taken: the GDB server's fault rows without
+    // acknowledgements depend on that.)
     EXPECT_FALSE(Rsp::ParseSupported("QStartNoAckMode-;PacketSize=ff").noAckMode);
 }
 

@@ -144,7 +144,6 @@ TEST_F(StateEvents, ReachEveryAdvisedSinkAlsoWhenSinksLeaveOrReleaseTheServerDur
     ASSERT_EQ(point->Unadvise(cookies[0]), S_OK);
     EXPECT_EQ(point->Unadvise(cookies[0]), CONNECT_E_NOCONNECTION);
     ASSERT_EQ(m_control->SetServerState(5), S_OK);
-    EXPECT_EQ(GetState(), 5);
     ASSERT_EQ(point->Advise(static_cast<IDispatch*>(sinks[0].Get()), &cookies[0]), S_OK);
 
     // Whichever sink hears the event first takes both sinks away and drops the last

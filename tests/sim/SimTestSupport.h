@@ -241,13 +241,11 @@ protected:
     // A register of the served description, by device and name.
     CRegisterEntry FindRegister(LONG device, const std::wstring& name)
     {
+        CRegisterEntry entry;
         for (const std::wstring& row : GetRegisters(m_server.Get(), device))
         {
-            if (!row.starts_with(name + L"|"))
-                continue;
-            wchar_t* end = nullptr;
-            const LONG address = std::wcstol(row.c_str() + name.size() + 1, &end, 10);
-            return {address, std::wcstol(end + 1, nullptr, 10)};
+            if (std::swscanf(row.c_str(), (name + L"|%ld|%ld").c_str(), &entry.address, &entry.length) == 2)
+                return entry;
         }
         ADD_FAILURE() << "no register " << Narrow(name) << " in device " << device;
         return {};
