@@ -92,8 +92,7 @@ const char* const BOARD = "device 7 Board\n"
                           "register KEY 0x10 128 W\n"
                           "  field WIDE 99:28\n"
                           "    value 0x123456789 MAGIC\n"
-                          "register EVT 0x20 8 R behaviour=read-to-clear\n"
-                          "register DATA 0x24 32 RW\n";
+                          "register EVT 0x20 8 R behaviour=read-to-clear\n";
 
 using DetailsTest = CSimulatorTest;
 
@@ -105,7 +104,7 @@ TEST_F(DetailsTest, ADescriptionFilesFieldsValuesAndReadEffectsComeInTheirOrderA
     EXPECT_THAT(GetFields(details.Get(), 7, L"CTRL"),
                 ElementsAre(L"ENABLE|0|1||runs when set", L"MODE|4|2|read-write|", L"FLAGS|24|8||"));
     EXPECT_THAT(GetFields(details.Get(), 7, L"KEY"), ElementsAre(L"WIDE|28|72||"));
-    EXPECT_TRUE(GetFields(details.Get(), 7, L"DATA").empty());
+    EXPECT_TRUE(GetFields(details.Get(), 7, L"EVT").empty());
     // Enumerated values come as value and mask whatever their notation.
     EXPECT_THAT(GetFieldValues(details.Get(), 7, L"CTRL", 1),
                 ElementsAre(L"0x0|0x3|IDLE|does nothing", L"0x2|0x3|FAST|", L"0x2|0x2|SLOWISH|", L"0x0|0x0|OTHER|"));

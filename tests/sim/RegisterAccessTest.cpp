@@ -83,31 +83,30 @@ TEST_F(RegisterAccess, RefusedAccessesFailWithTheirCodeAndSayWhy)
     {
         const char* name;
         LONG device, address, length;
-        CVariant value, mask;
-        LONG flags;
         HRESULT code;
         const char* message;
+        CVariant value = {}, mask = {};
+        LONG flags = 0;
     } rows[] = {
-        {"read without R", kTransceiver, data.address, 32, none, none, 0, kIllegalAccessType,
+        {"read without R", kTransceiver, data.address, 32, kIllegalAccessType,
          "illegal access type: register DATA cannot be read"},
-        {"write without a write type", kController, version.address, 16, one, none, 0, kIllegalAccessType,
-         "register VERSION cannot be written"},
-        {"write with C only", kTransceiver, flush.address, 1, one, none, 0, S_OK, ""},
-        {"length not the register's", kTransceiver, ctrl.address, 16, none, none, 0, kInvalidAccessLength,
+        {"write without a write type", kController, version.address, 16, kIllegalAccessType,
+         "register VERSION cannot be written", one},
+        {"write with C only", kTransceiver, flush.address, 1, S_OK, "", one},
+        {"length not the register's", kTransceiver, ctrl.address, 16, kInvalidAccessLength,
          "register CTRL has 32 bits, not 16"},
-        {"length 0", kController, kFreeAddress, 0, none, none, 0, kInvalidAccessLength, "0 bits is not 1 to 128"},
-        {"length 129", kController, kFreeAddress, 129, none, none, 0, kInvalidAccessLength, "129 bits is not 1 to"},
-        {"mask a word short", kController, w40.address, 40, none, MakeI4Array({-1}), 0, kIllegalMask,
-         "illegal mask: 1 elements instead of 2"},
-        {"mask not an array", kController, w40.address, 40, none, CVariant(LONG{-1}), 0, kIllegalMask,
-         "illegal mask: not an array"},
-        {"value a word short", kController, w40.address, 40, one, none, 0, kIllegalParameter,
-         "the value is 1 elements instead of 2"},
-        {"value of words", kController, w40.address, 40, words, none, 0,
-         kIllegalParameter, "illegal parameter: the value is "},
-        {"last argument not 0", kTransceiver, ctrl.address, 32, none, none, 1, kIllegalParameter,
-         "the last argument is 1, not 0"},
-        {"unknown device, high address", 99, LONG(0xFFFF0000u), 32, none, none, 0, kDeviceNotSupported,
+        {"length 0", kController, kFreeAddress, 0, kInvalidAccessLength, "0 bits is not 1 to 128"},
+        {"length 129", kController, kFreeAddress, 129, kInvalidAccessLength, "129 bits is not 1 to"},
+        {"mask a word short", kController, w40.address, 40, kIllegalMask, "illegal mask: 1 elements instead of 2",
+         none, MakeI4Array({-1})},
+        {"mask not an array", kController, w40.address, 40, kIllegalMask, "illegal mask: not an array", none,
+         CVariant(LONG{-1})},
+        {"value a word short", kController, w40.address, 40, kIllegalParameter, "the value is 1 elements instead of 2",
+         one},
+        {"value of words", kController, w40.address, 40, kIllegalParameter, "illegal parameter: the value is ", words},
+        {"last argument not 0", kTransceiver, ctrl.address, 32, kIllegalParameter, "the last argument is 1, not 0",
+         none, none, 1},
+        {"unknown device, high address", 99, LONG(0xFFFF0000u), 32, kDeviceNotSupported,
          "device 99, address 0xFFFF0000: the device is not supported"},
     };
     for (const auto& row : rows)

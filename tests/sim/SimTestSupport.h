@@ -31,9 +31,7 @@ inline CVariant MakeI4Array(const std::vector<LONG>& words) { return CVariant(CS
 
 inline CVariant MakeVariantArray(const std::vector<LONG>& words)
 {
-    std::vector<CVariant> elements;
-    for (LONG word : words)
-        elements.emplace_back(word);
+    const std::vector<CVariant> elements(words.begin(), words.end());
     return CVariant(CSafeArray::MakeVariant(elements));
 }
 
