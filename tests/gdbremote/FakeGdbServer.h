@@ -31,8 +31,6 @@ class CFakeGdbServer
 public:
     explicit CFakeGdbServer(bool offerNoAckMode = true, bool acceptBinaryWrites = true);
     ~CFakeGdbServer();
-    CFakeGdbServer(const CFakeGdbServer&) = delete;
-    CFakeGdbServer& operator=(const CFakeGdbServer&) = delete;
 
     std::uint16_t GetPort() const { return m_listener.GetLocalPort(); }
 

@@ -17,7 +17,6 @@ TEST(RspCodec, FramesAndDecodesPacketsWithChecksumEscapesAndRunLengths)
         std::optional<std::string> payload;
         std::string frame;
     } rows[] = {
-        {"empty", "", "", "$#00"},
         {"read request", "m20000000,4", "m20000000,4", "$m20000000,4#4f"},
         {"escaped specials", "a}\x04}\x03}]}\x0a", "a$#}*", "$a}\x04}\x03}]}\x0a#c3"},
         {"run after other data", "12*\"", "1222222", ""},
@@ -37,13 +36,10 @@ std::string Kinds(CPacketReader& reader)
     std::string kinds;
     while (std::optional<CPacketReader::CItem> item = reader.Next())
     {
-        switch (item->kind)
-        {
-        case CPacketReader::Kind::Ack: kinds += "+"; break;
-        case CPacketReader::Kind::Nak: kinds += "-"; break;
-        case CPacketReader::Kind::BadChecksum: kinds += "!"; break;
-        case CPacketReader::Kind::Packet: kinds += "[" + item->payload + "]"; break;
-        }
+        if (item->kind == CPacketReader::Kind::Packet)
+            kinds += "[" + item->payload + "]";
+        else
+            kinds += item->kind == CPacketReader::Kind::Ack ? "+" : item->kind == CPacketReader::Kind::Nak ? "-" : "!";
     }
     return kinds;
 }
@@ -80,7 +76,7 @@ TEST(RspCodec, ReaderSplitsTheStreamInAnyPieces)
     }
 }
 
-TEST(RspCodec, ReadAndWriteReplies)
+TEST(RspCodec, RepliesToReadsWritesAndTheFeatureQuery)
 {
     using Bytes = std::vector<std::uint8_t>;
     const Bytes NOT_DATA = {}, ERROR_REPLY = {0xEE};
@@ -91,10 +87,9 @@ TEST(RspCodec, ReadAndWriteReplies)
         std::size_t size;
         Bytes bytes;
     } rows[] = {
-        {"four bytes", "31c20f41", 4, {0x31, 0xC2, 0x0F, 0x41}}, {"upper-case hex", "AbCd", 2, {0xAB, 0xCD}},
-        {"error reply", "E01", 4, ERROR_REPLY}, {"error reply for one byte", "E14", 1, ERROR_REPLY},
-        {"too short", "0102", 4, NOT_DATA}, {"too long", "0102030405", 2, NOT_DATA}, {"odd digits", "010", 2, NOT_DATA},
-        {"not hex", "zz", 1, NOT_DATA}, {"empty (unsupported)", "", 1, NOT_DATA},
+        {"upper-case hex", "AbCd", 2, {0xAB, 0xCD}}, {"error reply for one byte", "E14", 1, ERROR_REPLY},
+        {"too short", "0102", 4, NOT_DATA}, {"odd digits", "010", 2, NOT_DATA},
+        {"empty (unsupported)", "", 1, NOT_DATA},
     };
     for (const auto& row : rows)
     {
@@ -105,15 +100,11 @@ TEST(RspCodec, ReadAndWriteReplies)
         EXPECT_EQ(problem && problem->errorReply ? problem->text : "", row.bytes == ERROR_REPLY ? row.payload : "");
     }
     // Writes: the requests themselves are checked by what the fake server receives.
-    EXPECT_FALSE(Rsp::ParseWriteReply("OK"));
     EXPECT_TRUE(Rsp::ParseWriteReply("E03")->errorReply);
     EXPECT_FALSE(Rsp::ParseWriteReply("1234")->errorReply);
-}
-
-// The packet size a server offers is not needed: no register access comes near it.
-TEST(RspCodec, NoAcknowledgementModeOnlyWhenOffered)
-{
-    EXPECT_TRUE(Rsp::ParseSupported("PacketSize=1000;qXfer:features:read+;QStartNoAckMode+").noAckMode);
+    // A server that marks no acknowledgement mode '-' does not offer it. (The packet size it offers is not needed: no
+    // register access comes near it. One that offers the mode has it taken: the GDB server's fault rows without
+    // acknowledgements depend on that.)
     EXPECT_FALSE(Rsp::ParseSupported("QStartNoAckMode-;PacketSize=ff").noAckMode);
 }
 

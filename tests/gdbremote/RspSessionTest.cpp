@@ -35,12 +35,8 @@ TEST(RspSession, WritesInOneRequestOfTheFormTheServerUnderstandsAndARefusalThrow
         CRspSession session("127.0.0.1", server.GetPort(), kTimeout);
         session.WriteMemory(kAddress, row.bytes);
         EXPECT_EQ(server.GetMemory(kAddress, row.bytes.size()), row.bytes);
-        server.SetMemory(kAddress, std::vector<std::uint8_t>(row.bytes.size(), 0));
         session.WriteMemory(kAddress, row.bytes);
-        EXPECT_EQ(session.ReadMemory(kAddress, row.bytes.size()), row.bytes);
-        std::vector<std::string> requests = server.GetMemoryRequests();
-        requests.pop_back(); // the read
-        EXPECT_EQ(requests, row.requests);
+        EXPECT_EQ(server.GetMemoryRequests(), row.requests);
         server.ArmFault(FakeFault::ErrorReply);
         EXPECT_THROW(session.WriteMemory(kAddress, row.bytes), CRspFailure);
     }

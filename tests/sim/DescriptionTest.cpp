@@ -12,14 +12,12 @@ using DescriptionFile = CSimulatorTest;
 
 TEST_F(DescriptionFile, ReplacesDevicesRegistersAndMemory)
 {
-    const CRegisterEntry ctrl = FindRegister(2, L"CTRL");
-    Write(2, ctrl.address, 32, {7});
-    ASSERT_EQ(LoadDescriptionText("# a small board\n"
-                                  "device 7 \"Test board\" user=1\n"
-                                  "  register CFG 0x20 40 RWC reset=0xAB00000001 path=\"Top/Sub one\"\n"
-                                  "  register EVT 0x24 8 1 behaviour=read-to-clear:100\n"
-                                  "device -2 Other\n"
-                                  "  register CFG 0x20 32 RW  # a name and an address are unique per device only\n"),
+    ASSERT_EQ(LoadDescription("board.txt", "# a small board\n"
+                                               "device 7 \"Test board\" user=1\n"
+                                               "  register CFG 0x20 40 RWC reset=0xAB00000001 path=\"Top/Sub one\"\n"
+                                               "  register EVT 0x24 8 1 behaviour=read-to-clear:100\n"
+                                               "device -2 Other\n"
+                                               "  register CFG 0x20 32 RW  # unique per device only\n"),
               S_OK);
     EXPECT_THAT(GetDevices(m_server.Get()), ElementsAre(L"7|Test board", L"-2|Other"));
     LONG userFlag = -1;
@@ -30,7 +28,7 @@ TEST_F(DescriptionFile, ReplacesDevicesRegistersAndMemory)
     EXPECT_THAT(Read(7, 0x20, 40), ElementsAre(1, 0xAB));
     EXPECT_THAT(Read(-2, 0x20, 32), ElementsAre(0));
     CVariant value;
-    EXPECT_EQ(TryRead(2, ctrl.address, 32, value), kDeviceNotSupported);
+    EXPECT_EQ(TryRead(2, 0, 32, value), kDeviceNotSupported);
     // An unknown device has no registers.
     CVariant names, addresses, lengths, operations, paths, numbers, extras;
     userFlag = -1;
@@ -74,7 +72,7 @@ TEST_F(DescriptionFile, MalformedOneIsRefusedWithTheLineAndTheProblemAndTheOldOn
     for (const auto& row : rows)
     {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(LoadDescriptionText(row.text), E_INVALIDARG);
+        EXPECT_EQ(LoadDescription("board.txt", row.text), E_INVALIDARG);
         const std::string description = Narrow(TakeErrorDescription());
         EXPECT_THAT(description, HasSubstr(row.line));
         EXPECT_THAT(description, HasSubstr(row.problem));
@@ -94,20 +92,19 @@ const char* const BOARD = "device 7 Board\n"
                           "register KEY 0x10 128 W\n"
                           "  field WIDE 99:28\n"
                           "    value 0x123456789 MAGIC\n"
-                          "register EVT 0x20 8 R behaviour=read-to-clear\n"
-                          "register DATA 0x24 32 RW\n";
+                          "register EVT 0x20 8 R behaviour=read-to-clear\n";
 
 using DetailsTest = CSimulatorTest;
 
 TEST_F(DetailsTest, ADescriptionFilesFieldsValuesAndReadEffectsComeInTheirOrderAndUnknownOnesAreRefused)
 {
-    ASSERT_EQ(LoadDescriptionText(BOARD), S_OK) << Narrow(TakeErrorDescription());
+    ASSERT_EQ(LoadDescription("board.txt", BOARD), S_OK) << Narrow(TakeErrorDescription());
     CComPtr<IVexilFNDetails> details;
     ASSERT_EQ(m_server->QueryInterface(IID_IVexilFNDetails, details.OutVoid()), S_OK);
     EXPECT_THAT(GetFields(details.Get(), 7, L"CTRL"),
                 ElementsAre(L"ENABLE|0|1||runs when set", L"MODE|4|2|read-write|", L"FLAGS|24|8||"));
     EXPECT_THAT(GetFields(details.Get(), 7, L"KEY"), ElementsAre(L"WIDE|28|72||"));
-    EXPECT_TRUE(GetFields(details.Get(), 7, L"DATA").empty());
+    EXPECT_TRUE(GetFields(details.Get(), 7, L"EVT").empty());
     // Enumerated values come as value and mask whatever their notation.
     EXPECT_THAT(GetFieldValues(details.Get(), 7, L"CTRL", 1),
                 ElementsAre(L"0x0|0x3|IDLE|does nothing", L"0x2|0x3|FAST|", L"0x2|0x2|SLOWISH|", L"0x0|0x0|OTHER|"));

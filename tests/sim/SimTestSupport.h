@@ -31,9 +31,7 @@ inline CVariant MakeI4Array(const std::vector<LONG>& words) { return CVariant(CS
 
 inline CVariant MakeVariantArray(const std::vector<LONG>& words)
 {
-    std::vector<CVariant> elements;
-    for (LONG word : words)
-        elements.emplace_back(word);
+    const std::vector<CVariant> elements(words.begin(), words.end());
     return CVariant(CSafeArray::MakeVariant(elements));
 }
 
@@ -50,22 +48,8 @@ inline CVariant MakeFullMask(int length)
 inline std::vector<LONG> GetI4Elements(const VARIANT& value)
 {
     EXPECT_EQ(V_VT(&value), VT_ARRAY | VT_I4);
-    if (V_VT(&value) != (VT_ARRAY | VT_I4))
-        return {};
-    CSafeArrayData<LONG> data(V_ARRAY(&value));
-    EXPECT_TRUE(data.IsValid());
+    CSafeArrayData<LONG> data(V_VT(&value) == (VT_ARRAY | VT_I4) ? V_ARRAY(&value) : nullptr);
     return {data.GetElements().begin(), data.GetElements().end()};
-}
-
-// The elements of an array of BSTR; fails the test otherwise.
-inline std::vector<std::wstring> GetStrings(const VARIANT& value)
-{
-    EXPECT_EQ(V_VT(&value), VT_ARRAY | VT_BSTR);
-    CSafeArrayData<BSTR> data(V_VT(&value) == (VT_ARRAY | VT_BSTR) ? V_ARRAY(&value) : nullptr);
-    std::vector<std::wstring> strings;
-    for (BSTR text : data.GetElements())
-        strings.emplace_back(text ? text : L"");
-    return strings;
 }
 
 // The description of the thread's error object, taken from it.
@@ -82,16 +66,24 @@ inline std::wstring TakeErrorDescription()
 inline std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 // The arrays of one call as one "a|b|c" text per element: element i of each
-// array in turn, numbers in decimal.
+// array in turn, numbers in decimal; an array that holds no strings must hold numbers.
 inline std::vector<std::wstring> JoinColumns(std::initializer_list<const CVariant*> columns)
 {
     std::vector<std::wstring> rows;
     for (const CVariant* column : columns)
     {
-        const bool numbers = column->GetType() == (VT_ARRAY | VT_I4);
-        std::vector<std::wstring> texts = numbers ? std::vector<std::wstring>() : GetStrings(column->Get());
-        for (LONG number : numbers ? GetI4Elements(column->Get()) : std::vector<LONG>())
-            texts.push_back(std::to_wstring(number));
+        std::vector<std::wstring> texts;
+        if (column->GetType() == (VT_ARRAY | VT_BSTR))
+        {
+            CSafeArrayData<BSTR> strings(V_ARRAY(&column->Get()));
+            for (BSTR text : strings.GetElements())
+                texts.emplace_back(text ? text : L"");
+        }
+        else
+        {
+            for (LONG number : GetI4Elements(column->Get()))
+                texts.push_back(std::to_wstring(number));
+        }
         rows.resize(std::max(rows.size(), texts.size()));
         for (std::size_t i = 0; i < texts.size(); ++i)
             rows[i] += (column == *columns.begin() ? L"" : L"|") + texts[i];
@@ -171,21 +163,23 @@ public:
 };
 
 // A register server created through COM in a single-threaded apartment and
-// driven through its server interface; masks left empty are all ones.
+// driven through its server interface and its control interface; masks left
+// empty are all ones.
+template <class TControl, const CLSID& clsid>
 class CRegisterServerTest : public testing::Test
 {
 protected:
-    explicit CRegisterServerTest(const CLSID& clsid) : m_clsid(clsid) {}
-
     void SetUp() override
     {
         ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
         m_initialized = true;
-        ASSERT_EQ(CoCreateInstance(m_clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid()), S_OK)
+        ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid()), S_OK)
             << "is the server's DLL registered?";
+        ASSERT_EQ(m_server.QueryInterface(m_control), S_OK);
     }
     void TearDown() override
     {
+        m_control.Reset();
         m_server.Reset();
         if (m_initialized)
             CoUninitialize();
@@ -217,11 +211,19 @@ protected:
         EXPECT_EQ(m_server->GetServerState(&state), S_OK);
         return state;
     }
+    // Loads a description written to a file of the test's own.
+    HRESULT LoadDescription(const std::string& name, const std::string& text)
+    {
+        m_directory.WriteFile(name, text);
+        const std::string path = m_directory.GetFile(name);
+        return m_control->LoadDescription(CBStr(std::wstring(path.begin(), path.end())).Get());
+    }
 
+    CTestDirectory m_directory;
     CComPtr<IVexilFN> m_server;
+    CComPtr<TControl> m_control;
 
 private:
-    CLSID m_clsid;
     bool m_initialized = false;
 };
 
@@ -231,45 +233,19 @@ struct CRegisterEntry
     LONG length = 0;
 };
 
-class CSimulatorTest : public CRegisterServerTest
+class CSimulatorTest : public CRegisterServerTest<IVexilSimControl, CLSID_VexilSim>
 {
 protected:
-    CSimulatorTest() : CRegisterServerTest(CLSID_VexilSim) {}
-
-    void SetUp() override
-    {
-        CRegisterServerTest::SetUp();
-        ASSERT_TRUE(m_server);
-        ASSERT_EQ(m_server.QueryInterface(m_control), S_OK);
-    }
-    void TearDown() override
-    {
-        m_control.Reset();
-        CRegisterServerTest::TearDown();
-    }
-
     // A register of the served description, by device and name.
     CRegisterEntry FindRegister(LONG device, const std::wstring& name)
     {
+        CRegisterEntry entry;
         for (const std::wstring& row : GetRegisters(m_server.Get(), device))
         {
-            if (!row.starts_with(name + L"|"))
-                continue;
-            wchar_t* end = nullptr;
-            const LONG address = std::wcstol(row.c_str() + name.size() + 1, &end, 10);
-            return {address, std::wcstol(end + 1, nullptr, 10)};
+            if (std::swscanf(row.c_str(), (name + L"|%ld|%ld").c_str(), &entry.address, &entry.length) == 2)
+                return entry;
         }
         ADD_FAILURE() << "no register " << Narrow(name) << " in device " << device;
         return {};
     }
-    // Loads a description written to a file of the test's own.
-    HRESULT LoadDescriptionText(const std::string& text)
-    {
-        CTestDirectory directory;
-        directory.WriteFile("description.txt", text);
-        const std::string path = directory.GetFile("description.txt");
-        return m_control->LoadDescription(CBStr(std::wstring(path.begin(), path.end())).Get());
-    }
-
-    CComPtr<IVexilSimControl> m_control;
 };
