@@ -6,7 +6,6 @@
 #include "tests/dialogs/DialogDriver.h"
 
 #include "control/TempPath.h"
-#include "data/Options.h"
 
 #include <filesystem>
 
@@ -235,10 +234,7 @@ TEST_F(ConfigureCommand, OptionsOkSavesAndRebuildsTheColumnsAndRepeatText)
         });
     EXPECT_EQ(ColumnTitles(), (Strings{"Register", "Hex", "Bin", "Length", "Operations"}));
     EXPECT_EQ(Status(1), "Repeat interval: 5.00 s");
-    COptions file;
-    ASSERT_EQ(file.Load("Vexil2.ini"), S_OK);
-    EXPECT_EQ(file.GetColumns(), 102);
-    EXPECT_EQ(file.GetInterval(), 50);
+    EXPECT_NE(m_directory.ReadFile("Vexil2.ini").find("Columns=102\r\n"), std::string::npos);
     EXPECT_TRUE(m_errors->GetShown().empty());
 }
 
