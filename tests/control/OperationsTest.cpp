@@ -84,7 +84,6 @@ TEST_F(OperationsTest, ReadAndWriteGoThroughTheSelectedRowsUntilAFailureAbortEsc
         Click(operation);
         EXPECT_EQ(Calls(VexilSimCallsAll), 1) << operation;
         EXPECT_EQ(Column(1), (Strings{"56580201", "102", "1", "0", "A5"})) << operation;
-        EXPECT_TRUE(IsEnabled(IDC_READ));
     }
     EXPECT_EQ(m_errors->GetShown().size(), 1u);
 
