@@ -147,9 +147,9 @@ TEST_F(OperationsTest, WordsSentAndKeptAreCutToTheLength)
               (std::vector<Words>{{0x3}, {0x12345678, 0xAB}, {0x89ABCDEF, 0x01234567, 0x76543210, 0xFEDCBA98}}));
 }
 
-TEST_F(OperationsTest, UnsupportedRegistersAreCountedInTheStatusLineAlsoAfterAFailure)
+TEST_F(OperationsTest, UnsupportedRegistersAreCountedAlsoAfterAFailureAndEveryValueShapeIsAcceptedOrRefused)
 {
-    StartWith(HEX_ONLY, {"RESET", "ACC_____", "ACC__W__", "W40"}); // S, none, W, RW
+    StartWith(HEX_ONLY, {"RESET", "ACC_____", "ACC__W__", "W40", "W128"}); // S, none, W, RW, RW
     Apply(IDC_READ, {0, 1, 2});
     EXPECT_EQ(Calls(VexilSimCallsAll), 0);
     EXPECT_EQ(Status(), "3 of the selected registers did not support read operation");
@@ -165,12 +165,9 @@ TEST_F(OperationsTest, UnsupportedRegistersAreCountedInTheStatusLineAlsoAfterAFa
     ListView_SetItemState(List(), 0, LVIS_FOCUSED, LVIS_FOCUSED); // no selection change: the count stays
     m_container->PumpMessages();
     EXPECT_EQ(Status(), "1 of the selected registers did not support read operation");
-}
 
-TEST_F(OperationsTest, EveryValueShapeIsAcceptedOrRefused)
-{
-    StartWith(HEX_ONLY, {"W40", "W128"});
-    SelectRows({0, 1});
+    // Every shape of value that a server may answer with is accepted or refused.
+    SelectRows({3, 4});
     const Strings all = {"AB12345678", "FEDCBA98765432100123456789ABCDEF"};
     const std::pair<VexilSimValueShape, Strings> cases[] = {
         {VexilSimShapeI4, all},
@@ -186,8 +183,8 @@ TEST_F(OperationsTest, EveryValueShapeIsAcceptedOrRefused)
     {
         ASSERT_EQ(m_simulator->SetValueShape(shape), S_OK);
         Click(IDC_READ);
-        EXPECT_EQ(Column(1), shown) << shape;
-        EXPECT_EQ(m_errors->GetShown().size(), shape == VexilSimShapeScalar ? 1u : 0u) << shape;
+        EXPECT_EQ(Column(1), (Strings{"0", "0", "0", shown[0], shown[1]})) << shape;
+        EXPECT_EQ(m_errors->GetShown().size(), shape == VexilSimShapeScalar ? 2u : 1u) << shape;
     }
     EXPECT_EQ(m_errors->GetShown().back().Code, E_FAIL);
     EXPECT_EQ(Message(), "Failed to perform action W40" + NOT_PROCESSED);
