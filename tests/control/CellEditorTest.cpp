@@ -66,9 +66,9 @@ protected:
 
 // The keys act on the editor while it is open: Delete deletes no row,
 // Ctrl+A selects the editor's text, not the rows.
-TEST_F(CellEditorTest, AClickOnAValueCellOpensTheEditorWithItsTextTheKeysAreItsOwnAndTheEndDecidesTheValue)
+TEST_F(CellEditorTest, AClickOnAValueCellOpensTheEditorWithItsTextItsKeysAndFilterAndTheEndDecidesTheValue)
 {
-    StartWith("Columns=23\r\n", {"CTRL", "MODE"});
+    StartWith("Columns=23\r\n", {"CTRL", "MODE", "W40"});
     Apply(IDC_READ, {0, 1});
     SelectRows({1});
     ClickCell(0, HEX);
@@ -94,7 +94,7 @@ TEST_F(CellEditorTest, AClickOnAValueCellOpensTheEditorWithItsTextTheKeysAreItsO
     PressKey(VK_RETURN);
     EXPECT_FALSE(EditorOpen());
     EXPECT_EQ(Row(0), (Strings{"CTRL", "165", "A5", "00000000000000000000000010100101", std::string(32, '1')}));
-    EXPECT_EQ(RowCount(), 2);
+    EXPECT_EQ(RowCount(), 3);
 
     // Escape drops the text and an empty editor leaves the value; scrolling
     // and a read end the edit keeping the text.
@@ -115,17 +115,14 @@ TEST_F(CellEditorTest, AClickOnAValueCellOpensTheEditorWithItsTextTheKeysAreItsO
         EXPECT_EQ(Cell(0, HEX), value) << typed;
     }
     EXPECT_EQ(Peek(AddressOf("CTRL")), Words{1}); // nothing was written
-}
 
-TEST_F(CellEditorTest, TypedCharactersAreFilteredByTheColumn)
-{
-    StartWith("Columns=23\r\n", {"MODE", "W40"});
+    // Typed characters are filtered by the column.
     const std::tuple<int, int, const char*, const char*, int, const char*> steps[] = {
         // row, column, typed, editor text, column then read, its text
-        {0, HEX, "1FgF", "1F", HEX, "1F"},                   // 8 bits
-        {1, DEC, "4294967296", "429496729", HEX, "19999999"}, // 40 bits, decimal up to 32
-        {0, BIN, "1012010101", "10101010", DEC, "170"},
-        {0, MASK, "0000111100", "00001111", MASK, "00001111"},
+        {1, HEX, "1FgF", "1F", HEX, "1F"},                   // 8 bits
+        {2, DEC, "4294967296", "429496729", HEX, "19999999"}, // 40 bits, decimal up to 32
+        {1, BIN, "1012010101", "10101010", DEC, "170"},
+        {1, MASK, "0000111100", "00001111", MASK, "00001111"},
     };
     for (const auto& [row, column, typed, kept, shown, text] : steps)
     {
