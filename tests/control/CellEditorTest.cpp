@@ -134,11 +134,25 @@ TEST_F(CellEditorTest, AClickOnAValueCellOpensTheEditorWithItsTextItsKeysAndFilt
     }
 }
 
-// The mask typed into the list goes with every read and write: only the
-// bits under it are written and read, in every word.
-TEST_F(CellEditorTest, TheMaskTypedGoesWithEachCall)
+// Every word goes both ways; the last is cut to the length, also when the
+// server answers with more; the initial masks are all ones over the length.
+// The mask typed into the list then goes with every read and write: only
+// the bits under it are written and read, in every word.
+TEST_F(CellEditorTest, WordsAreCutToTheLengthAndTheMaskTypedGoesWithEachCall)
 {
     StartWith("Columns=18\r\n", {"MODE", "W40", "W128"}, ServerKind::Bare); // Register | Hex | Mask
+    m_log->SetBitsAboveLength = true;
+    SelectAllRows();
+    Click(IDC_READ);
+    EXPECT_EQ(Column(1), (Strings{"3", "AB12345678", "FEDCBA98765432100123456789ABCDEF"}));
+    Click(IDC_WRITE); // without separate columns the value read is the value written back
+    EXPECT_EQ(m_log->Written,
+              (std::vector<Words>{{0x3}, {0x12345678, 0xAB}, {0x89ABCDEF, 0x01234567, 0x76543210, 0xFEDCBA98}}));
+    const std::vector<Words> ones = {{0xFF}, {~0u, 0xFF}, {~0u, ~0u, ~0u, ~0u}};
+    EXPECT_EQ(m_log->Masks, (std::vector<Words>{ones[0], ones[1], ones[2], ones[0], ones[1], ones[2]}));
+    m_log->Masks.clear();
+    m_log->Written.clear();
+
     EditCell(0, 2, "11110000");
     EditCell(1, 2, "0000000111111111111111111111111111111111");
     EditCell(2, 2, std::string(4, '0') + std::string(60, '1') + std::string(64, '0'));
@@ -146,7 +160,7 @@ TEST_F(CellEditorTest, TheMaskTypedGoesWithEachCall)
     EditCell(2, 1, std::string(32, 'E'));
     SelectAllRows();
     Click(IDC_WRITE);
-    EXPECT_EQ(m_log->Written, (std::vector<Words>{{0xEE}, {0, 0}, Words(4, 0xEEEEEEEE)}));
+    EXPECT_EQ(m_log->Written, (std::vector<Words>{{0xEE}, {0x12345678, 0xAB}, Words(4, 0xEEEEEEEE)}));
     Poke(AddressOf("W40"), {0xFFFFFFFF, 0xFF});
     Click(IDC_READ);
     EXPECT_EQ(Column(1), (Strings{"E0", "1FFFFFFFF", std::string(15, 'E') + std::string(16, '0')}));

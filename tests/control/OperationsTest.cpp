@@ -130,23 +130,6 @@ TEST_F(OperationsTest, ReadAndWriteGoThroughTheSelectedRowsUntilAFailureAbortEsc
               SELECTION_HEADER + "1|ID\r\n1|VERSION\r\n1|CTRL\r\n1|MODE\r\n1|IRQ_FLAGS\r\n");
 }
 
-// Every word goes both ways; the last is cut to the length, also when the
-// server answers with more; the initial masks are all ones over the length.
-TEST_F(OperationsTest, WordsSentAndKeptAreCutToTheLength)
-{
-    StartWith(HEX_ONLY, {"MODE", "W40", "W128"}, ServerKind::Bare);
-    m_log->SetBitsAboveLength = true;
-    SelectAllRows();
-    Click(IDC_READ);
-    EXPECT_EQ(Column(1), (Strings{"3", "AB12345678", "FEDCBA98765432100123456789ABCDEF"}));
-    EXPECT_EQ(m_log->Masks, (std::vector<Words>{{0xFF}, {~0u, 0xFF}, {~0u, ~0u, ~0u, ~0u}}));
-
-    // Without separate columns the value read is the value written back.
-    Click(IDC_WRITE);
-    EXPECT_EQ(m_log->Written,
-              (std::vector<Words>{{0x3}, {0x12345678, 0xAB}, {0x89ABCDEF, 0x01234567, 0x76543210, 0xFEDCBA98}}));
-}
-
 TEST_F(OperationsTest, UnsupportedRegistersAreCountedAlsoAfterAFailureAndEveryValueShapeIsAcceptedOrRefused)
 {
     StartWith(HEX_ONLY, {"RESET", "ACC_____", "ACC__W__", "W40", "W128"}); // S, none, W, RW, RW
