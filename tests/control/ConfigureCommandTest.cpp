@@ -1,12 +1,10 @@
-// The Configure and Options buttons of the control: the backup taken before
+// The Configure button of the control: the backup taken before
 // the Configure dialog, the exact restore on Cancel, on OK the new list and
-// user registers, and each step that can fail; after the Options dialog the
-// options saved and the list's columns and repeat text rebuilt.
+// user registers, and each step that can fail.
 #include "tests/control/ControlTestSupport.h"
 #include "tests/dialogs/DialogDriver.h"
 
 #include "control/TempPath.h"
-#include "data/Options.h"
 
 #include <filesystem>
 
@@ -16,8 +14,6 @@ namespace {
 
 const std::string SELECTION = SELECTION_HEADER + "1|CTRL\r\n1|MODE\r\n1|STATUS\r\n";
 const Strings BEFORE = {"CTRL", "MODE", "STATUS"};
-
-std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 
 class ConfigureCommand : public ControlTest
 {
@@ -203,7 +199,7 @@ TEST_F(ConfigureCommand, EachFailingStepIsReported)
         test.before();
         EXPECT_EQ(Configure(test.act ? test.act : [](HWND, HWND) {}), static_cast<bool>(test.act));
         ASSERT_EQ(m_errors->GetShown().size(), reports + 1);
-        EXPECT_EQ(FirstLine(Message()), test.message);
+        EXPECT_EQ(Message().substr(0, Message().find('\n')), test.message);
         EXPECT_EQ(Column(1), test.registers);
         EXPECT_EQ(SelectedRows(), test.selected);
         EXPECT_TRUE(TemporaryFiles().empty());
@@ -213,33 +209,6 @@ TEST_F(ConfigureCommand, EachFailingStepIsReported)
         std::filesystem::remove_all(m_directory.GetFile("Vexil2List.txt"));
         StartConfigured();
     }
-}
-
-// The user turns off Device and Mask and sets the interval to 5 s.
-TEST_F(ConfigureCommand, OptionsOkSavesAndRebuildsTheColumnsAndRepeatText)
-{
-    Stop();
-    WriteFile("Vexil2.ini", "[Options]\r\nRepeat=yes\r\nInterval=25\r\n");
-    Start(ServerKind::None);
-    Drive(
-        L"Options",
-        [this](HWND dialog) {
-            DialogDriver::Click(dialog, IDC_OPT_DEVICE);
-            DialogDriver::Click(dialog, IDC_OPT_MASK);
-            Retype(GetDlgItem(dialog, IDC_OPT_INTERVAL), "50");
-            DialogDriver::Click(dialog, IDOK);
-        },
-        [this] {
-            Click(IDC_OPTIONS);
-            return 0;
-        });
-    EXPECT_EQ(ColumnTitles(), (Strings{"Register", "Hex", "Bin", "Length", "Operations"}));
-    EXPECT_EQ(Status(1), "Repeat interval: 5.00 s");
-    COptions file;
-    ASSERT_EQ(file.Load("Vexil2.ini"), S_OK);
-    EXPECT_EQ(file.GetColumns(), 102);
-    EXPECT_EQ(file.GetInterval(), 50);
-    EXPECT_TRUE(m_errors->GetShown().empty());
 }
 
 } // namespace

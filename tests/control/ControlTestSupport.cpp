@@ -313,14 +313,6 @@ long ControlTest::Calls(VexilSimCallKind kind) const
     return count;
 }
 
-Words ControlTest::Peek(long address) const
-{
-    CVariant value;
-    m_simulator->PeekRegister(1, address, value.Out());
-    const auto words = ServerValues::ToIntegers(value.Get());
-    return {words.begin(), words.end()};
-}
-
 void ControlTest::Poke(long address, const Words& words)
 {
     const std::vector<LONG> values(words.begin(), words.end());

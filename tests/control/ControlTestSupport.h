@@ -120,8 +120,7 @@ protected:
     void EditCell(int row, int column, const std::string& text);
 
     long Calls(VexilSimCallKind kind = VexilSimCallsRead) const;
-    Words Peek(long address) const; // device 1
-    void Poke(long address, const Words& words);
+    void Poke(long address, const Words& words); // device 1
     long AddressOf(const std::string& name) const; // of device 1, through the server's list
     void FailCall(long call, HRESULT code, const wchar_t* description = L"");
 

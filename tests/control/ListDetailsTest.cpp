@@ -64,8 +64,8 @@ protected:
 
 // Only rows drawn differently are asked for their cells: STATUS, as a read
 // of it clears it, and a row whose value changed since its previous read
-// until its next read.
-TEST_F(ListDetailsTest, ChangedValuesAreMarkedAndNamesOfRegistersThatAReadChangesAreItalic)
+// until its next read. The tip decodes the fields of the last value read.
+TEST_F(ListDetailsTest, ChangedValuesAreMarkedNamesOfRegistersThatAReadChangesAreItalicAndTipsDecodeTheFields)
 {
     StartWith("Columns=7\r\n", {"CTRL", "MODE", "STATUS"}); // Register | Dec | Hex | Bin
     EXPECT_EQ(DrawCell(0, 0, CDDS_PREPAINT).result, CDRF_NOTIFYITEMDRAW);
@@ -78,7 +78,11 @@ TEST_F(ListDetailsTest, ChangedValuesAreMarkedAndNamesOfRegistersThatAReadChange
     EXPECT_FALSE(DrawCell(2, 1).italic); // each cell sets its own font
     EXPECT_FALSE(DrawCell(0, 0).italic);
 
+    Poke(AddressOf("CTRL"), {0x1205}); // CLKDIV 0x12, MODE 2, ENABLE 1
+    EXPECT_EQ(Tip(0), "ENABLE [0]\r\nMODE [2:1]\r\nCLKDIV [15:8]") << "never read: no values";
     Apply(IDC_READ, {0, 1});
+    EXPECT_EQ(Tip(0), "ENABLE [0] = 1\r\nMODE [2:1] = 2 (SLEEP)\r\nCLKDIV [15:8] = 18");
+    EXPECT_EQ(Tip(1), "") << "no fields, no effect: no tip";
     EXPECT_TRUE(MarkedCells(0).empty()) << "a first read marks nothing";
     Poke(AddressOf("CTRL"), {0x5});
     Click(IDC_READ);
@@ -94,23 +98,6 @@ TEST_F(ListDetailsTest, ChangedValuesAreMarkedAndNamesOfRegistersThatAReadChange
 
     Apply(IDC_READ, {0}); // read again without a change: the mark goes
     EXPECT_TRUE(MarkedCells(0).empty());
-}
-
-TEST_F(ListDetailsTest, TheTipDecodesEachFieldFromTheLastReadValue)
-{
-    StartWith("Columns=2\r\n", {"VERSION", "CTRL", "W128"});
-    Poke(AddressOf("CTRL"), {0x1205}); // CLKDIV 0x12, MODE 2, ENABLE 1
-    EXPECT_EQ(Tip(1), "ENABLE [0]\r\nMODE [2:1]\r\nCLKDIV [15:8]") << "never read: no values";
-    Apply(IDC_READ, {0, 1, 2});
-    // Fields across the words of a 128-bit value; one wider than 32 bits in hex.
-    EXPECT_EQ(Tip(2), "LOW [27:0] = 162254319\r\nSPAN [59:28] = 305419896 (PATTERN)\r\n"
-                      "MIDDLE [99:60] = 0x8765432100\r\nTOP [127:100] = 267242409");
-    EXPECT_EQ(Tip(1), "ENABLE [0] = 1\r\nMODE [2:1] = 2 (SLEEP)\r\nCLKDIV [15:8] = 18");
-    EXPECT_EQ(Tip(0), "") << "no fields, no effect: no tip";
-    Poke(AddressOf("W128"), {0, 0, 0, 0});
-    Click(IDC_READ);
-    EXPECT_EQ(Tip(2), "LOW [27:0] = 0\r\nSPAN [59:28] = 0 (OTHER)\r\nMIDDLE [99:60] = 0x0\r\nTOP [127:100] = 0");
-    EXPECT_TRUE(m_errors->GetShown().empty());
 }
 
 TEST_F(ListDetailsTest, ARegisterThatAReadChangesSaysSoInItsTipAndTheRepeatCountsIt)

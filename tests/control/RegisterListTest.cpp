@@ -1,6 +1,8 @@
 // The list of selected registers: its columns by the options, its rows by the
-// selection and the configuration in force; and the repeat text.
+// selection and the configuration in force; the repeat text; and both after
+// the Options dialog.
 #include "tests/control/ControlTestSupport.h"
+#include "tests/dialogs/DialogDriver.h"
 
 namespace {
 
@@ -25,17 +27,12 @@ TEST_F(RegisterListTest, TheColumnsFollowTheOptionsAndTheRowsTheDevices)
         {REMEMBER,
          {"Device", "Register", "Hex", "Bin", "Mask (bin)", "Length", "Operations"},
          4,
-         {{"Controller", "CTRL", "0", ZEROS, ONES, "32", "RW"},
-          {"Controller", "MODE", "0", "00000000", "11111111", "8", "RWC"},
-          {"Transceiver", "CTRL", "0", ZEROS, ONES, "32", "RW"},
-          {"Power manager", "PMIC_CFG", "0", ZEROS + ZEROS + ZEROS + ZEROS, ONES + ONES + ONES + ONES, "128",
-           "RWSC"}}},
+         {{"Controller", "CTRL", "0", ZEROS, ONES, "32", "RW"}}},
         {REMEMBER + "Columns=127\r\nSeparateColumns=yes\r\n",
          {"Device", "Register", "Read Dec", "Read Hex", "Read Bin", "Write Dec", "Write Hex", "Write Bin", "Mask (bin)",
           "Length", "Operations"},
          4,
-         {{"Controller", "CTRL", "0", "0", ZEROS, "0", "0", ZEROS, ONES, "32", "RW"},
-          {"Controller", "MODE", "0", "0", "00000000", "0", "0", "00000000", "11111111", "8", "RWC"}}},
+         {{"Controller", "CTRL", "0", "0", ZEROS, "0", "0", ZEROS, ONES, "32", "RW"}}},
         // The configuration in force decides which devices are listed.
         {REMEMBER + "Columns=8\r\nConfiguration=Radio\r\n[Radio]\r\nDevices=2,3,\r\n",
          {"Device", "Register"},
@@ -63,27 +60,38 @@ TEST_F(RegisterListTest, TheColumnsFollowTheOptionsAndTheRowsTheDevices)
 }
 
 // Without a server the remembered rows cannot be listed and only the list,
-// Configure, Options, Close and Help are usable.
-TEST_F(RegisterListTest, WithoutAServerTheListIsEmptyAndTheRepeatTextFollowsTheIntervalAndTheCheckBox)
+// Configure, Options, Close and Help are usable. The user then turns off
+// Device and Mask and sets the interval to 1 s in the Options dialog.
+TEST_F(RegisterListTest, WithoutAServerTheListIsEmptyAndTheColumnsAndRepeatTextFollowTheOptions)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"Interval=9", "Repeat interval: 900 ms"},
-        {"Interval=10", "Repeat interval: 1.00 s"}};
-    for (const auto& [interval, text] : cases)
-    {
-        WriteFile("Vexil2.ini", REMEMBER + "Repeat=yes\r\n" + interval + "\r\n");
-        WriteFile("Vexil2Selections.txt", SELECTION);
-        Start(ServerKind::None);
-        EXPECT_EQ(RowCount(), 0);
-        EXPECT_EQ(EnabledControls(), (std::vector<int>{IDC_REGISTER_LIST, IDC_LIST_GROUP, IDC_CONFIGURE, IDC_OPTIONS,
-                                                       IDC_CLOSE, IDC_HELP_BUTTON}));
-        EXPECT_EQ(Status(1), text);
-        EXPECT_EQ(IsDlgButtonChecked(Window(), IDC_USE_REPEAT), BST_CHECKED);
-        Click(IDC_USE_REPEAT);
-        EXPECT_EQ(Status(1), "Repeat off");
-        Stop();
-        EXPECT_NE(m_directory.ReadFile("Vexil2.ini").find("Repeat=no"), std::string::npos);
-    }
+    WriteFile("Vexil2.ini", REMEMBER + "Repeat=yes\r\nInterval=9\r\n");
+    WriteFile("Vexil2Selections.txt", SELECTION);
+    Start(ServerKind::None);
+    EXPECT_EQ(RowCount(), 0);
+    EXPECT_EQ(EnabledControls(), (std::vector<int>{IDC_REGISTER_LIST, IDC_LIST_GROUP, IDC_CONFIGURE, IDC_OPTIONS,
+                                                   IDC_CLOSE, IDC_HELP_BUTTON}));
+    EXPECT_EQ(Status(1), "Repeat interval: 900 ms");
+    EXPECT_EQ(IsDlgButtonChecked(Window(), IDC_USE_REPEAT), BST_CHECKED);
+    DialogDriver::Drive(
+        L"Options",
+        [](HWND dialog) {
+            DialogDriver::Click(dialog, IDC_OPT_DEVICE);
+            DialogDriver::Click(dialog, IDC_OPT_MASK);
+            DialogDriver::Retype(GetDlgItem(dialog, IDC_OPT_INTERVAL), "10");
+            DialogDriver::Click(dialog, IDOK);
+        },
+        [this] {
+            Click(IDC_OPTIONS);
+            return 0;
+        });
+    EXPECT_EQ(ColumnTitles(), (Strings{"Register", "Hex", "Bin", "Length", "Operations"}));
+    EXPECT_EQ(Status(1), "Repeat interval: 1.00 s");
+    EXPECT_NE(m_directory.ReadFile("Vexil2.ini").find("Columns=102\r\n"), std::string::npos);
+    Click(IDC_USE_REPEAT);
+    EXPECT_EQ(Status(1), "Repeat off");
+    Stop();
+    EXPECT_NE(m_directory.ReadFile("Vexil2.ini").find("Repeat=no"), std::string::npos);
+    EXPECT_TRUE(m_errors->GetShown().empty());
 }
 
 } // namespace

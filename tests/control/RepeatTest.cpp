@@ -68,7 +68,7 @@ TEST_F(RepeatTest, AClickStartsTheCycleOfItsOperationAndAbortEndsIt)
     EXPECT_EQ(Calls(), allReads);
 }
 
-TEST_F(RepeatTest, ThePeriodCountsFromTheStartOfTheLastPass)
+TEST_F(RepeatTest, ThePeriodCountsFromTheStartOfTheLastPassOnTheCyclesOwnTimer)
 {
     // Interval 3 s, every pass takes 2.5 s: the next starts half a second after one ends.
     StartRepeating(30, 2500, {"CTRL"});
@@ -85,13 +85,25 @@ TEST_F(RepeatTest, ThePeriodCountsFromTheStartOfTheLastPass)
     Click(IDC_ABORT);
 
     // 42949673 tenths: 4294967300 ms, which would wrap to 4 ms in 32 bits.
+    // No pass comes of its own: only the cycle's own timer starts one, and
+    // only while the cycle runs.
     Stop();
     StartRepeating(42949673, 0, {"CTRL"});
     ASSERT_EQ(Status(1), "Repeat interval: 4294967.30 s");
+    SendMessageW(Window(), WM_TIMER, REPEAT_TIMER, 0);
+    EXPECT_EQ(Calls(), 0);
     Click(IDC_READ);
     m_container->PumpMessagesFor(300);
     EXPECT_EQ(Calls(), 1); // the first pass only
+    for (const UINT_PTR foreign : {UINT_PTR{1}, UINT_PTR{6}, UINT_PTR{REPEAT_TIMER + 0x100}})
+        SendMessageW(Window(), WM_TIMER, foreign, 0);
+    EXPECT_EQ(ReadsDuring(50), 0);
+    SendMessageW(Window(), WM_TIMER, REPEAT_TIMER, 0);
+    EXPECT_EQ(Calls(), 2);
+    EXPECT_TRUE(IsEnabled(IDC_ABORT)); // and the cycle goes on
     Click(IDC_ABORT);
+    SendMessageW(Window(), WM_TIMER, REPEAT_TIMER, 0);
+    EXPECT_EQ(ReadsDuring(50), 0);
 }
 
 TEST_F(RepeatTest, EscapeAnErrorOrAStateChangeAlsoInsideAPassEndsTheCycle)
@@ -130,25 +142,6 @@ TEST_F(RepeatTest, EscapeAnErrorOrAStateChangeAlsoInsideAPassEndsTheCycle)
     EXPECT_EQ(Calls(), 2);
     EXPECT_EQ(Cell(2, 1), "0");
     ExpectIdleAndStopped();
-}
-
-TEST_F(RepeatTest, OnlyItsOwnTimerWhileTheCycleRunsStartsAPass)
-{
-    StartRepeating(100, 0, {"CTRL"}); // 10 s apart: no pass of its own during the test
-    SendMessageW(Window(), WM_TIMER, REPEAT_TIMER, 0);
-    EXPECT_EQ(Calls(), 0);
-    Click(IDC_READ);
-    m_container->PumpMessagesFor(50);
-    ASSERT_EQ(Calls(), 1);
-    for (const UINT_PTR foreign : {UINT_PTR{1}, UINT_PTR{6}, UINT_PTR{REPEAT_TIMER + 0x100}})
-        SendMessageW(Window(), WM_TIMER, foreign, 0);
-    EXPECT_EQ(ReadsDuring(50), 0);
-    SendMessageW(Window(), WM_TIMER, REPEAT_TIMER, 0);
-    EXPECT_EQ(Calls(), 2);
-    EXPECT_TRUE(IsEnabled(IDC_ABORT)); // and the cycle goes on
-    Click(IDC_ABORT);
-    SendMessageW(Window(), WM_TIMER, REPEAT_TIMER, 0);
-    EXPECT_EQ(ReadsDuring(50), 0);
 }
 
 } // namespace

@@ -8,7 +8,7 @@ using StartupTest = ControlTest;
 
 // Here with LF line ends; the other forms refused are the file reader's own business.
 // A broken file of user registers is reported before and the start goes on.
-TEST_F(StartupTest, ARefusedSelectionFileIsKeptAsideBeforeTheControlRewritesIt)
+TEST_F(StartupTest, ARefusedFileOrAFailingServerCallIsReportedAndTheStartGoesOn)
 {
     const std::string refused = "Manual editing of this file is prohibited\n\n1|CTRL\n";
     WriteFile("Vexil2.ini", REMEMBER);
@@ -23,12 +23,10 @@ TEST_F(StartupTest, ARefusedSelectionFileIsKeptAsideBeforeTheControlRewritesIt)
     Stop();
     EXPECT_EQ(m_directory.ReadFile("Vexil2Selections.txt.refused"), refused);
     EXPECT_EQ(m_directory.ReadFile("Vexil2Selections.txt"), SELECTION_HEADER);
-}
+    m_directory.Remove("Vexil2List.txt");
 
-// A failing server call of the start-up is reported, and the loading goes on
-// with what the other calls gave.
-TEST_F(StartupTest, AFailingServerCallIsReportedAndTheLoadingGoesOn)
-{
+    // A failing server call of the start-up is reported, and the loading goes
+    // on with what the other calls gave.
     struct CCase
     {
         long call; // 1 state, 2 device list, 3 and on the registers of each device
