@@ -33,8 +33,8 @@ protected:
     }
     void StartConfigured()
     {
-        WriteFile("Vexil2.ini", REMEMBER + "RecursiveSelect=no\r\n");
-        WriteFile("Vexil2Selections.txt", SELECTION);
+        m_directory.WriteFile("Vexil2.ini", REMEMBER + "RecursiveSelect=no\r\n");
+        m_directory.WriteFile("Vexil2Selections.txt", SELECTION);
         Start();
     }
     void TearDown() override

@@ -2,7 +2,6 @@
 
 #include "control/ServerValues.h"
 #include "control/Vexil2UI.h"
-#include "frame/com/BStr.h"
 #include "frame/com/ComObject.h"
 #include "frame/com/DispatchImpl.h"
 #include "frame/com/ModuleEntry.h"
@@ -11,8 +10,6 @@
 #include "ErrorDisplay.h"
 #include "HostFramework.h"
 #include "Vexil2UI.h"
-
-#include <cstring>
 
 namespace {
 
@@ -234,12 +231,6 @@ void ControlTest::SelectRows(const std::vector<int>& rows)
     m_container->PumpMessages();
 }
 
-void ControlTest::SelectAllRows()
-{
-    ListView_SetItemState(List(), -1, LVIS_SELECTED, LVIS_SELECTED);
-    m_container->PumpMessages();
-}
-
 void ControlTest::Apply(int operation, const std::vector<int>& rows)
 {
     SelectRows(rows);
@@ -254,11 +245,11 @@ void ControlTest::Click(int id)
 
 void ControlTest::StartWith(const std::string& options, const Strings& registers, ServerKind server)
 {
-    WriteFile("Vexil2.ini", REMEMBER + options);
+    m_directory.WriteFile("Vexil2.ini", REMEMBER + options);
     std::string selection = SELECTION_HEADER;
     for (const auto& name : registers)
         selection += "1|" + name + "\r\n";
-    WriteFile("Vexil2Selections.txt", selection);
+    m_directory.WriteFile("Vexil2Selections.txt", selection);
     ASSERT_NO_FATAL_FAILURE(Start(server));
     ASSERT_EQ(m_container->DoVerb(OLEIVERB_UIACTIVATE), S_OK);
     m_container->PumpMessages();
@@ -333,36 +324,4 @@ long ControlTest::AddressOf(const std::string& name) const
             return registerAddresses[i];
     ADD_FAILURE() << "no register " << name;
     return -1;
-}
-
-void ControlTest::FailCall(long call, HRESULT code, const wchar_t* description)
-{
-    CBStr text(description);
-    ASSERT_EQ(m_simulator->FailCall(call, code, text.Get()), S_OK);
-}
-
-std::string ControlTest::ClipboardText()
-{
-    std::string text;
-    if (!OpenClipboard(nullptr))
-        return "<clipboard not open>";
-    if (HANDLE data = GetClipboardData(CF_TEXT))
-        if (const char* bytes = static_cast<const char*>(GlobalLock(data)))
-        {
-            text = bytes;
-            GlobalUnlock(data);
-        }
-    CloseClipboard();
-    return text;
-}
-
-void ControlTest::PutOnClipboard(const std::string& text)
-{
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-    GlobalUnlock(block);
-    SetClipboardData(CF_TEXT, block);
-    CloseClipboard();
 }

@@ -6,6 +6,7 @@
 // error display was asked to show. Input goes in as real window messages:
 // clicks on cells, typed characters, the Ctrl key.
 
+#include "frame/com/BStr.h"
 #include "frame/com/ComPtr.h"
 #include "resources/resource.h"
 #include "tests/support/TestContainer.h"
@@ -75,9 +76,6 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Writes "Vexil2.ini" (or another file of the module directory) before the control starts.
-    void WriteFile(const std::string& name, const std::string& bytes) { m_directory.WriteFile(name, bytes); }
-
     // Creates and in-place activates the control; hands it a server when
     // asked, then calls Go as the host does.
     void Start(ServerKind server = ServerKind::Simulator, const std::function<void(IVexilSimControl&)>& beforeGo = {});
@@ -107,7 +105,6 @@ protected:
 
     // Selects rows as a click and shift-click would: through the list's own messages.
     void SelectRows(const std::vector<int>& rows);
-    void SelectAllRows();
     // Selects the rows, then clicks Read or Write.
     void Apply(int operation, const std::vector<int>& rows);
     void Click(int id);
@@ -122,10 +119,6 @@ protected:
     long Calls(VexilSimCallKind kind = VexilSimCallsRead) const;
     void Poke(long address, const Words& words); // device 1
     long AddressOf(const std::string& name) const; // of device 1, through the server's list
-    void FailCall(long call, HRESULT code, const wchar_t* description = L"");
-
-    static std::string ClipboardText();
-    static void PutOnClipboard(const std::string& text);
 
     CTestDirectory m_directory;
     std::unique_ptr<CErrorDisplayStandIn> m_errors;

@@ -2,17 +2,31 @@
 // through keys and clipboard messages.
 #include "tests/control/ControlTestSupport.h"
 
+#include <cstring>
+
 namespace {
 
 class ListEditingTest : public ControlTest
 {
 protected:
     // Copies as the given message or key does, the clipboard holding "before".
-    std::string Copied(const std::function<void()>& copy)
+    static std::string Copied(const std::function<void()>& copy)
     {
-        PutOnClipboard("before");
+        EXPECT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof "before");
+        std::memcpy(GlobalLock(block), "before", sizeof "before");
+        GlobalUnlock(block);
+        SetClipboardData(CF_TEXT, block);
+        CloseClipboard();
         copy();
-        return ClipboardText();
+        EXPECT_TRUE(OpenClipboard(nullptr));
+        const HANDLE data = GetClipboardData(CF_TEXT);
+        const char* bytes = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+        const std::string text = bytes ? bytes : "<no text>";
+        GlobalUnlock(data);
+        CloseClipboard();
+        return text;
     }
 };
 

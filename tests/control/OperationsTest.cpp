@@ -46,8 +46,8 @@ using OperationsTest = ControlTest;
 TEST_F(OperationsTest, ReadAndWriteGoThroughTheSelectedRowsUntilAFailureAbortEscapeOrTheHostClosingTheControl)
 {
     StartWith(HEX_ONLY, FIVE);
-    SelectAllRows();
-    FailCall(3, Vx::E_READ_FAILURE, L"bus timeout");
+    SelectRows({0, 1, 2, 3, 4});
+    m_simulator->FailCall(3, Vx::E_READ_FAILURE, CBStr(L"bus timeout").Get());
     Click(IDC_READ);
     EXPECT_EQ(Column(1), (Strings{"56580201", "102", "0", "0", "0"}));
     ASSERT_EQ(m_errors->GetShown().size(), 1u);
@@ -91,7 +91,7 @@ TEST_F(OperationsTest, ReadAndWriteGoThroughTheSelectedRowsUntilAFailureAbortEsc
     // again after its register was read, and a slow server does not keep the
     // list from being drawn until the end.
     m_simulator->ResetCallCount();
-    SelectAllRows();
+    SelectRows({0, 1, 2, 3, 4});
     UpdateWindow(List());
     m_simulator->SetCallDelay(25); // ms per server call
     readsSoFar = [this] { return Calls(); };
@@ -115,7 +115,7 @@ TEST_F(OperationsTest, ReadAndWriteGoThroughTheSelectedRowsUntilAFailureAbortEsc
     // release until its own loop has returned, and the loop reads nothing
     // once its window is gone.
     m_simulator->ResetCallCount();
-    WriteFile("Vexil2Selections.txt", "untouched");
+    m_directory.WriteFile("Vexil2Selections.txt", "untouched");
     m_simulator->SetCallDelay(20);
     std::string selectionsWhenReleased;
     onHostTimer = [&] {
@@ -141,7 +141,7 @@ TEST_F(OperationsTest, UnsupportedRegistersAreCountedAlsoAfterAFailureAndEveryVa
     EXPECT_EQ(Status(), "1 of the selected registers did not support write operation");
 
     SelectRows({1, 3});
-    FailCall(1, Vx::E_SERVER_ERROR);
+    m_simulator->FailCall(1, Vx::E_SERVER_ERROR, CBStr(L"").Get());
     Click(IDC_READ);
     EXPECT_EQ(Message(), "Server error while accessing register W40" + NOT_PROCESSED);
     EXPECT_EQ(Status(), "1 of the selected registers did not support read operation");

@@ -46,8 +46,8 @@ TEST_F(RegisterListTest, TheColumnsFollowTheOptionsAndTheRowsTheDevices)
     for (const CCase& test : cases)
     {
         SCOPED_TRACE(test.settings);
-        WriteFile("Vexil2.ini", test.settings);
-        WriteFile("Vexil2Selections.txt", SELECTION);
+        m_directory.WriteFile("Vexil2.ini", test.settings);
+        m_directory.WriteFile("Vexil2Selections.txt", SELECTION);
         Start();
         EXPECT_EQ(ColumnTitles(), test.titles);
         EXPECT_EQ(RowCount(), test.count);
@@ -64,8 +64,8 @@ TEST_F(RegisterListTest, TheColumnsFollowTheOptionsAndTheRowsTheDevices)
 // Device and Mask and sets the interval to 1 s in the Options dialog.
 TEST_F(RegisterListTest, WithoutAServerTheListIsEmptyAndTheColumnsAndRepeatTextFollowTheOptions)
 {
-    WriteFile("Vexil2.ini", REMEMBER + "Repeat=yes\r\nInterval=9\r\n");
-    WriteFile("Vexil2Selections.txt", SELECTION);
+    m_directory.WriteFile("Vexil2.ini", REMEMBER + "Repeat=yes\r\nInterval=9\r\n");
+    m_directory.WriteFile("Vexil2Selections.txt", SELECTION);
     Start(ServerKind::None);
     EXPECT_EQ(RowCount(), 0);
     EXPECT_EQ(EnabledControls(), (std::vector<int>{IDC_REGISTER_LIST, IDC_LIST_GROUP, IDC_CONFIGURE, IDC_OPTIONS,

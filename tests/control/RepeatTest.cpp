@@ -32,7 +32,7 @@ protected:
         passTicks = ticks;
         Clock::SetTickFunction(&FakeTicks);
         StartWith("Columns=2\r\nRepeat=yes\r\nInterval=" + std::to_string(interval) + "\r\n", registers);
-        SelectAllRows();
+        ListView_SetItemState(List(), -1, LVIS_SELECTED, LVIS_SELECTED);
     }
     // Reads over a span of time, measured from now.
     long ReadsDuring(DWORD milliseconds)
@@ -119,7 +119,7 @@ TEST_F(RepeatTest, EscapeAnErrorOrAStateChangeAlsoInsideAPassEndsTheCycle)
              m_simulator->SetServerState(1);
              m_container->PumpMessages();
          }},
-        {"error", [this] { FailCall(1, Vx::E_NO_ACCESS); }},
+        {"error", [this] { m_simulator->FailCall(1, Vx::E_NO_ACCESS, CBStr(L"").Get()); }},
     };
     for (const auto& [name, end] : endings)
     {

@@ -11,9 +11,9 @@ using StartupTest = ControlTest;
 TEST_F(StartupTest, ARefusedFileOrAFailingServerCallIsReportedAndTheStartGoesOn)
 {
     const std::string refused = "Manual editing of this file is prohibited\n\n1|CTRL\n";
-    WriteFile("Vexil2.ini", REMEMBER);
-    WriteFile("Vexil2List.txt", SELECTION_HEADER + "1|10|20|{not a guid at all, not at all}|X\r\n");
-    WriteFile("Vexil2Selections.txt", refused);
+    m_directory.WriteFile("Vexil2.ini", REMEMBER);
+    m_directory.WriteFile("Vexil2List.txt", SELECTION_HEADER + "1|10|20|{not a guid at all, not at all}|X\r\n");
+    m_directory.WriteFile("Vexil2Selections.txt", refused);
     Start();
     ASSERT_EQ(m_errors->GetShown().size(), 2u);
     EXPECT_EQ(m_errors->GetShown()[0].Message,
@@ -42,11 +42,13 @@ TEST_F(StartupTest, ARefusedFileOrAFailingServerCallIsReportedAndTheStartGoesOn)
     for (const CCase& test : cases)
     {
         SCOPED_TRACE(test.message);
-        WriteFile("Vexil2.ini", REMEMBER + "Columns=8\r\n"); // Device | Register
-        WriteFile("Vexil2Selections.txt", SELECTION_HEADER + "1|CTRL\r\n2|CTRL\r\n3|PMIC_CFG\r\n");
+        m_directory.WriteFile("Vexil2.ini", REMEMBER + "Columns=8\r\n"); // Device | Register
+        m_directory.WriteFile("Vexil2Selections.txt", SELECTION_HEADER + "1|CTRL\r\n2|CTRL\r\n3|PMIC_CFG\r\n");
         m_errors.reset();
         m_errors = std::make_unique<CErrorDisplayStandIn>();
-        Start(ServerKind::Simulator, [&](IVexilSimControl&) { FailCall(test.call, test.code, L"bus timeout"); });
+        Start(ServerKind::Simulator, [&](IVexilSimControl& simulator) {
+            simulator.FailCall(test.call, test.code, CBStr(L"bus timeout").Get());
+        });
         ASSERT_EQ(m_errors->GetShown().size(), test.reports);
         const CShownError& shown = m_errors->GetShown()[0];
         EXPECT_EQ(shown.Message, test.message);
