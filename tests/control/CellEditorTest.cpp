@@ -29,7 +29,6 @@ TEST(CellInputTest, FiltersKeepTheirCharactersAndRefuseTooManyBits)
         {"3", KIND_HEX, 2, "3"},
         {"7", KIND_HEX, 3, "7"},
         {"8", KIND_HEX, 3, nullptr},
-        {"FF", KIND_HEX, 8, "FF"},
         {"0FF", KIND_HEX, 8, "0FF"},
         {"aBg", KIND_HEX, 16, "AB"},
         {"12a1", KIND_MASK, 4, "11"},

@@ -44,7 +44,6 @@ protected:
     void ExpectIdleAndStopped()
     {
         EXPECT_TRUE(IsEnabled(IDC_READ));
-        EXPECT_TRUE(IsEnabled(IDC_USE_REPEAT));
         EXPECT_FALSE(IsEnabled(IDC_ABORT));
         EXPECT_EQ(ReadsDuring(300), 0);
     }
