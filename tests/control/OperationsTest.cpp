@@ -11,7 +11,6 @@
 namespace {
 
 const std::string HEX_ONLY = "Columns=2\r\n"; // Register | Hex
-const Strings FIVE = {"ID", "VERSION", "CTRL", "MODE", "IRQ_FLAGS"};
 const std::string NOT_PROCESSED = ".\nThe rest of the selected items were not processed.";
 
 // What a host does on a timer of its own, dispatched inside the read loop.
@@ -45,7 +44,7 @@ using OperationsTest = ControlTest;
 // the register named.
 TEST_F(OperationsTest, ReadAndWriteGoThroughTheSelectedRowsUntilAFailureAbortEscapeOrTheHostClosingTheControl)
 {
-    StartWith(HEX_ONLY, FIVE);
+    StartWith(HEX_ONLY, {"ID", "VERSION", "CTRL", "MODE", "IRQ_FLAGS"});
     SelectRows({0, 1, 2, 3, 4});
     m_simulator->FailCall(3, Vx::E_READ_FAILURE, CBStr(L"bus timeout").Get());
     Click(IDC_READ);

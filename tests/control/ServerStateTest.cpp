@@ -8,12 +8,8 @@ namespace {
 const std::vector<int> IDLE = {IDC_REGISTER_LIST, IDC_LIST_GROUP, IDC_CONFIGURE, IDC_OPTIONS, IDC_CLOSE,
                                IDC_HELP_BUTTON};
 const std::vector<int> RUNNING = {IDC_ABORT, IDC_CLOSE, IDC_HELP_BUTTON};
-
-std::vector<int> With(std::vector<int> ids)
-{
-    ids.insert(ids.end(), IDLE.begin(), IDLE.end());
-    return ids;
-}
+const std::vector<int> READY_WITH_ROWS = {IDC_READ, IDC_WRITE, IDC_USE_REPEAT, IDC_REGISTER_LIST, IDC_LIST_GROUP,
+                                          IDC_CONFIGURE, IDC_OPTIONS, IDC_CLOSE, IDC_HELP_BUTTON};
 
 // Runs in the operation's own message dispatch.
 std::function<void()> onTick;
@@ -57,22 +53,22 @@ TEST_F(ServerStateTest, TheStateTheRowsAndTheOperationDecideWhatIsEnabled)
     ASSERT_EQ(other.QueryInterface(otherSimulator), S_OK);
     CComPtr<IVexilFNClient> client;
     ASSERT_EQ(m_control.QueryInterface(client), S_OK);
-    const std::vector<int> readyWithRows = With({IDC_READ, IDC_WRITE, IDC_USE_REPEAT});
     const std::tuple<const char*, std::function<void()>, std::vector<int>> steps[] = {
-        {"rows selected", [&] { SelectRows({0, 1}); }, readyWithRows},
-        {"no row selected", [&] { SelectRows({}); }, With({IDC_USE_REPEAT})},
+        {"rows selected", [&] { SelectRows({0, 1}); }, READY_WITH_ROWS},
+        {"no row selected", [&] { SelectRows({}); },
+         {IDC_USE_REPEAT, IDC_REGISTER_LIST, IDC_LIST_GROUP, IDC_CONFIGURE, IDC_OPTIONS, IDC_CLOSE, IDC_HELP_BUTTON}},
         {"server not ready", [&] { ChangeState(0); }, IDLE},
         {"rows selected, server not ready", [&] { SelectRows({0}); }, IDLE},
-        {"server ready again", [&] { ChangeState(1); }, readyWithRows},
-        {"a read", [&] { NoteEnabledDuring(IDC_READ); }, readyWithRows},
-        {"a write", [&] { NoteEnabledDuring(IDC_WRITE); }, readyWithRows},
-        {"Use Repeat checked", [&] { Click(IDC_USE_REPEAT); }, readyWithRows},
+        {"server ready again", [&] { ChangeState(1); }, READY_WITH_ROWS},
+        {"a read", [&] { NoteEnabledDuring(IDC_READ); }, READY_WITH_ROWS},
+        {"a write", [&] { NoteEnabledDuring(IDC_WRITE); }, READY_WITH_ROWS},
+        {"Use Repeat checked", [&] { Click(IDC_USE_REPEAT); }, READY_WITH_ROWS},
         {"a repeat", [&] { NoteEnabledDuring(IDC_READ); }, RUNNING},
         {"server not ready during the repeat", [&] { ChangeState(0); }, IDLE},
-        {"server ready after the repeat", [&] { ChangeState(1); }, readyWithRows},
+        {"server ready after the repeat", [&] { ChangeState(1); }, READY_WITH_ROWS},
         // Only the events of the server handed over last are heard.
-        {"another server", [&] { client->SetServer(other.Get()); }, readyWithRows},
-        {"the old server not ready", [&] { ChangeState(0); }, readyWithRows},
+        {"another server", [&] { client->SetServer(other.Get()); }, READY_WITH_ROWS},
+        {"the old server not ready", [&] { ChangeState(0); }, READY_WITH_ROWS},
         {"the new server not ready", [&] { ChangeState(0, otherSimulator.Get()); }, IDLE},
     };
     for (const auto& [name, act, enabled] : steps)
