@@ -82,13 +82,6 @@ private:
     std::shared_ptr<CServerLog> m_log;
 };
 
-template <class I> CComPtr<I> Ask(IUnknown* object)
-{
-    CComPtr<I> result;
-    object->QueryInterface(__uuidof(I), result.OutVoid());
-    return result;
-}
-
 } // namespace
 
 CErrorDisplayStandIn::CErrorDisplayStandIn()
@@ -121,7 +114,7 @@ void ControlTest::Start(ServerKind server, const std::function<void(IVexilSimCon
     {
         ASSERT_EQ(CoCreateInstance(CLSID_VexilSim, nullptr, CLSCTX_INPROC_SERVER, IID_IVexilFN, m_server.OutVoid()),
                   S_OK);
-        m_simulator = Ask<IVexilSimControl>(m_server.Get());
+        m_server.QueryInterface(m_simulator);
         if (beforeGo)
             beforeGo(*m_simulator.Get());
     }
@@ -133,12 +126,15 @@ void ControlTest::Start(ServerKind server, const std::function<void(IVexilSimCon
     ASSERT_TRUE(Window());
     if (server != ServerKind::None)
     {
-        ASSERT_EQ(Ask<IVexilFNClient>(m_control.Get())
-                      ->SetServer(server == ServerKind::Bare ? CBareServer::Create(m_server.Get(), m_log).Get()
-                                                             : m_server.Get()),
+        CComPtr<IVexilFNClient> client;
+        m_control.QueryInterface(client);
+        ASSERT_EQ(client->SetServer(server == ServerKind::Bare ? CBareServer::Create(m_server.Get(), m_log).Get()
+                                                               : m_server.Get()),
                   S_OK);
     }
-    ASSERT_EQ(Ask<IGoClient>(m_control.Get())->Go(), S_OK);
+    CComPtr<IGoClient> host;
+    m_control.QueryInterface(host);
+    ASSERT_EQ(host->Go(), S_OK);
     m_container->PumpMessages();
 }
 

@@ -10,6 +10,7 @@ namespace {
 const std::string SELECTION = SELECTION_HEADER + "3|PMIC_CFG\r\n1|MODE\r\n2|CTRL\r\n1|CTRL\r\n";
 const std::string ZEROS = std::string(32, '0');
 const std::string ONES = std::string(32, '1');
+const Strings DEFAULT_TITLES = {"Device", "Register", "Hex", "Bin", "Mask (bin)", "Length", "Operations"};
 
 using RegisterListTest = ControlTest;
 
@@ -24,10 +25,7 @@ TEST_F(RegisterListTest, TheColumnsFollowTheOptionsAndTheRowsTheDevices)
     };
     const CCase cases[] = {
         {REMEMBER + "Columns=0\r\n", {"Register"}, 4, {{"CTRL"}, {"MODE"}, {"CTRL"}, {"PMIC_CFG"}}},
-        {REMEMBER,
-         {"Device", "Register", "Hex", "Bin", "Mask (bin)", "Length", "Operations"},
-         4,
-         {{"Controller", "CTRL", "0", ZEROS, ONES, "32", "RW"}}},
+        {REMEMBER, DEFAULT_TITLES, 4, {{"Controller", "CTRL", "0", ZEROS, ONES, "32", "RW"}}},
         {REMEMBER + "Columns=127\r\nSeparateColumns=yes\r\n",
          {"Device", "Register", "Read Dec", "Read Hex", "Read Bin", "Write Dec", "Write Hex", "Write Bin", "Mask (bin)",
           "Length", "Operations"},
@@ -38,10 +36,9 @@ TEST_F(RegisterListTest, TheColumnsFollowTheOptionsAndTheRowsTheDevices)
          {"Device", "Register"},
          2,
          {{"Transceiver", "CTRL"}, {"Power manager", "PMIC_CFG"}}},
-        {REMEMBER + "Configuration=Gone\r\n", {"Device", "Register", "Hex", "Bin", "Mask (bin)", "Length", "Operations"},
-         0, {}},
+        {REMEMBER + "Configuration=Gone\r\n", DEFAULT_TITLES, 0, {}},
         // Without remembering the selection is not loaded.
-        {"", {"Device", "Register", "Hex", "Bin", "Mask (bin)", "Length", "Operations"}, 0, {}},
+        {"", DEFAULT_TITLES, 0, {}},
     };
     for (const CCase& test : cases)
     {
