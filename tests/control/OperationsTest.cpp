@@ -53,7 +53,6 @@ TEST_F(OperationsTest, ReadAndWriteGoThroughTheSelectedRowsUntilAFailureAbortEsc
     const CShownError& shown = m_errors->GetShown()[0];
     EXPECT_EQ(shown.Message, "Server reported about 'read failure' while accessing register CTRL" + NOT_PROCESSED);
     EXPECT_EQ(shown.Reason, "Reason:\ndevice 1, address 0x8: bus timeout");
-    EXPECT_EQ(Calls(), 3);
     EXPECT_TRUE(IsEnabled(IDC_READ)); // the run is over
     EXPECT_FALSE(IsEnabled(IDC_ABORT));
 
@@ -97,7 +96,6 @@ TEST_F(OperationsTest, ReadAndWriteGoThroughTheSelectedRowsUntilAFailureAbortEsc
         SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingListProc)));
     Click(IDC_READ); // pumps the messages left, as the host's loop would
     SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(paintedListProc));
-    EXPECT_EQ(Column(1), (Strings{"56580201", "102", "1", "3", "A5"}));
     for (int row = 0; row < 5; ++row)
     {
         RECT rowArea{};
