@@ -86,7 +86,6 @@ TEST_F(ConfigurationHandler, SectionNamesIgnoreCaseAndIterationReportsTheEndAndM
     EXPECT_EQ(handler.GetFirst(), "TASK");
     EXPECT_EQ(handler.GetNext(), "Two");
     EXPECT_EQ(handler.GetNext(), "");
-    EXPECT_EQ(handler.GetNext(), "");
     EXPECT_EQ(handler.GetFirst(), "TASK");
 }
 

@@ -26,10 +26,8 @@ TEST(DataContainer, LookupsChecksStatesAndRemovalsReachTheRightDeviceAndRegister
     EXPECT_EQ(container.GetDeviceIDByName("ASIC"), -1);
     EXPECT_EQ(RaisedCode([&] { container.GetDeviceIDByName("dsp"); }), Vx::E_DEVICE_NOT_FOUND);
     EXPECT_EQ(RaisedCode([&] { container.GetDeviceID(3); }), Vx::E_INVALID_INDEX);
-    EXPECT_EQ(RaisedCode([&] { container.GetDeviceID(-1); }), Vx::E_INVALID_INDEX);
     EXPECT_EQ(RaisedCode([&] { container.GetDeviceName(7); }), Vx::E_INVALID_INDEX);
     EXPECT_EQ(RaisedCode([&] { container.GetRegister(0x1A, 2); }), Vx::E_INVALID_INDEX);
-    EXPECT_EQ(RaisedCode([&] { container.GetRegister(0x1A, -1); }), Vx::E_INVALID_INDEX);
 
     // Names of user registers and renames are checked before anything changes.
     EXPECT_EQ(RaisedCode([&] { container.AddRegister(0x1A, 0, "SRV", "", 8, 1, 0, TestGuid(9)); }),

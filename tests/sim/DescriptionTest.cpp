@@ -29,14 +29,6 @@ TEST_F(DescriptionFile, ReplacesDevicesRegistersAndMemory)
     EXPECT_THAT(Read(-2, 0x20, 32), ElementsAre(0));
     CVariant value;
     EXPECT_EQ(TryRead(2, 0, 32, value), kDeviceNotSupported);
-    // An unknown device has no registers.
-    CVariant names, addresses, lengths, operations, paths, numbers, extras;
-    userFlag = -1;
-    EXPECT_EQ(m_server->GetRegisters(99, names.Out(), addresses.Out(), lengths.Out(), operations.Out(), paths.Out(),
-                                     numbers.Out(), extras.Out(), &userFlag),
-              kDeviceNotSupported);
-    EXPECT_EQ(names.GetType(), VT_EMPTY);
-    EXPECT_EQ(userFlag, 0);
 }
 
 TEST_F(DescriptionFile, MalformedOneIsRefusedWithTheLineAndTheProblemAndTheOldOneStays)
@@ -125,7 +117,6 @@ TEST_F(DetailsTest, ADescriptionFilesFieldsValuesAndReadEffectsComeInTheirOrderA
         {99, L"CTRL", 0, "device 99 has no register named \"CTRL\""},
         {7, L"NOPE", 0, "no register named \"NOPE\""},
         {7, L"CTRL", 3, "has no field 3"},
-        {7, L"CTRL", -1, "has no field -1"},
     };
     for (const auto& row : rows)
     {
