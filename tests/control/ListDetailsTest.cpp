@@ -69,8 +69,11 @@ TEST_F(ListDetailsTest, ChangedValuesAreMarkedNamesOfRegistersThatAReadChangesAr
 {
     StartWith("Columns=7\r\n", {"CTRL", "MODE", "STATUS"}); // Register | Dec | Hex | Bin
     EXPECT_EQ(DrawCell(0, 0, CDDS_PREPAINT).result, CDRF_NOTIFYITEMDRAW);
+    EXPECT_EQ(DrawCell(2, 0, CDDS_ITEMPREPAINT).result, CDRF_NOTIFYSUBITEMDRAW | CDRF_NOTIFYPOSTPAINT);
     EXPECT_EQ(DrawCell(0, 0, CDDS_ITEMPREPAINT).result, CDRF_DODEFAULT); // only rows drawn differently
-    EXPECT_TRUE(DrawCell(2, 0).italic);
+    const CCellDrawing name = DrawCell(2, 0);
+    EXPECT_EQ(name.result, CDRF_NEWFONT);
+    EXPECT_TRUE(name.italic);
     EXPECT_FALSE(DrawCell(2, 1).italic); // each cell sets its own font
     EXPECT_FALSE(DrawCell(0, 0).italic);
 
@@ -110,10 +113,11 @@ TEST_F(ListDetailsTest, ARegisterThatAReadChangesSaysSoInItsTipAndTheRepeatCount
     Click(IDC_ABORT);
 }
 
-TEST_F(ListDetailsTest, AServerWithoutDetailsGivesNoTipButMarksAndNoError)
+TEST_F(ListDetailsTest, AServerWithoutDetailsGivesNoTipNoItalicsButMarksAndNoError)
 {
     StartWith("Columns=2\r\n", {"CTRL", "STATUS"}, ServerKind::Bare);
     EXPECT_EQ(Tip(1), "");
+    EXPECT_FALSE(DrawCell(1, 0).italic);
     Apply(IDC_READ, {0, 1});
     Poke(AddressOf("CTRL"), {0x7});
     Click(IDC_READ);
