@@ -161,6 +161,12 @@ TEST_F(ConfigureCommand, EachFailingStepIsReported)
          {0, 2}},
         {"NoTemporaryFileName", [this] { m_tempPath = m_directory.GetFile("nowhere\\"); }, {},
          "Failed to get temporary file name.", BEFORE, {0, 2}},
+        {"OptionsNotSavedFirst",
+         [this] {
+             m_directory.Remove("Vexil2.ini");
+             std::filesystem::create_directory(m_directory.GetFile("Vexil2.ini"));
+         },
+         {}, "Failed to save options to the ini file.", BEFORE, {0, 2}},
         {"UserRegistersNotSavedAfterOk",
          [this] {
              m_directory.Remove("Vexil2List.txt");
@@ -197,6 +203,7 @@ TEST_F(ConfigureCommand, EachFailingStepIsReported)
         EXPECT_TRUE(TemporaryFiles().empty());
         Stop();
         m_tempPath = m_directory.GetFile("temp\\");
+        std::filesystem::remove_all(m_directory.GetFile("Vexil2.ini"));
         std::filesystem::remove_all(m_directory.GetFile("Vexil2List.txt"));
         StartConfigured();
     }
