@@ -3,7 +3,7 @@
 // question, answering the button pressed.
 #include "frame/com/BStr.h"
 #include "frame/com/ComPtr.h"
-#include "tests/support/MessageBoxCatcher.h"
+#include "tests/dialogs/DialogDriver.h"
 
 #include "ErrorDisplay.h"
 
@@ -26,34 +26,44 @@ protected:
         CoUninitialize();
     }
 
-    long Show(const wchar_t* message, long code, const wchar_t* reason, long style)
+    // Shows the message in a box captioned "Error", records its text and the
+    // buttons it offers, and presses `answer`; the button the display reports.
+    long Show(const wchar_t* message, long code, const wchar_t* reason, long style, int answer)
     {
         CBStr text(message), caption(L"Error"), why(reason);
         long button = 0;
-        EXPECT_EQ(m_display->ShowMessage(text.Get(), caption.Get(), code, why.Get(), style, 1, &button), S_OK);
+        DialogDriver::Drive(
+            L"Error",
+            [&](HWND box) {
+                m_text = DialogDriver::Text(GetDlgItem(box, 0xFFFF)); // the box's static text
+                for (int id = IDOK; id <= IDNO; ++id)
+                    if (const HWND child = GetDlgItem(box, id); child && IsWindowVisible(child))
+                        m_buttons.push_back(id);
+                DialogDriver::Click(box, answer);
+            },
+            [&] {
+                EXPECT_EQ(m_display->ShowMessage(text.Get(), caption.Get(), code, why.Get(), style, 1, &button), S_OK);
+                return 0;
+            });
         return button;
     }
 
     CComPtr<IErrorDisplay> m_display;
+    std::string m_text;
+    std::vector<int> m_buttons;
 };
 
 TEST_F(ErrorDisplay, ShowsMessageReasonAndCode)
 {
-    CMessageBoxCatcher catcher(IDOK);
-    EXPECT_EQ(Show(L"Invalid index", static_cast<long>(0x85000015), L"Reason:\nno such device", MB_OK), IDOK);
-    ASSERT_EQ(catcher.GetBoxes().size(), 1u);
-    const auto& box = catcher.GetBoxes()[0];
-    EXPECT_EQ(box.Caption, L"Error");
-    EXPECT_EQ(box.Text, L"Invalid index\n\nReason:\nno such device\n\nCode: 0x85000015");
+    EXPECT_EQ(Show(L"Invalid index", static_cast<long>(0x85000015), L"Reason:\nno such device", MB_OK, IDOK), IDOK);
+    EXPECT_EQ(m_text, "Invalid index\n\nReason:\nno such device\n\nCode: 0x85000015");
 }
 
 TEST_F(ErrorDisplay, AQuestionOffersTheButtonsOfItsStyleAndAnswersThePressedOne)
 {
-    CMessageBoxCatcher catcher(IDNO);
-    EXPECT_EQ(Show(L"Delete?", 0, L"", MB_YESNO | MB_ICONEXCLAMATION), IDNO);
-    ASSERT_EQ(catcher.GetBoxes().size(), 1u);
-    EXPECT_EQ(catcher.GetBoxes()[0].Buttons, (std::vector<int>{IDYES, IDNO}));
-    EXPECT_EQ(catcher.GetBoxes()[0].Text, L"Delete?"); // no code and no blank reason shown
+    EXPECT_EQ(Show(L"Delete?", 0, L"", MB_YESNO | MB_ICONEXCLAMATION, IDNO), IDNO);
+    EXPECT_EQ(m_buttons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_EQ(m_text, "Delete?"); // no code and no blank reason shown
 }
 
 } // namespace
