@@ -24,8 +24,6 @@ struct CHelpRequest
 
 // Help requests since the test started.
 std::vector<CHelpRequest>& GetHelpRequests();
-// The help file that belongs to this program: its path ending in "hlp".
-std::string GetProgramHelpFile();
 
 // The register tool control, made by the test and embedded on demand. Its
 // files go to a directory of the test's own.
