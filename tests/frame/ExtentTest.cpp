@@ -81,7 +81,8 @@ TEST_F(FrameExtent, ExtentSetByTheHostIsReadBackNotifiesOnceRepaintsAndProposals
         SCOPED_TRACE(row.name);
         m_control->SetResizeMode(row.mode);
         info.sizelProposed = ToHiMetric(row.proposed);
-        EXPECT_EQ(Query<IViewObjectEx>()->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &other), S_OK);
+        EXPECT_EQ(Query<IViewObjectEx>()->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &other),
+                  S_OK);
         EXPECT_EQ(other, row.expected);
     }
 }
