@@ -89,8 +89,6 @@ TEST_F(FrameExtent, ExtentSetByTheHostIsReadBackNotifiesOnceRepaintsAndProposals
 }
 
 
-constexpr DISPID AmbientBackColor = -701;
-
 // The colour that the control's window gives a button or static text that
 // asks how to paint itself (as they do when they repaint).
 COLORREF AskChildColor(HWND window, UINT message)
@@ -113,7 +111,7 @@ TEST_F(FrameDrawing, BackgroundFollowsTheHostsAmbientColour)
     EXPECT_EQ(AskChildColor(m_window, WM_CTLCOLORSTATIC), RGB(200, 10, 30));
     // The colour changed: a system colour is translated.
     m_container.SetAmbientBackColor(0x80000000 | COLOR_WINDOW);
-    EXPECT_EQ(Query<IOleControl>()->OnAmbientPropertyChange(AmbientBackColor), S_OK);
+    EXPECT_EQ(Query<IOleControl>()->OnAmbientPropertyChange(-701), S_OK); // DISPID_AMBIENT_BACKCOLOR
     EXPECT_EQ(AskChildColor(m_window, WM_CTLCOLORBTN), GetSysColor(COLOR_WINDOW));
 }
 

@@ -38,7 +38,6 @@ protected:
         m_control->QueryInterface(__uuidof(I), result.OutVoid());
         return result;
     }
-    HWND Item(int id) const { return GetDlgItem(m_window, id); }
 
     CTestDirectory m_directory;
     CComPtr<CVexil2UI> m_control = CVexil2UI::Create();

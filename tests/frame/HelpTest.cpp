@@ -66,7 +66,7 @@ TEST_F(FrameHelp, EachRequestOpensItsTopicInTheHelpFileThatTheHostsServiceOrTheM
         DWORD context;
         bool overActiveWindow; // else over the control's window
     } cases[] = {
-        {"Help button", [this] { SendMessageW(Item(IDC_HELP_BUTTON), BM_CLICK, 0, 0); }, 1, false},
+        {"Help button", [this] { SendMessageW(GetDlgItem(m_window, IDC_HELP_BUTTON), BM_CLICK, 0, 0); }, 1, false},
         {"request without context", [this] { EXPECT_TRUE(SendHelpRequest(m_window, 0)); }, 1, false},
         {"request with context 14", [this] { EXPECT_TRUE(SendHelpRequest(m_window, 14)); }, 14, true},
     };
@@ -110,7 +110,7 @@ TEST_F(FrameHelp, EachRequestOpensItsTopicInTheHelpFileThatTheHostsServiceOrTheM
         CFakeHelpPathService::s_answer = row.answer;
         CFakeHelpPathService::s_path = row.path;
 
-        SendMessageW(Item(IDC_HELP_BUTTON), BM_CLICK, 0, 0);
+        SendMessageW(GetDlgItem(m_window, IDC_HELP_BUTTON), BM_CLICK, 0, 0);
 
         ASSERT_EQ(GetHelpRequests().size(), 1u);
         EXPECT_EQ(GetHelpRequests()[0].file, row.expected);

@@ -23,7 +23,7 @@ TEST_F(FrameKeyboard, TabStaysInsideAndTheRestGoesToTheHostsSiteWithTheModifiers
     ASSERT_TRUE(RegisterClassW(&childClass) != 0);
     ASSERT_NO_FATAL_FAILURE(Embed());
     ASSERT_EQ(m_container.DoVerb(OLEIVERB_UIACTIVATE), S_OK);
-    const HWND list = Item(IDC_REGISTER_LIST);
+    const HWND list = GetDlgItem(m_window, IDC_REGISTER_LIST);
     SetFocus(list);
     m_container.PumpMessages();
     m_container.ClearCalls();
