@@ -108,12 +108,6 @@ void Retype(HWND edit, std::string_view keys)
         SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(key), 1);
 }
 
-void PressF1(HWND window)
-{
-    constexpr UINT WM_KEYF1 = 0x004D; // not in the mingw headers
-    SendMessageW(window, WM_KEYF1, 0, 0);
-}
-
 std::string Text(HWND window)
 {
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');

@@ -24,7 +24,6 @@ INT_PTR Drive(const std::wstring& caption, const std::function<void(HWND)>& act,
 void Click(HWND dialog, int id);
 void PressKey(HWND window, UINT key);          // key down and up, posted, then run
 void Retype(HWND edit, std::string_view keys); // selects all, then WM_CHAR per key
-void PressF1(HWND window);                     // WM_KEYF1, as the message loop makes it
 std::string Text(HWND window);
 bool IsEnabled(HWND dialog, int id);
 bool IsChecked(HWND dialog, int id);

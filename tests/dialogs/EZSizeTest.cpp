@@ -37,8 +37,12 @@ HWND AddChild(HWND window, int id, const Rect& rect)
                            nullptr);
 }
 
-TEST(EZSize, ControlsFollowTheWindowByTheirFlagsAndNeverBelowTheMinimum)
+// Without a window nothing is resized; with one, each control by its flags.
+TEST(EZSize, ControlsFollowTheWindowByTheirFlagsAndNeverBelowTheMinimumAndNothingWithoutAWindow)
 {
+    CEZSize detached;
+    EXPECT_EQ(detached.Attach(nullptr), E_FAIL);
+    EXPECT_EQ(detached.Resize(), E_FAIL);
     constexpr int CONTROL = 101;
     constexpr int GONE = 102;
     for (const CLayoutCase& row : LAYOUT_CASES)
@@ -65,13 +69,6 @@ TEST(EZSize, ControlsFollowTheWindowByTheirFlagsAndNeverBelowTheMinimum)
         EXPECT_EQ((Rect{placed.left, placed.top, placed.right, placed.bottom}), row.Placed);
         DestroyWindow(window);
     }
-}
-
-TEST(EZSize, ResizeFailsWithoutAWindow)
-{
-    CEZSize detached;
-    EXPECT_EQ(detached.Attach(nullptr), E_FAIL);
-    EXPECT_EQ(detached.Resize(), E_FAIL);
 }
 
 } // namespace

@@ -43,11 +43,6 @@ std::int32_t Stored(const COptions& options, const CBox& box)
 class OptionsDialog : public CDialogTest
 {
 protected:
-    void SetUp() override
-    {
-        CDialogTest::SetUp();
-        m_options.SetInterval(25);
-    }
     INT_PTR Run(const std::function<void(HWND)>& act)
     {
         COptionsDlg dialog(&m_options);
@@ -66,6 +61,7 @@ TEST_F(OptionsDialog, EachBoxShowsAndStoresItsOwnOption)
         for (const bool ok : {false, true})
         {
             SCOPED_TRACE(testing::Message() << "box " << on.Id << (ok ? " OK" : " Cancel"));
+            m_options.SetInterval(25);
             m_options.SetColumns(on.Bit);
             for (const CBox& box : BOXES)
                 if (!box.Bit)
@@ -88,12 +84,12 @@ TEST_F(OptionsDialog, EachBoxShowsAndStoresItsOwnOption)
                 EXPECT_EQ(Stored(m_options, box), (&box == &on) != toggled ? 1 : 0) << box.Id;
             }
             EXPECT_EQ(m_options.GetInterval(), ok ? 100 : 25);
-            m_options.SetInterval(25);
         }
 }
 
 TEST_F(OptionsDialog, IntervalKeepsDigitsUpTo1000AndOkNeedsAtLeast5AndHelpAsksForContext2)
 {
+    m_options.SetInterval(25);
     Run([](HWND dialog) {
         const HWND edit = GetDlgItem(dialog, IDC_OPT_INTERVAL);
         EXPECT_EQ(Text(edit), "25");

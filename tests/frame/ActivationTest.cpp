@@ -108,7 +108,7 @@ TEST_F(FrameActivation, VerbAndFocusEachUIActivateAndMakeTheControlTheActiveObje
         EXPECT_TRUE(m_container.WasCalled(row.siteCall));
         EXPECT_EQ(m_container.GetActiveObject(), Query<IOleInPlaceActiveObject>().Get());
         // The dialog manager has put the focus on the first tab stop.
-        EXPECT_EQ(GetFocus(), Item(IDC_REGISTER_LIST));
+        EXPECT_EQ(GetFocus(), GetDlgItem(m_window, IDC_REGISTER_LIST));
         // The control stays UI-active when the host's document window is deactivated.
         EXPECT_EQ(m_container.GetActiveObject()->OnDocWindowActivate(FALSE), S_OK);
         EXPECT_FALSE(m_container.WasCalled("OnUIDeactivate"));

@@ -1,6 +1,7 @@
-// Size negotiation between a host and the control: the extent the host sets
-// and reads, the notifications of a change, and the natural extent the
-// control proposes within its minimum size.
+// What the host sees of the control: the size negotiation (the extent the host
+// sets and reads, the notifications of a change, and the natural extent the
+// control proposes within its minimum size) and its background in the host's
+// ambient colour.
 #include "frame/Gdi.h"
 #include "tests/frame/FrameTestSupport.h"
 
@@ -23,8 +24,9 @@ SIZEL ToHiMetric(SIZE pixels)
 using FrameExtent = FrameTest;
 
 // Set once or twice, the sinks hear of it once; read back over every interface
-// for the content aspect only; once active, the window is repainted.
-TEST_F(FrameExtent, ExtentSetByTheHostIsReadBackNotifiesTheSinksOnceAndRepaintsTheActiveWindow)
+// for the content aspect only; once active, the window is repainted, and an
+// integral proposal gets the minimum of each dimension below it, the fixed ones kept.
+TEST_F(FrameExtent, ExtentSetByTheHostIsReadBackNotifiesOnceRepaintsAndProposalsKeepTheMinimum)
 {
     ASSERT_EQ(m_container.Load(m_control->GetUnknown()), S_OK);
     ASSERT_EQ(m_container.AdviseData(), S_OK);
@@ -57,11 +59,7 @@ TEST_F(FrameExtent, ExtentSetByTheHostIsReadBackNotifiesTheSinksOnceAndRepaintsT
     ASSERT_EQ(Query<IOleObject>()->SetExtent(DVASPECT_CONTENT, &size), S_OK);
     RECT invalid{};
     EXPECT_TRUE(GetUpdateRect(m_window, &invalid, FALSE));
-}
 
-TEST_F(FrameExtent, IntegralProposalGetsTheMinimumOfEachDimensionBelowItAndTheFixedOnesKept)
-{
-    ASSERT_NO_FATAL_FAILURE(Embed());
     SIZEL current{20000, 10000};
     Query<IOleObject>()->SetExtent(DVASPECT_CONTENT, &current);
     const SIZEL minimum = ToHiMetric({600, 300});
@@ -83,11 +81,38 @@ TEST_F(FrameExtent, IntegralProposalGetsTheMinimumOfEachDimensionBelowItAndTheFi
     {
         SCOPED_TRACE(row.name);
         m_control->SetResizeMode(row.mode);
-        DVEXTENTINFO info{sizeof info, DVEXTENT_INTEGRAL, ToHiMetric(row.proposed)};
-        SIZEL size{};
-        EXPECT_EQ(Query<IViewObjectEx>()->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), S_OK);
-        EXPECT_EQ(size, row.expected);
+        info.sizelProposed = ToHiMetric(row.proposed);
+        EXPECT_EQ(Query<IViewObjectEx>()->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &other),
+                  S_OK);
+        EXPECT_EQ(other, row.expected);
     }
+}
+
+
+// The colour that the control's window gives a button or static text that
+// asks how to paint itself (as they do when they repaint).
+COLORREF AskChildColor(HWND window, UINT message)
+{
+    const CWindowDC screen(nullptr);
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(window, message, reinterpret_cast<WPARAM>(screen.Get()),
+                                                             reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_READ))));
+    LOGBRUSH description{};
+    if (!brush || GetObjectW(brush, sizeof description, &description) != sizeof description)
+        return CLR_INVALID;
+    return description.lbColor;
+}
+
+using FrameDrawing = FrameTest;
+
+TEST_F(FrameDrawing, BackgroundFollowsTheHostsAmbientColour)
+{
+    m_container.SetAmbientBackColor(RGB(200, 10, 30));
+    ASSERT_NO_FATAL_FAILURE(Embed());
+    EXPECT_EQ(AskChildColor(m_window, WM_CTLCOLORSTATIC), RGB(200, 10, 30));
+    // The colour changed: a system colour is translated.
+    m_container.SetAmbientBackColor(0x80000000 | COLOR_WINDOW);
+    EXPECT_EQ(Query<IOleControl>()->OnAmbientPropertyChange(-701), S_OK); // DISPID_AMBIENT_BACKCOLOR
+    EXPECT_EQ(AskChildColor(m_window, WM_CTLCOLORBTN), GetSysColor(COLOR_WINDOW));
 }
 
 } // namespace

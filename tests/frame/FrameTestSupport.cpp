@@ -47,13 +47,6 @@ std::vector<CHelpRequest>& GetHelpRequests()
     return requests;
 }
 
-std::string GetProgramHelpFile()
-{
-    std::string path(MAX_PATH, '\0');
-    path.resize(GetModuleFileNameA(nullptr, path.data(), MAX_PATH));
-    return path.replace(path.size() - 3, 3, "hlp");
-}
-
 void FrameTest::Embed()
 {
     ASSERT_EQ(m_container.Embed(m_control->GetUnknown()), S_OK);

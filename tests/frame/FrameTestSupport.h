@@ -24,8 +24,6 @@ struct CHelpRequest
 
 // Help requests since the test started.
 std::vector<CHelpRequest>& GetHelpRequests();
-// The help file that belongs to this program: its path ending in "hlp".
-std::string GetProgramHelpFile();
 
 // The register tool control, made by the test and embedded on demand. Its
 // files go to a directory of the test's own.
@@ -40,7 +38,6 @@ protected:
         m_control->QueryInterface(__uuidof(I), result.OutVoid());
         return result;
     }
-    HWND Item(int id) const { return GetDlgItem(m_window, id); }
 
     CTestDirectory m_directory;
     CComPtr<CVexil2UI> m_control = CVexil2UI::Create();

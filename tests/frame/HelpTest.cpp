@@ -41,14 +41,22 @@ LRESULT SendHelpRequest(HWND window, DWORD context)
     return SendMessageW(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&request));
 }
 
-class FrameHelp : public FrameTest
+// The help file that belongs to this program: its path ending in "hlp".
+std::string GetProgramHelpFile()
 {
-protected:
-    void SetUp() override { ASSERT_NO_FATAL_FAILURE(Embed()); }
-};
+    std::string path(MAX_PATH, '\0');
+    path.resize(GetModuleFileNameA(nullptr, path.data(), MAX_PATH));
+    return path.replace(path.size() - 3, 3, "hlp");
+}
 
-TEST_F(FrameHelp, EachRequestOpensItsTopicInTheHelpFileBesideTheModuleAndTopicZeroNone)
+using FrameHelp = FrameTest;
+
+// Each request opens its topic in the help file beside the module, topic zero
+// none; then the host's help-path service names the file when it finds one.
+TEST_F(FrameHelp, EachRequestOpensItsTopicInTheHelpFileThatTheHostsServiceOrTheModuleNames)
 {
+    ASSERT_NO_FATAL_FAILURE(Embed());
+    const std::string own = GetProgramHelpFile();
     m_control->ShowHelpContext(m_window, 0);
     EXPECT_TRUE(GetHelpRequests().empty());
     const struct
@@ -58,7 +66,7 @@ TEST_F(FrameHelp, EachRequestOpensItsTopicInTheHelpFileBesideTheModuleAndTopicZe
         DWORD context;
         bool overActiveWindow; // else over the control's window
     } cases[] = {
-        {"Help button", [this] { SendMessageW(Item(IDC_HELP_BUTTON), BM_CLICK, 0, 0); }, 1, false},
+        {"Help button", [this] { SendMessageW(GetDlgItem(m_window, IDC_HELP_BUTTON), BM_CLICK, 0, 0); }, 1, false},
         {"request without context", [this] { EXPECT_TRUE(SendHelpRequest(m_window, 0)); }, 1, false},
         {"request with context 14", [this] { EXPECT_TRUE(SendHelpRequest(m_window, 14)); }, 14, true},
     };
@@ -73,17 +81,13 @@ TEST_F(FrameHelp, EachRequestOpensItsTopicInTheHelpFileBesideTheModuleAndTopicZe
         ASSERT_EQ(GetHelpRequests().size(), 1u);
         const CHelpRequest& request = GetHelpRequests()[0];
         EXPECT_EQ(request.window, row.overActiveWindow ? GetActiveWindow() : m_window);
-        EXPECT_EQ(request.file, GetProgramHelpFile());
+        EXPECT_EQ(request.file, own);
         EXPECT_EQ(request.command, 1u); // HELP_CONTEXT
         EXPECT_EQ(request.context, row.context);
         // Served here: the request does not travel on to the host's windows.
         EXPECT_EQ(m_container.CountFrameMessages(WM_HELP), 0);
     }
-}
 
-TEST_F(FrameHelp, HostsHelpPathServiceNamesTheFileToOpenWhenItFindsOne)
-{
-    const std::string own = GetProgramHelpFile();
     CComPtr<IUnknown> factory;
     CClassFactory<CFakeHelpPathService>::GetClassObject(IID_IUnknown, factory.OutVoid());
     DWORD cookie = 0;
@@ -95,18 +99,18 @@ TEST_F(FrameHelp, HostsHelpPathServiceNamesTheFileToOpenWhenItFindsOne)
         HRESULT answer;
         const wchar_t* path;
         std::string expected;
-    } cases[] = {
+    } services[] = {
         {S_OK, L"C:\\host help\\found.hlp", "C:\\host help\\found.hlp"},
         {E_FAIL, L"C:\\ignored.hlp", own},
     };
-    for (const auto& row : cases)
+    for (const auto& row : services)
     {
         SCOPED_TRACE(row.expected);
         GetHelpRequests().clear();
         CFakeHelpPathService::s_answer = row.answer;
         CFakeHelpPathService::s_path = row.path;
 
-        SendMessageW(Item(IDC_HELP_BUTTON), BM_CLICK, 0, 0);
+        SendMessageW(GetDlgItem(m_window, IDC_HELP_BUTTON), BM_CLICK, 0, 0);
 
         ASSERT_EQ(GetHelpRequests().size(), 1u);
         EXPECT_EQ(GetHelpRequests()[0].file, row.expected);

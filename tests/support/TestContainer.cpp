@@ -122,16 +122,6 @@ void CTestContainer::Unload()
     PumpMessages();
 }
 
-void CTestContainer::Resize(SIZE siteSize)
-{
-    SetWindowPos(m_state->siteWindow, nullptr, 0, 0, siteSize.cx, siteSize.cy, SWP_NOZORDER | SWP_NOMOVE);
-    SIZEL extent = ConvertPixelsToHiMetric(siteSize);
-    m_oleObject->SetExtent(DVASPECT_CONTENT, &extent);
-    const RECT rect = GetSiteRect();
-    Query<IOleInPlaceObject>()->SetObjectRects(&rect, &rect);
-    PumpMessages();
-}
-
 HWND CTestContainer::GetControlWindow() const
 {
     HWND window = nullptr;

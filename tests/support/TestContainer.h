@@ -72,10 +72,7 @@ public:
     HRESULT Embed(IUnknown* control);
     // Close(OLECLOSE_NOSAVE), SetClientSite(NULL), and the control is let go.
     void Unload();
-    // Resizes the site window and tells the control: SetExtent, SetObjectRects.
-    void Resize(SIZE siteSize);
 
-    HWND GetFrameWindow() const { return m_state->frameWindow; }
     HWND GetSiteWindow() const { return m_state->siteWindow; }
     // The control's window as IOleWindow::GetWindow gives it; null without one.
     HWND GetControlWindow() const;
