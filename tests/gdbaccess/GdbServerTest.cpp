@@ -8,8 +8,6 @@
 
 #include "VexilGdb.h"
 
-#include <ocidl.h>
-
 #include <memory>
 
 namespace {
@@ -33,10 +31,8 @@ protected:
     {
         CRegisterServerTest::SetUp();
         ASSERT_TRUE(m_control);
-        CComPtr<IConnectionPointContainer> container;
-        ASSERT_EQ(m_server.QueryInterface(container), S_OK);
-        CComPtr<IConnectionPoint> point;
-        ASSERT_EQ(container->FindConnectionPoint(DIID__IVexilFNEvents, point.Out()), S_OK);
+        const CComPtr<IConnectionPoint> point = FindEventPoint();
+        ASSERT_TRUE(point);
         DWORD cookie = 0;
         ASSERT_EQ(point->Advise(static_cast<IDispatch*>(m_recorder.Get()), &cookie), S_OK);
         ASSERT_EQ(m_control->SetTimeout(300), S_OK);

@@ -129,11 +129,9 @@ using StateEvents = CSimulatorTest;
 
 TEST_F(StateEvents, ReachEveryAdvisedSinkAlsoWhenSinksLeaveOrReleaseTheServerDuringTheEvent)
 {
-    CComPtr<IConnectionPointContainer> container;
-    ASSERT_EQ(m_server.QueryInterface(container), S_OK);
-    CComPtr<IConnectionPoint> point;
-    ASSERT_EQ(container->FindConnectionPoint(DIID__IVexilFNEvents, point.Out()), S_OK);
-    container.Reset(); // the sink below must be able to drop the last reference
+    // Only the point is held: the sink below must be able to drop the last reference.
+    CComPtr<IConnectionPoint> point = FindEventPoint();
+    ASSERT_TRUE(point);
     const CComPtr<CStateSink> sinks[] = {CStateSink::Create(), CStateSink::Create()};
     DWORD cookies[2] = {};
     for (int i = 0; i < 2; ++i)

@@ -14,6 +14,7 @@
 
 #include "VexilSim.h"
 
+#include <ocidl.h>
 #include <oleauto.h>
 
 #include <gmock/gmock.h>
@@ -210,6 +211,18 @@ protected:
         LONG state = -1;
         EXPECT_EQ(m_server->GetServerState(&state), S_OK);
         return state;
+    }
+    // The server's connection point of state events.
+    CComPtr<IConnectionPoint> FindEventPoint()
+    {
+        CComPtr<IConnectionPointContainer> container;
+        EXPECT_EQ(m_server.QueryInterface(container), S_OK);
+        CComPtr<IConnectionPoint> point;
+        if (container)
+        {
+            EXPECT_EQ(container->FindConnectionPoint(DIID__IVexilFNEvents, point.Out()), S_OK);
+        }
+        return point;
     }
     // Loads a description written to a file of the test's own.
     HRESULT LoadDescription(const std::string& name, const std::string& text)
