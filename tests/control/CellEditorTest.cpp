@@ -19,29 +19,18 @@ TEST(CellInputTest, FiltersKeepTheirCharactersAndRefuseTooManyBits)
         const char* kept; // null: refused
     };
     const CCase cases[] = {
-        {"4294967295", KIND_DECIMAL, 40, "4294967295"},
-        {"256", KIND_DECIMAL, 8, nullptr},
-        {"2x5-5", KIND_DECIMAL, 8, "255"},
-        {"00000000001", KIND_DECIMAL, 32, nullptr}, // eleven digits
-        {"", KIND_HEX, 0, ""},
-        {"000", KIND_HEX, 1, "000"},
-        {"2", KIND_HEX, 1, nullptr},
-        {"3", KIND_HEX, 2, "3"},
-        {"7", KIND_HEX, 3, "7"},
-        {"8", KIND_HEX, 3, nullptr},
-        {"0FF", KIND_HEX, 8, "0FF"},
-        {"aBg", KIND_HEX, 16, "AB"},
-        {"12a1", KIND_MASK, 4, "11"},
-        {"anything", KIND_NONE, 4, "anything"},
+        {"4294967295", KIND_DECIMAL, 40, "4294967295"}, {"256", KIND_DECIMAL, 8, nullptr},
+        {"2x5-5", KIND_DECIMAL, 8, "255"}, {"00000000001", KIND_DECIMAL, 32, nullptr}, // eleven digits
+        {"", KIND_HEX, 0, ""}, {"000", KIND_HEX, 1, "000"}, {"2", KIND_HEX, 1, nullptr}, {"3", KIND_HEX, 2, "3"},
+        {"7", KIND_HEX, 3, "7"}, {"8", KIND_HEX, 3, nullptr}, {"0FF", KIND_HEX, 8, "0FF"}, {"aBg", KIND_HEX, 16, "AB"},
+        {"12a1", KIND_MASK, 4, "11"}, {"anything", KIND_NONE, 4, "anything"},
     };
     for (const CCase& test : cases)
     {
         const CFiltered filtered = FilterText(test.typed, test.kind, test.bits);
         EXPECT_EQ(filtered.Accepted, test.kept != nullptr) << test.typed;
         if (filtered.Accepted && test.kept)
-        {
             EXPECT_EQ(filtered.Text, test.kept) << test.typed;
-        }
     }
 }
 
@@ -160,7 +149,7 @@ TEST_F(CellEditorTest, WordsAreCutToTheLengthAndTheMaskTypedGoesWithEachCall)
     SelectRows({0, 1, 2});
     Click(IDC_WRITE);
     EXPECT_EQ(m_log->Written, (std::vector<Words>{{0xEE}, {0x12345678, 0xAB}, Words(4, 0xEEEEEEEE)}));
-    Poke(AddressOf("W40"), {0xFFFFFFFF, 0xFF});
+    Poke(W40_ADDRESS, {0xFFFFFFFF, 0xFF});
     Click(IDC_READ);
     EXPECT_EQ(Column(1), (Strings{"E0", "1FFFFFFFF", std::string(15, 'E') + std::string(16, '0')}));
     const std::vector<Words> masks = {{0xF0}, {~0u, 0x1}, {0, 0, ~0u, 0x0FFFFFFF}};

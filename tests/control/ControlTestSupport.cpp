@@ -306,18 +306,3 @@ void ControlTest::Poke(long address, const Words& words)
     CVariant value(CSafeArray::MakeI4(values));
     ASSERT_EQ(m_simulator->PokeRegister(1, address, value.Get()), S_OK);
 }
-
-long ControlTest::AddressOf(const std::string& name) const
-{
-    CVariant names, addresses, lengths, operations, paths, numbers, extras;
-    long user = 0;
-    m_server->GetRegisters(1, names.Out(), addresses.Out(), lengths.Out(), operations.Out(), paths.Out(),
-                           numbers.Out(), extras.Out(), &user);
-    const auto registerNames = ServerValues::ToStrings(names.Get());
-    const auto registerAddresses = ServerValues::ToIntegers(addresses.Get());
-    for (std::size_t i = 0; i < registerNames.size() && i < registerAddresses.size(); ++i)
-        if (registerNames[i] == name)
-            return registerAddresses[i];
-    ADD_FAILURE() << "no register " << name;
-    return -1;
-}

@@ -30,6 +30,11 @@ using Words = std::vector<std::uint32_t>;
 inline const std::string SELECTION_HEADER = "Manual editing of this file is prohibited\r\n\r\n";
 inline const std::string REMEMBER = "[Options]\r\nRememberConfiguration=yes\r\n";
 
+// Addresses of registers of the simulator's built-in device 1.
+constexpr long CTRL_ADDRESS = 0x8;
+constexpr long IRQ_ENABLE_ADDRESS = 0x20;
+constexpr long W40_ADDRESS = 0x408;
+
 // What the control handed the error display.
 struct CShownError
 {
@@ -118,7 +123,6 @@ protected:
 
     long Calls(VexilSimCallKind kind = VexilSimCallsRead) const;
     void Poke(long address, const Words& words); // device 1
-    long AddressOf(const std::string& name) const; // of device 1, through the server's list
 
     CTestDirectory m_directory;
     std::unique_ptr<CErrorDisplayStandIn> m_errors;

@@ -77,13 +77,13 @@ TEST_F(ListDetailsTest, ChangedValuesAreMarkedNamesOfRegistersThatAReadChangesAr
     EXPECT_FALSE(DrawCell(2, 1).italic); // each cell sets its own font
     EXPECT_FALSE(DrawCell(0, 0).italic);
 
-    Poke(AddressOf("CTRL"), {0x1205}); // CLKDIV 0x12, MODE 2, ENABLE 1
+    Poke(CTRL_ADDRESS, {0x1205}); // CLKDIV 0x12, MODE 2, ENABLE 1
     EXPECT_EQ(Tip(0), "ENABLE [0]\r\nMODE [2:1]\r\nCLKDIV [15:8]") << "never read: no values";
     Apply(IDC_READ, {0, 1});
     EXPECT_EQ(Tip(0), "ENABLE [0] = 1\r\nMODE [2:1] = 2 (SLEEP)\r\nCLKDIV [15:8] = 18");
     EXPECT_EQ(Tip(1), "") << "no fields, no effect: no tip";
     EXPECT_TRUE(MarkedCells(0).empty()) << "a first read marks nothing";
-    Poke(AddressOf("CTRL"), {0x5});
+    Poke(CTRL_ADDRESS, {0x5});
     Click(IDC_READ);
     EXPECT_EQ(MarkedCells(0), (std::vector<int>{1, 2, 3}));
     EXPECT_TRUE(MarkedCells(1).empty());
@@ -119,7 +119,7 @@ TEST_F(ListDetailsTest, AServerWithoutDetailsGivesNoTipNoItalicsButMarksAndNoErr
     EXPECT_EQ(Tip(1), "");
     EXPECT_FALSE(DrawCell(1, 0).italic);
     Apply(IDC_READ, {0, 1});
-    Poke(AddressOf("CTRL"), {0x7});
+    Poke(CTRL_ADDRESS, {0x7});
     Click(IDC_READ);
     EXPECT_EQ(MarkedCells(0), (std::vector<int>{1})) << "marks need no details";
     EXPECT_TRUE(m_errors->GetShown().empty());

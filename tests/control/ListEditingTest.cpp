@@ -53,7 +53,7 @@ TEST_F(ListEditingTest, CopyPutsOneLinePerSelectedRowAndStatusAndButtonsFollowEv
 {
     StartWith("", {"ID", "CTRL", "MODE", "IRQ_ENABLE"}); // the default column set
     // Copy puts one line per selected row on the clipboard.
-    Poke(AddressOf("IRQ_ENABLE"), {0xFF});
+    Poke(IRQ_ENABLE_ADDRESS, {0xFF});
     Apply(IDC_READ, {3});
     EXPECT_EQ(Copied([&] { SendMessageW(List(), WM_COPY, 0, 0); }), LINE_126);
     SelectRows({2, 3});

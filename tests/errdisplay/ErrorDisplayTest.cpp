@@ -53,17 +53,16 @@ protected:
     std::vector<int> m_buttons;
 };
 
-TEST_F(ErrorDisplay, ShowsMessageReasonAndCode)
+// A message shows its reason and code; a question offers the buttons of its
+// style, answers the pressed one, and shows no code and no blank reason.
+TEST_F(ErrorDisplay, ShowsMessageReasonAndCodeAndAnswersThePressedButton)
 {
     EXPECT_EQ(Show(L"Invalid index", static_cast<long>(0x85000015), L"Reason:\nno such device", MB_OK, IDOK), IDOK);
     EXPECT_EQ(m_text, "Invalid index\n\nReason:\nno such device\n\nCode: 0x85000015");
-}
-
-TEST_F(ErrorDisplay, AQuestionOffersTheButtonsOfItsStyleAndAnswersThePressedOne)
-{
+    m_buttons.clear();
     EXPECT_EQ(Show(L"Delete?", 0, L"", MB_YESNO | MB_ICONEXCLAMATION, IDNO), IDNO);
     EXPECT_EQ(m_buttons, (std::vector<int>{IDYES, IDNO}));
-    EXPECT_EQ(m_text, "Delete?"); // no code and no blank reason shown
+    EXPECT_EQ(m_text, "Delete?");
 }
 
 } // namespace

@@ -11,9 +11,8 @@ namespace {
 TEST(ModuleDirectory, IsTheDirectoryOfTheModuleThatHoldsTheCode)
 {
     Platform::SetModuleDirectory({});
-    char path[MAX_PATH];
-    ASSERT_GT(GetModuleFileNameA(nullptr, path, MAX_PATH), 0u);
-    std::string expected(path);
+    std::string expected(MAX_PATH, '\0');
+    expected.resize(GetModuleFileNameA(nullptr, expected.data(), MAX_PATH));
     expected.resize(expected.find_last_of('\\') + 1);
     EXPECT_EQ(Platform::GetModuleDirectory(), expected);
 }

@@ -8,6 +8,7 @@
 #include "frame/com/BStr.h"
 #include "frame/com/ComObject.h"
 #include "frame/com/ComPtr.h"
+#include "frame/com/DispatchImpl.h"
 #include "frame/com/SafeArray.h"
 #include "frame/com/Variant.h"
 #include "sim/ResultCodes.h"
@@ -81,10 +82,8 @@ inline std::vector<std::wstring> JoinColumns(std::initializer_list<const CVarian
                 texts.emplace_back(text ? text : L"");
         }
         else
-        {
             for (LONG number : GetI4Elements(column->Get()))
                 texts.push_back(std::to_wstring(number));
-        }
         rows.resize(std::max(rows.size(), texts.size()));
         for (std::size_t i = 0; i < texts.size(); ++i)
             rows[i] += (column == *columns.begin() ? L"" : L"|") + texts[i];
@@ -141,7 +140,7 @@ inline std::vector<std::wstring> GetReadEffects(IVexilFNDetails* details, LONG d
 }
 
 // A sink of a server's events that records the states it is given.
-class CStateSink final : public CComObjectImpl<CStateSink, _IVexilFNEvents>
+class CStateSink final : public CComObjectImpl<CStateSink, CDispatchImpl<_IVexilFNEvents>>
 {
 public:
     using Interfaces = CInterfaceMap<Entry<_IVexilFNEvents>, Entry<IDispatch, _IVexilFNEvents>>;
@@ -149,9 +148,6 @@ public:
     std::vector<LONG> states;
     std::function<void()> onEvent; // runs inside the event
 
-    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*, UINT*) override
     {
         if (id != 1 || parameters->cArgs != 1 || V_VT(&parameters->rgvarg[0]) != VT_I4)
@@ -219,9 +215,7 @@ protected:
         EXPECT_EQ(m_server.QueryInterface(container), S_OK);
         CComPtr<IConnectionPoint> point;
         if (container)
-        {
             EXPECT_EQ(container->FindConnectionPoint(DIID__IVexilFNEvents, point.Out()), S_OK);
-        }
         return point;
     }
     // Loads a description written to a file of the test's own.
