@@ -30,7 +30,9 @@ TEST(CellInputTest, FiltersKeepTheirCharactersAndRefuseTooManyBits)
         const CFiltered filtered = FilterText(test.typed, test.kind, test.bits);
         EXPECT_EQ(filtered.Accepted, test.kept != nullptr) << test.typed;
         if (filtered.Accepted && test.kept)
+        {
             EXPECT_EQ(filtered.Text, test.kept) << test.typed;
+        }
     }
 }
 

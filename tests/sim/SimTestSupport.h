@@ -215,7 +215,9 @@ protected:
         EXPECT_EQ(m_server.QueryInterface(container), S_OK);
         CComPtr<IConnectionPoint> point;
         if (container)
+        {
             EXPECT_EQ(container->FindConnectionPoint(DIID__IVexilFNEvents, point.Out()), S_OK);
+        }
         return point;
     }
     // Loads a description written to a file of the test's own.
