@@ -230,8 +230,7 @@ TEST_P(GdbServerFault, FailsThatAccessWithANamedErrorAndKeepsTheServerUsable)
     EXPECT_EQ(value.GetType() == VT_EMPTY ? std::vector<LONG>() : GetI4Elements(value.Get()),
               SUCCEEDED(row.code) ? std::vector<LONG>{0x01020304} : std::vector<LONG>());
     EXPECT_EQ(GetState(), row.stateAfter);
-    if (row.fault == FakeFault::LateReply)
-        m_fake->WaitForLateReply();
+    ASSERT_TRUE(row.fault != FakeFault::LateReply || m_fake->WaitForLateReply()) << "the held-back reply never came";
     m_fake->SetMemory(kReg32, {8, 7, 6, 5});
     EXPECT_EQ(m_recorder->states, (row.stateAfter == 1 ? std::vector<LONG>{1} : std::vector<LONG>{1, 0}));
     if (row.stateAfter == 0)

@@ -6,6 +6,7 @@
 #include "gdbremote/Socket.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <future>
 #include <map>
@@ -39,8 +40,11 @@ public:
     void ArmFault(FakeFault fault);
     // Memory requests ("m...", "M..." and "X...", unescaped) received, in order.
     std::vector<std::string> GetMemoryRequests();
-    // Returns once the reply that LateReply held back has been sent.
-    void WaitForLateReply() { m_lateReplySent.get_future().wait(); }
+    // Whether the reply that LateReply held back was sent within a few seconds.
+    bool WaitForLateReply()
+    {
+        return m_lateReplySent.get_future().wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    }
 
 private:
     void Run();
