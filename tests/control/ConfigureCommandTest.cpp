@@ -12,7 +12,6 @@ using namespace DialogDriver;
 
 namespace {
 
-const std::string SELECTION = SELECTION_HEADER + "1|CTRL\r\n1|MODE\r\n1|STATUS\r\n";
 const Strings BEFORE = {"CTRL", "MODE", "STATUS"};
 
 class ConfigureCommand : public ControlTest
@@ -21,7 +20,7 @@ protected:
     void SetUp() override
     {
         ControlTest::SetUp();
-        std::filesystem::create_directory(m_temporary);
+        std::filesystem::create_directory(m_directory.GetFile("temp"));
         m_previousTempPath = TempPath::Replace([this](DWORD size, char* buffer) -> DWORD {
             if (m_tempPath.empty() || m_tempPath.size() >= size)
                 return 0;
@@ -33,8 +32,7 @@ protected:
     }
     void StartConfigured()
     {
-        m_directory.WriteFile("Vexil2.ini", REMEMBER + "RecursiveSelect=no\r\n");
-        m_directory.WriteFile("Vexil2Selections.txt", SELECTION);
+        Remember("RecursiveSelect=no\r\n", BEFORE);
         Start();
     }
     void TearDown() override
@@ -71,13 +69,12 @@ protected:
     std::vector<std::filesystem::path> TemporaryFiles() const
     {
         std::vector<std::filesystem::path> files;
-        for (const auto& entry : std::filesystem::directory_iterator(m_temporary))
+        for (const auto& entry : std::filesystem::directory_iterator(m_directory.GetFile("temp")))
             if (entry.path().filename().string().starts_with("reg"))
                 files.push_back(entry.path());
         return files;
     }
 
-    std::filesystem::path m_temporary = std::filesystem::path(m_directory.GetPath()) / "temp";
     std::string m_tempPath = m_directory.GetFile("temp\\");
     TempPath::CGet m_previousTempPath;
 };
@@ -203,8 +200,8 @@ TEST_F(ConfigureCommand, EachFailingStepIsReported)
         EXPECT_TRUE(TemporaryFiles().empty());
         Stop();
         m_tempPath = m_directory.GetFile("temp\\");
-        std::filesystem::remove_all(m_directory.GetFile("Vexil2.ini"));
-        std::filesystem::remove_all(m_directory.GetFile("Vexil2List.txt"));
+        m_directory.Remove("Vexil2.ini");
+        m_directory.Remove("Vexil2List.txt");
         StartConfigured();
     }
 }

@@ -6,6 +6,7 @@
 #include "frame/com/DispatchImpl.h"
 #include "frame/com/ModuleEntry.h"
 #include "frame/com/SafeArray.h"
+#include "tests/support/ErrorDisplayImpl.h"
 
 #include "ErrorDisplay.h"
 #include "HostFramework.h"
@@ -15,18 +16,12 @@ namespace {
 
 std::string Narrow(BSTR text) { return text ? std::string(text, text + SysStringLen(text)) : std::string(); }
 
-// The error display's class object and every display it makes, in one.
-class CRecordingDisplay final : public CComObjectImpl<CRecordingDisplay, IClassFactory, CDispatchImpl<IErrorDisplay>>
+// Records every report and answers OK.
+class CRecordingDisplay final : public CErrorDisplayImpl<CRecordingDisplay>
 {
 public:
-    using Interfaces = CInterfaceMap<Entry<IClassFactory>, Entry<IErrorDisplay>, Entry<IDispatch, IErrorDisplay>>;
     explicit CRecordingDisplay(std::shared_ptr<std::vector<CShownError>> shown) : m_shown(std::move(shown)) {}
 
-    STDMETHODIMP CreateInstance(IUnknown*, REFIID iid, void** out) override
-    {
-        return QueryInterface(iid, out);
-    }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
     STDMETHODIMP ShowMessage(BSTR message, BSTR, long code, BSTR reason, long, long, long* button) override
     {
         m_shown->push_back({Narrow(message), code, Narrow(reason)});
@@ -239,13 +234,18 @@ void ControlTest::Click(int id)
     m_container->PumpMessages();
 }
 
-void ControlTest::StartWith(const std::string& options, const Strings& registers, ServerKind server)
+void ControlTest::Remember(const std::string& options, const Strings& registers)
 {
     m_directory.WriteFile("Vexil2.ini", REMEMBER + options);
     std::string selection = SELECTION_HEADER;
     for (const auto& name : registers)
         selection += "1|" + name + "\r\n";
     m_directory.WriteFile("Vexil2Selections.txt", selection);
+}
+
+void ControlTest::StartWith(const std::string& options, const Strings& registers, ServerKind server)
+{
+    Remember(options, registers);
     ASSERT_NO_FATAL_FAILURE(Start(server));
     ASSERT_EQ(m_container->DoVerb(OLEIVERB_UIACTIVATE), S_OK);
     m_container->PumpMessages();
@@ -273,14 +273,10 @@ void ControlTest::Type(const std::string& characters)
 
 void ControlTest::PressControlKey(UINT key)
 {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = VK_CONTROL;
-    SendInput(1, &input, sizeof input);
+    keybd_event(VK_CONTROL, 0, 0, 0);
     m_container->PumpMessages();
     PressKey(key);
-    input.ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(1, &input, sizeof input);
+    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
     m_container->PumpMessages();
 }
 

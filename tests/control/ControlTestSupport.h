@@ -2,8 +2,8 @@
 // The control as a host embeds it and a user sees it: created through its
 // class object, in-place activated in the test container, handed a server
 // and started with Go; read back through its window (list cells, column
-// titles, status line, enabled buttons, clipboard) and through what the
-// error display was asked to show. Input goes in as real window messages:
+// titles, status line, enabled buttons) and through what the error display
+// was asked to show. Input goes in as real window messages:
 // clicks on cells, typed characters, the Ctrl key.
 
 #include "frame/com/BStr.h"
@@ -84,6 +84,9 @@ protected:
     // Creates and in-place activates the control; hands it a server when
     // asked, then calls Go as the host does.
     void Start(ServerKind server = ServerKind::Simulator, const std::function<void(IVexilSimControl&)>& beforeGo = {});
+    // Writes the options, remembering the configuration, and the selected
+    // registers of device 1 (names) for the next start.
+    void Remember(const std::string& options, const Strings& registers);
     // Starts remembering the options and the selected registers of device 1
     // (names), UI-activated as after a click into it; the start-up's server
     // calls are not counted.

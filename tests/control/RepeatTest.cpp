@@ -33,6 +33,7 @@ protected:
         Clock::SetTickFunction(&FakeTicks);
         StartWith("Columns=2\r\nRepeat=yes\r\nInterval=" + std::to_string(interval) + "\r\n", registers);
         ListView_SetItemState(List(), -1, LVIS_SELECTED, LVIS_SELECTED);
+        m_container->PumpMessages();
     }
     // Reads over a span of time, measured from now.
     long ReadsDuring(DWORD milliseconds)

@@ -1,5 +1,5 @@
 #pragma once
-// Small helpers shared by the register, device and container tests.
+// Small helpers shared by the configuration, register-file, device and container tests.
 
 #include "data/CheckedResult.h"
 #include "platform/Types.h"
@@ -7,10 +7,13 @@
 #include <cstdint>
 #include <string>
 
-// The code an operation raised, S_OK when it raised nothing; its detail where asked.
+// The code an operation raised, S_OK when it raised nothing; its detail (empty
+// when none was raised) where asked.
 template <class Operation>
 HRESULT RaisedCode(Operation&& operation, std::string* detail = nullptr)
 {
+    if (detail != nullptr)
+        detail->clear();
     try
     {
         operation();

@@ -81,7 +81,7 @@ protected:
 
     CTestDirectory dir;
     CDataContainer container;
-    std::string detail; // of the last list load that raised
+    std::string detail; // of the last list load, empty when it raised nothing
 };
 
 } // namespace
@@ -104,7 +104,7 @@ TEST_F(RegisterFiles, UserRegistersAreSavedOneLineEachAndSurviveARoundTripThatAd
     EXPECT_EQ(container.GetRegister(0x1A, 3).GetOperations(), CRegisterData::USER_OPERATIONS);
 }
 
-TEST_F(RegisterFiles, BadUserRegisterLineRaisesInvalidListFileKeepingEarlierLines)
+TEST_F(RegisterFiles, BadUserRegisterLineRaisesItsCodeKeepingEarlierLines)
 {
     const std::string bad[] = {
         "1A|1|20|" + GUID2 + "\r\n",                  // ends right after the identifier
@@ -165,7 +165,7 @@ TEST_F(RegisterFiles, SelectionFileHoldsOneLinePerSelectedRegisterWhoseNameIsRea
     EXPECT_EQ(container.FindRegisterByName(-1, "N")->State, 2);
 }
 
-TEST_F(RegisterFiles, SelectionLoadNeedsTheExactHeaderAddsToTheSelectionAndSkipsWhatNamesNoRegister)
+TEST_F(RegisterFiles, SelectionLoadNeedsTheExactHeaderAddsToTheSelectionSkipsUnknownNamesAndStopsAtAnUnknownDevice)
 {
     const std::string bad[] = {"", "Manual editing of this file is prohibited\n\r\n1A|A\r\n",
                                "manual editing of this file is prohibited\r\n\r\n1A|A\r\n", "1A|A\r\n"};
@@ -195,8 +195,8 @@ TEST_F(RegisterFiles, SelectionLoadNeedsTheExactHeaderAddsToTheSelectionAndSkips
     EXPECT_EQ(State(longName.c_str()), 2);
 }
 
-// A missing list is created empty; a file that cannot be read raises its code and creates nothing. (A file that
-// cannot be replaced is the full disk's case.)
+// A missing list is created empty; a file that cannot be read raises its code and creates nothing; a read-only
+// file is not replaced: its code, and its old bytes kept.
 TEST_F(RegisterFiles, MissingFilesAreCreatedOrRaiseTheirCode)
 {
     container.LoadUserRegisters(LIST);
@@ -206,6 +206,13 @@ TEST_F(RegisterFiles, MissingFilesAreCreatedOrRaiseTheirCode)
     EXPECT_EQ(RaisedCode([&] { container.LoadSelections(SELECTIONS); }), Vx::E_SELECTION_FILE_UNAVAILABLE);
     EXPECT_FALSE(dir.Exists("missing"));
     EXPECT_FALSE(dir.Exists(SELECTIONS));
+
+    dir.WriteFile(LIST, "old");
+    std::filesystem::permissions(dir.GetFile(LIST), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    EXPECT_EQ(RaisedCode([&] { container.SaveUserRegisters(LIST); }), Vx::E_OPEN_USER_REGISTER_FILE);
+    EXPECT_EQ(dir.ReadFile(LIST), "old");
+    EXPECT_FALSE(dir.Exists(LIST + ".tmp-new"));
 }
 
 TEST_F(RegisterFiles, OnAFullDiskEverySaveFailsAndKeepsItsFile)

@@ -20,6 +20,7 @@ namespace {
 constexpr std::int32_t BOARD = 0x1A;
 constexpr std::int32_t OTHER = 2;
 constexpr std::int32_t THIRD = 5;
+constexpr UINT WM_KEYF1 = 0x004D; // what the message loop makes of F1; not in the SDK headers
 
 using Texts = std::vector<std::string>;
 using Codes = std::vector<HRESULT>;
@@ -124,7 +125,7 @@ TEST_F(ConfigureDialog, TreeDevicesExpansionAndTypedFields)
         m_options.SetShowSelection(show);
         Run([show](HWND dialog, HWND tree) {
             for (const HTREEITEM node : {Node(tree, {"Board", "a", "b"}), Node(tree, {"Board"})})
-                EXPECT_EQ(TreeView_GetItemState(tree, node, TVIS_EXPANDED) & TVIS_EXPANDED, show == 1 ? TVIS_EXPANDED : 0U);
+                EXPECT_EQ((TreeView_GetItemState(tree, node, TVIS_EXPANDED) & TVIS_EXPANDED) != 0, show == 1);
             if (show == 0)
                 return;
             EXPECT_EQ(Children(tree, nullptr), (Texts{"Board", "Other", "Third"}));
@@ -307,7 +308,7 @@ TEST_F(ConfigureDialog, ConfigurationsAreChosenDeletedAddedAndEditedOverTheDialo
         // device left removes it, and the dialog falls back to "All".
         RunEditor(dialog, IDC_CFG_CONFIGURATION_EDIT, [](HWND editor) {
             EXPECT_EQ(Text(GetDlgItem(editor, IDC_CED_NAME)), "Bench");
-            SendMessageW(GetDlgItem(editor, IDC_CED_NAME), 0x004D, 0, 0); // F1 as the loop makes it: WM_KEYF1
+            SendMessageW(GetDlgItem(editor, IDC_CED_NAME), WM_KEYF1, 0, 0); // F1 as the message loop makes it
             SendMessageW(GetDlgItem(editor, IDC_CED_DEVICES), LB_SETSEL, FALSE, 1);
             Click(editor, IDOK);
         });

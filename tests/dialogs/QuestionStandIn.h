@@ -3,11 +3,8 @@
 // and answers it with the button the test chose, or cannot be created at all;
 // and the fixture that registers it.
 
-#include "frame/com/ComObject.h"
-#include "frame/com/DispatchImpl.h"
 #include "frame/com/Module.h"
-
-#include "ErrorDisplay.h"
+#include "tests/support/ErrorDisplayImpl.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -23,21 +20,12 @@ struct CQuestion
     bool operator==(const CQuestion&) const = default;
 };
 
-class CQuestionStandIn final : public CComObjectImpl<CQuestionStandIn, IClassFactory, CDispatchImpl<IErrorDisplay>>
+class CQuestionStandIn final : public CErrorDisplayImpl<CQuestionStandIn>
 {
 public:
-    using Interfaces = CInterfaceMap<Entry<IClassFactory>, Entry<IErrorDisplay>, Entry<IDispatch, IErrorDisplay>>;
-
     long Answer = IDYES;
-    bool Creatable = true;
     std::vector<CQuestion> Asked;
 
-    STDMETHODIMP CreateInstance(IUnknown*, REFIID iid, void** out) override
-    {
-        *out = nullptr;
-        return Creatable ? QueryInterface(iid, out) : E_OUTOFMEMORY;
-    }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
     STDMETHODIMP ShowMessage(BSTR message, BSTR caption, long, BSTR, long style, long, long* button) override
     {
         Asked.push_back({message, caption, style});

@@ -35,6 +35,7 @@ protected:
         DialogDriver::Drive(
             L"Error",
             [&](HWND box) {
+                m_buttons.clear();
                 m_text = DialogDriver::Text(GetDlgItem(box, 0xFFFF)); // the box's static text
                 for (int id = IDOK; id <= IDNO; ++id)
                     if (const HWND child = GetDlgItem(box, id); child && IsWindowVisible(child))
@@ -59,7 +60,6 @@ TEST_F(ErrorDisplay, ShowsMessageReasonAndCodeAndAnswersThePressedButton)
 {
     EXPECT_EQ(Show(L"Invalid index", static_cast<long>(0x85000015), L"Reason:\nno such device", MB_OK, IDOK), IDOK);
     EXPECT_EQ(m_text, "Invalid index\n\nReason:\nno such device\n\nCode: 0x85000015");
-    m_buttons.clear();
     EXPECT_EQ(Show(L"Delete?", 0, L"", MB_YESNO | MB_ICONEXCLAMATION, IDNO), IDNO);
     EXPECT_EQ(m_buttons, (std::vector<int>{IDYES, IDNO}));
     EXPECT_EQ(m_text, "Delete?");

@@ -88,7 +88,6 @@ TEST_F(FrameExtent, ExtentSetByTheHostIsReadBackNotifiesOnceRepaintsAndProposals
     }
 }
 
-
 // The colour that the control's window gives a button or static text that
 // asks how to paint itself (as they do when they repaint).
 COLORREF AskChildColor(HWND window, UINT message)

@@ -57,7 +57,6 @@ TEST(FrameModuleClassObject, MakesTheControlForItsClassOnlyAndKeepsTheModuleWhil
     EXPECT_EQ(CanUnloadModule(), S_OK);
 }
 
-
 using CCalls = std::vector<std::string>;
 
 // References that others hold on an object.

@@ -43,8 +43,8 @@ protected:
                        const char* description = kTargetDescription)
     {
         m_fake = std::make_unique<CFakeGdbServer>(offerNoAckMode);
-        ASSERT_EQ(LoadDescription(file, description), S_OK) << Narrow(TakeErrorDescription());
-        ASSERT_EQ(Connect(), S_OK) << Narrow(TakeErrorDescription());
+        ASSERT_EQ(LoadDescription(file, description), S_OK) << Narrow(TakeDescription());
+        ASSERT_EQ(Connect(), S_OK) << Narrow(TakeDescription());
     }
     HRESULT Connect()
     {
@@ -55,7 +55,7 @@ protected:
     CComPtr<CStateSink> m_recorder = CStateSink::Create();
 };
 
-TEST_F(CGdbServerTest, ServesItsDescriptionOneRequestPerAccessInEitherByteOrderAndRefusesWithoutReachingTheTarget)
+TEST_F(CGdbServerTest, ServesItsDescriptionInEitherByteOrderRefusesWithoutReachingTheTargetAndReportsEachStateChange)
 {
     ASSERT_EQ(LoadDescription("target.txt", kTargetDescription), S_OK);
     // A bad description is refused and the previous one stays.
@@ -76,7 +76,7 @@ TEST_F(CGdbServerTest, ServesItsDescriptionOneRequestPerAccessInEitherByteOrderA
     for (const auto& row : badDescriptions)
     {
         EXPECT_EQ(LoadDescription(row.file, row.text), E_INVALIDARG) << row.file;
-        EXPECT_THAT(Narrow(TakeErrorDescription()), testing::StartsWith(m_directory.GetFile(row.file) + row.message));
+        EXPECT_THAT(Narrow(TakeDescription()), testing::StartsWith(m_directory.GetFile(row.file) + row.message));
         LONG devices = 0, registers = 0;
         ASSERT_EQ(m_control->GetDescriptionSize(&devices, &registers), S_OK);
         EXPECT_EQ(devices, 1) << row.file;
@@ -85,8 +85,9 @@ TEST_F(CGdbServerTest, ServesItsDescriptionOneRequestPerAccessInEitherByteOrderA
     EXPECT_EQ(GetState(), 0);
     CVariant value;
     EXPECT_EQ(TryRead(1, kReg32, 32, value), kNoConnection);
-    EXPECT_EQ(Narrow(TakeErrorDescription()), "TARGET.REG32 at 0x20000000: no connection to a GDB server");
-    ConnectToFake();
+    EXPECT_EQ(Narrow(TakeDescription()), "TARGET.REG32 at 0x20000000: no connection to a GDB server");
+    m_fake = std::make_unique<CFakeGdbServer>();
+    ASSERT_EQ(Connect(), S_OK) << Narrow(TakeDescription());
     m_fake->SetMemory(kReg32, {0x31, 0xC2, 0x0F, 0x41});
     m_fake->SetMemory(kReg8, {0xA5});
     EXPECT_THAT(Read(1, kReg32, 32), ElementsAre(0x410FC231));
@@ -118,7 +119,7 @@ TEST_F(CGdbServerTest, ServesItsDescriptionOneRequestPerAccessInEitherByteOrderA
         const HRESULT hr = row.write ? TryWrite(row.device, row.address, row.length, {1})
                                      : TryRead(row.device, row.address, row.length, value);
         EXPECT_EQ(hr, row.code) << row.name;
-        EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr(row.message)) << row.name;
+        EXPECT_THAT(Narrow(TakeDescription()), HasSubstr(row.message)) << row.name;
     }
     EXPECT_EQ(m_fake->GetMemoryRequests().size(), 6u);
     CComPtr<ISupportErrorInfo> support;
@@ -177,11 +178,13 @@ TEST_F(CGdbServerTest, AnSvdGivesDetailsAlsoInADerivedPeripheralAndAlternateRegi
     EXPECT_THAT(GetReadEffects(details.Get(), 2),
                 ElementsAre(L"STATE|a read modifies the register; a read clears OVERRUN"));
 
-    // INTSTATUS reads and INTCLEAR writes the one address; the requests show both went out.
-    Read(1, 0x4000000C, 32);
+    // Any address may be read: user registers everywhere.
     LONG userFlag = 0;
     GetRegisters(m_server.Get(), 1, &userFlag);
-    EXPECT_EQ(userFlag, 1); // any address may be read: user registers everywhere
+    EXPECT_EQ(userFlag, 1);
+
+    // INTSTATUS reads and INTCLEAR writes the one address; the requests show both went out.
+    Read(1, 0x4000000C, 32);
     Write(1, 0x4000000C, 32, {1});
     EXPECT_THAT(m_fake->GetMemoryRequests(), ElementsAre("m4000000c,4", std::string("X4000000c,4:\x01\0\0\0", 16)));
 }
@@ -226,7 +229,7 @@ TEST_P(GdbServerFault, FailsThatAccessWithANamedErrorAndKeepsTheServerUsable)
     m_fake->ArmFault(row.fault);
     CVariant value;
     EXPECT_EQ(TryRead(1, kReg32, 32, value), row.code);
-    EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr(row.message));
+    EXPECT_THAT(Narrow(TakeDescription()), HasSubstr(row.message));
     EXPECT_EQ(value.GetType() == VT_EMPTY ? std::vector<LONG>() : GetI4Elements(value.Get()),
               SUCCEEDED(row.code) ? std::vector<LONG>{0x01020304} : std::vector<LONG>());
     EXPECT_EQ(GetState(), row.stateAfter);
@@ -237,7 +240,7 @@ TEST_P(GdbServerFault, FailsThatAccessWithANamedErrorAndKeepsTheServerUsable)
     {
         EXPECT_EQ(TryRead(1, kReg32, 32, value), kNoConnection);
         // The host reconnects and the server is back.
-        ASSERT_EQ(Connect(), S_OK) << Narrow(TakeErrorDescription());
+        ASSERT_EQ(Connect(), S_OK) << Narrow(TakeDescription());
     }
     EXPECT_THAT(Read(1, kReg32, 32), ElementsAre(0x05060708));
 }

@@ -17,11 +17,11 @@ using QemuServer = CRegisterServerTest<IVexilGdbControl, CLSID_VexilGdb>;
 TEST_F(QemuServer, ReadsTheCpuIdAndWritesSram)
 {
     // ARM's description, connected to the QEMU that the test fixture started.
-    ASSERT_EQ(m_control->LoadDescription(CBStr(L"" VEXIL_CMSDK_SVD_W).Get()), S_OK) << Narrow(TakeErrorDescription());
+    ASSERT_EQ(m_control->LoadDescription(CBStr(L"" VEXIL_CMSDK_SVD_W).Get()), S_OK) << Narrow(TakeDescription());
     int port = 0;
     std::ifstream(VEXIL_QEMU_STATE) >> port;
     ASSERT_EQ(m_control->Connect(CBStr(L"127.0.0.1:" + std::to_wstring(port)).Get()), S_OK)
-        << Narrow(TakeErrorDescription());
+        << Narrow(TakeDescription());
     EXPECT_THAT(Read(1, static_cast<LONG>(0xE000ED00u), 32), testing::ElementsAre(0x410FC231)); // CPUID
     // Words of a wide register go out and come back in the target's byte order.
     const std::vector<LONG> words = {1, 2, 3, static_cast<LONG>(0x80000000u)};

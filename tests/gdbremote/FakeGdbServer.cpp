@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <optional>
 #include <utility>
-#include <chrono>
 
 constexpr CMilliseconds kPoll(20);
 

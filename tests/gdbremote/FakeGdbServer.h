@@ -40,11 +40,9 @@ public:
     void ArmFault(FakeFault fault);
     // Memory requests ("m...", "M..." and "X...", unescaped) received, in order.
     std::vector<std::string> GetMemoryRequests();
-    // Whether the reply that LateReply held back was sent within a few seconds.
-    bool WaitForLateReply()
-    {
-        return m_lateReplySent.get_future().wait_for(std::chrono::seconds(5)) == std::future_status::ready;
-    }
+    // Whether the reply that LateReply held back was sent within a few
+    // seconds. A fake serves one late reply: arm LateReply once.
+    bool WaitForLateReply() { return m_lateReply.wait_for(std::chrono::seconds(5)) == std::future_status::ready; }
 
 private:
     void Run();
@@ -58,6 +56,7 @@ private:
     FakeFault m_fault = FakeFault::None;
     std::vector<std::string> m_requests;
     std::promise<void> m_lateReplySent;
+    std::shared_future<void> m_lateReply = m_lateReplySent.get_future().share();
     bool m_offerNoAck;
     bool m_acceptBinaryWrites;
     std::atomic<bool> m_stop{false};

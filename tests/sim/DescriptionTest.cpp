@@ -65,7 +65,7 @@ TEST_F(DescriptionFile, MalformedOneIsRefusedWithTheLineAndTheProblemAndTheOldOn
     {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(LoadDescription("board.txt", row.text), E_INVALIDARG);
-        const std::string description = Narrow(TakeErrorDescription());
+        const std::string description = Narrow(TakeDescription());
         EXPECT_THAT(description, HasSubstr(row.line));
         EXPECT_THAT(description, HasSubstr(row.problem));
         EXPECT_EQ(GetDevices(m_server.Get()).front(), L"1|Controller");
@@ -90,7 +90,7 @@ using DetailsTest = CSimulatorTest;
 
 TEST_F(DetailsTest, ADescriptionFilesFieldsValuesAndReadEffectsComeInTheirOrderAndUnknownOnesAreRefused)
 {
-    ASSERT_EQ(LoadDescription("board.txt", BOARD), S_OK) << Narrow(TakeErrorDescription());
+    ASSERT_EQ(LoadDescription("board.txt", BOARD), S_OK) << Narrow(TakeDescription());
     CComPtr<IVexilFNDetails> details;
     ASSERT_EQ(m_server->QueryInterface(IID_IVexilFNDetails, details.OutVoid()), S_OK);
     EXPECT_THAT(GetFields(details.Get(), 7, L"CTRL"),
@@ -125,7 +125,7 @@ TEST_F(DetailsTest, ADescriptionFilesFieldsValuesAndReadEffectsComeInTheirOrderA
                                             c.Out(), d.Out()),
                   E_INVALIDARG)
             << row.problem;
-        EXPECT_THAT(Narrow(TakeErrorDescription()), HasSubstr(row.problem));
+        EXPECT_THAT(Narrow(TakeDescription()), HasSubstr(row.problem));
     }
 }
 

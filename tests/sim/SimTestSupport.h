@@ -5,10 +5,11 @@
 
 #include "tests/support/TestDirectory.h"
 
+#include "frame/com/AnsiText.h"
 #include "frame/com/BStr.h"
 #include "frame/com/ComObject.h"
 #include "frame/com/ComPtr.h"
-#include "frame/com/DispatchImpl.h"
+#include "frame/com/ErrorInfo.h"
 #include "frame/com/SafeArray.h"
 #include "frame/com/Variant.h"
 #include "sim/ResultCodes.h"
@@ -21,9 +22,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <algorithm>
 #include <cwchar>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -54,18 +55,8 @@ inline std::vector<LONG> GetI4Elements(const VARIANT& value)
     return {data.GetElements().begin(), data.GetElements().end()};
 }
 
-// The description of the thread's error object, taken from it.
-inline std::wstring TakeErrorDescription()
-{
-    CComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, info.Out()) != S_OK || !info)
-        return {};
-    CBStr description;
-    info->GetDescription(description.Out());
-    return description.ToString();
-}
-
-inline std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+using AnsiText::Narrow;
+using ErrorInfo::TakeDescription;
 
 // The arrays of one call as one "a|b|c" text per element: element i of each
 // array in turn, numbers in decimal; an array that holds no strings must hold numbers.
@@ -140,7 +131,7 @@ inline std::vector<std::wstring> GetReadEffects(IVexilFNDetails* details, LONG d
 }
 
 // A sink of a server's events that records the states it is given.
-class CStateSink final : public CComObjectImpl<CStateSink, CDispatchImpl<_IVexilFNEvents>>
+class CStateSink final : public CComObjectImpl<CStateSink, _IVexilFNEvents>
 {
 public:
     using Interfaces = CInterfaceMap<Entry<_IVexilFNEvents>, Entry<IDispatch, _IVexilFNEvents>>;
@@ -148,6 +139,9 @@ public:
     std::vector<LONG> states;
     std::function<void()> onEvent; // runs inside the event
 
+    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*, UINT*) override
     {
         if (id != 1 || parameters->cArgs != 1 || V_VT(&parameters->rgvarg[0]) != VT_I4)
@@ -185,22 +179,26 @@ protected:
     std::vector<LONG> Read(LONG device, LONG address, LONG length, const CVariant& mask = {})
     {
         CVariant value;
-        EXPECT_EQ(TryRead(device, address, length, value, mask), S_OK) << Narrow(TakeErrorDescription());
+        EXPECT_EQ(TryRead(device, address, length, value, mask), S_OK) << Narrow(TakeDescription());
         return GetI4Elements(value.Get());
     }
     HRESULT TryRead(LONG device, LONG address, LONG length, CVariant& value, const CVariant& mask = {})
     {
-        const CVariant& sent = mask.GetType() == VT_EMPTY ? MakeFullMask(length) : mask;
-        return m_server->ReadRegister(device, address, length, value.Out(), sent.Get(), 0);
+        return m_server->ReadRegister(device, address, length, value.Out(), MaskFor(mask, length).Get(), 0);
     }
     void Write(LONG device, LONG address, LONG length, const std::vector<LONG>& value, const CVariant& mask = {})
     {
-        EXPECT_EQ(TryWrite(device, address, length, value, mask), S_OK) << Narrow(TakeErrorDescription());
+        EXPECT_EQ(TryWrite(device, address, length, value, mask), S_OK) << Narrow(TakeDescription());
     }
     HRESULT TryWrite(LONG device, LONG address, LONG length, const std::vector<LONG>& value, const CVariant& mask = {})
     {
-        const CVariant& sent = mask.GetType() == VT_EMPTY ? MakeFullMask(length) : mask;
-        return m_server->WriteRegister(device, address, length, MakeVariantArray(value).Get(), sent.Get(), 0);
+        return m_server->WriteRegister(device, address, length, MakeVariantArray(value).Get(),
+                                       MaskFor(mask, length).Get(), 0);
+    }
+    // The mask as sent: an empty one is all ones.
+    static CVariant MaskFor(const CVariant& mask, LONG length)
+    {
+        return mask.GetType() == VT_EMPTY ? MakeFullMask(length) : mask;
     }
     LONG GetState()
     {
@@ -251,7 +249,8 @@ protected:
         CRegisterEntry entry;
         for (const std::wstring& row : GetRegisters(m_server.Get(), device))
         {
-            if (std::swscanf(row.c_str(), (name + L"|%ld|%ld").c_str(), &entry.address, &entry.length) == 2)
+            if (row.starts_with(name + L"|") &&
+                std::swscanf(row.c_str() + name.size() + 1, L"%ld|%ld", &entry.address, &entry.length) == 2)
                 return entry;
         }
         ADD_FAILURE() << "no register " << Narrow(name) << " in device " << device;

@@ -1,7 +1,7 @@
 // What the importer makes of SVD documents: one table of documents, each with every register it yields and its
 // byte order, or with the line, element and problem of its refusal.
-#include "SvdTestSupport.h"
 
+#include "frame/com/AnsiText.h"
 #include "svd/SvdImporter.h"
 #include "svd/XmlDocument.h"
 
@@ -11,6 +11,8 @@
 #include <variant>
 
 namespace {
+
+using AnsiText::Narrow;
 
 // A <device> with the given level properties and peripherals.
 std::string MakeSvd(const std::string& peripherals, const std::string& deviceProperties = "<size>32</size>")

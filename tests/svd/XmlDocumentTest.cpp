@@ -2,8 +2,8 @@
 // trimmed, attributes and children with the element they belong to, lines,
 // and a tree that stays readable after the document is moved. (Where the
 // parser stops is checked through the importer's refusals.)
-#include "SvdTestSupport.h"
 
+#include "frame/com/AnsiText.h"
 #include "svd/XmlDocument.h"
 
 #include <gtest/gtest.h>
@@ -12,19 +12,21 @@
 
 namespace {
 
+using AnsiText::Narrow;
+
 // name[key=value,...]"text"@line{children}
 std::string Dump(const CXmlElement& element)
 {
-    std::string dump = Narrow(std::wstring(element.name));
+    std::string dump = Narrow(element.name);
     if (!element.attributes.empty())
     {
         dump += "[";
         for (const auto& [key, value] : element.attributes)
-            dump += Narrow(std::wstring(key)) + "=" + Narrow(std::wstring(value)) + ",";
+            dump += Narrow(key) + "=" + Narrow(value) + ",";
         dump.back() = ']';
     }
     if (!element.text.empty())
-        dump += "\"" + Narrow(std::wstring(element.text)) + "\"";
+        dump += "\"" + Narrow(element.text) + "\"";
     dump += "@" + std::to_string(element.line);
     if (!element.children.empty())
     {
